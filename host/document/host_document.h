@@ -1,0 +1,74 @@
+// A document of the stand-in host: the storage behind an MQDocument.
+//
+// Objects and materials live in slots; deleting one empties its slot. The
+// document keeps deleted objects and materials alive until it is destroyed,
+// so a handle a plug-in still holds reads as "not in this document" (slot
+// -1) instead of pointing at freed memory.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "host/document/host_material.h"
+#include "host/document/host_object.h"
+#include "host/document/host_scene.h"
+
+namespace pavlex::host {
+
+class HostDocument {
+ public:
+  HostDocument();
+  ~HostDocument();
+  HostDocument(const HostDocument&) = delete;
+  HostDocument& operator=(const HostDocument&) = delete;
+
+  // --- objects ---------------------------------------------------------------
+  int32_t objectSlotCount() const { return static_cast<int32_t>(objects_.size()); }
+  HostObject* object(int32_t slot) const;  // null for an empty slot or bad index
+  HostObject* objectFromUniqueId(int32_t uid) const;
+  // Takes ownership; answers the new slot. The first object added becomes
+  // current when there is none.
+  int32_t addObject(std::unique_ptr<HostObject> obj);
+  void deleteObject(int32_t slot);
+  int32_t currentObject() const { return currentObject_; }  // -1 when none
+  void setCurrentObject(int32_t slot);
+  // True when obj is an object handle this document owns (live or deleted).
+  bool ownsObject(const HostObject* obj) const;
+
+  // --- materials -------------------------------------------------------------
+  int32_t materialSlotCount() const { return static_cast<int32_t>(materials_.size()); }
+  HostMaterial* material(int32_t slot) const;
+  HostMaterial* materialFromUniqueId(int32_t uid) const;
+  int32_t addMaterial(std::unique_ptr<HostMaterial> mat);
+  // Empties the slot; faces that used it get material -1.
+  void deleteMaterial(int32_t slot);
+  int32_t currentMaterial() const { return currentMaterial_; }
+  void setCurrentMaterial(int32_t slot);
+  bool ownsMaterial(const HostMaterial* mat) const;
+
+  HostScene& scene() { return scene_; }
+  const HostScene& scene() const { return scene_; }
+
+  void compact();                      // compacts every object
+  void clearSelection(uint32_t flags);  // MQCLEARSELECT_* in every object
+
+ private:
+  std::vector<std::unique_ptr<HostObject>> objects_;
+  std::vector<std::unique_ptr<HostObject>> deletedObjects_;
+  std::unordered_map<int32_t, int32_t> objectSlotByUid_;
+  int32_t currentObject_ = -1;
+
+  std::vector<std::unique_ptr<HostMaterial>> materials_;
+  std::vector<std::unique_ptr<HostMaterial>> deletedMaterials_;
+  int32_t currentMaterial_ = -1;
+
+  HostScene scene_;
+};
+
+// Process-wide unique IDs for objects and materials; never reused.
+int32_t NextObjectUniqueId();
+int32_t NextMaterialUniqueId();
+
+}  // namespace pavlex::host
