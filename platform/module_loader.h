@@ -1,0 +1,26 @@
+// Loading a shared module by file name and finding its exported functions.
+// One implementation per platform sits beside this interface.
+#pragma once
+
+namespace pavlex::platform {
+
+// An opaque reference to a loaded module; null means "not loaded".
+using ModuleHandle = void*;
+
+// Loads the module at `path` (a narrow, system-encoded file name). Answers
+// null when it cannot be loaded. Every non-null answer takes one reference
+// that must be given back with ReleaseModule.
+ModuleHandle LoadModule(const char* path);
+
+// The address of the exported symbol `name`, or null when the module does
+// not export it. A null module answers null.
+void* FindSymbol(ModuleHandle module, const char* name);
+
+// Gives back one reference taken by LoadModule; null is ignored.
+void ReleaseModule(ModuleHandle module);
+
+// The text of the last loading failure on this thread, for diagnostics;
+// never null.
+const char* LastModuleError();
+
+}  // namespace pavlex::platform
