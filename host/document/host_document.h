@@ -31,6 +31,11 @@ class HostDocument {
   // Takes ownership; answers the new slot. The first object added becomes
   // current when there is none.
   int32_t addObject(std::unique_ptr<HostObject> obj);
+  // As addObject for a raw object that belongs to no document: takes it
+  // only on success. Answers -1 (ownership not taken) for a null object or
+  // one that belongs to a document; throws std::bad_alloc having taken
+  // nothing.
+  int32_t adoptObject(HostObject* obj);
   void deleteObject(int32_t slot);
   int32_t currentObject() const { return currentObject_; }  // -1 when none
   void setCurrentObject(int32_t slot);
@@ -42,6 +47,7 @@ class HostDocument {
   HostMaterial* material(int32_t slot) const;
   HostMaterial* materialFromUniqueId(int32_t uid) const;
   int32_t addMaterial(std::unique_ptr<HostMaterial> mat);
+  int32_t adoptMaterial(HostMaterial* mat);  // as adoptObject
   // Empties the slot; faces that used it get material -1.
   void deleteMaterial(int32_t slot);
   int32_t currentMaterial() const { return currentMaterial_; }
@@ -53,6 +59,8 @@ class HostDocument {
 
   void compact();                      // compacts every object
   void clearSelection(uint32_t flags);  // MQCLEARSELECT_* in every object
+
+  // A new document's scene holds one white light (HostLight's defaults).
 
  private:
   std::vector<std::unique_ptr<HostObject>> objects_;

@@ -8,6 +8,8 @@
 
 namespace pavlex::host {
 
+class HostDocument;
+
 struct HostMaterial {
   HostMaterial();
 
@@ -25,6 +27,9 @@ struct HostMaterial {
 
   int32_t uniqueId = 0;  // process-wide, never reused
   int32_t slot = -1;     // slot in the owning document, -1 when not in one
+  // The document that owns it (also after it was deleted from it), null
+  // while a caller owns it. Set by HostDocument.
+  HostDocument* document = nullptr;
 };
 
 }  // namespace pavlex::host

@@ -60,13 +60,13 @@ class HostObject {
   int32_t faceCount() const { return static_cast<int32_t>(faceFirst_.size()); }
   bool validFace(int32_t f) const { return f >= 0 && f < faceCount(); }
   int32_t cornerCount(int32_t f) const { return faceCorners_[static_cast<size_t>(f)]; }
-  const int32_t* faceVertices(int32_t f) const { return &cornerVertex_[faceFirst_[static_cast<size_t>(f)]]; }
-  const MQCoordinate* faceUVs(int32_t f) const { return &cornerUV_[faceFirst_[static_cast<size_t>(f)]]; }
-  MQCoordinate* faceUVs(int32_t f) { return &cornerUV_[faceFirst_[static_cast<size_t>(f)]]; }
+  const int32_t* faceVertices(int32_t f) const { return cornerVertex_.data() + faceFirst_[static_cast<size_t>(f)]; }
+  const MQCoordinate* faceUVs(int32_t f) const { return cornerUV_.data() + faceFirst_[static_cast<size_t>(f)]; }
+  MQCoordinate* faceUVs(int32_t f) { return cornerUV_.data() + faceFirst_[static_cast<size_t>(f)]; }
   int32_t faceMaterial(int32_t f) const { return faceMaterial_[static_cast<size_t>(f)]; }
   void setFaceMaterial(int32_t f, int32_t material);
   bool faceVisible(int32_t f) const { return faceVisible_[static_cast<size_t>(f)] != 0; }
-  void setFaceVisible(int32_t f, bool visible) { faceVisible_[static_cast<size_t>(f)] = visible ? 1 : 0; }
+  void setFaceVisible(int32_t f, bool on) { faceVisible_[static_cast<size_t>(f)] = on ? 1 : 0; }
   int32_t faceUniqueId(int32_t f) const { return faceUid_[static_cast<size_t>(f)]; }
   int32_t faceFromUniqueId(int32_t uid) const;  // -1 when gone; O(1)
   // Smoothing group number carried through from imported files (0 = off).
