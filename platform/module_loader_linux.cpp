@@ -9,7 +9,7 @@ namespace pavlex::platform {
 namespace {
 // dlerror() text is overwritten by the next dl call, so keep a copy.
 thread_local std::string g_lastError;
-}
+}  // namespace
 
 ModuleHandle LoadModule(const char* path) {
   if (path == nullptr) {
@@ -36,6 +36,8 @@ void ReleaseModule(ModuleHandle module) {
   if (module != nullptr) dlclose(module);
 }
 
-const char* LastModuleError() { return g_lastError.c_str(); }
+const char* LastModuleError() {
+  return g_lastError.c_str();
+}
 
 }  // namespace pavlex::platform

@@ -1,1 +1,72 @@
-// Placeholder until the shell's entry points land.
+// The entry points the host resolves by name. Each one forwards to the
+// plug-in and turns any escaping exception into the entry's failure value:
+// nothing may unwind into the host.
+#include "hostapi/mq_codes.h"
+#include "hostapi/mq_plugin_exports.h"
+#include "shell/host_functions.h"
+#include "shell/plugin_identity.h"
+
+// Declaring every entry from the shared list makes a definition below that
+// drifts from the contract a compile error.
+#define PAVLEX_DECLARE_ENTRY_POINT(ret, name, params) MQ_EXTERN_C MQ_EXPORT ret MQAPI name params;
+MQ_PLUGIN_ENTRY_POINTS(PAVLEX_DECLARE_ENTRY_POINT)
+#undef PAVLEX_DECLARE_ENTRY_POINT
+
+MQ_EXTERN_C MQ_EXPORT uint32_t MQAPI MQCheckVersion(uint32_t host_version) {
+  return host_version >= MQ_HOST_VERSION_MIN ? MQ_PLUGIN_VERSION : 0;
+}
+
+MQ_EXTERN_C MQ_EXPORT MQBOOL MQAPI MQInit(const char* host_module) {
+  try {
+    return pavlex::BindHostFunctions(host_module).status == pavlex::HostBindStatus::kBound ? 1 : 0;
+  } catch (...) {
+    return 0;
+  }
+}
+
+MQ_EXTERN_C MQ_EXPORT void MQAPI MQGetPlugInID(uint32_t* product, uint32_t* id) {
+  if (product != nullptr) *product = pavlex::kPlugInProduct;
+  if (id != nullptr) *id = pavlex::kPlugInId;
+}
+
+MQ_EXTERN_C MQ_EXPORT const char* MQAPI MQGetPlugInName(void) {
+  return pavlex::kPlugInName;
+}
+
+MQ_EXTERN_C MQ_EXPORT int32_t MQAPI MQGetPlugInType(void) {
+  return MQPLUGIN_TYPE_STATION;
+}
+
+MQ_EXTERN_C MQ_EXPORT const MQWChar* MQAPI MQEnumStringW(int32_t index) {
+  return index == 0 ? pavlex::kCommandName : nullptr;
+}
+
+// A station plug-in lists no file types and is never asked to import,
+// export, create or modify.
+MQ_EXTERN_C MQ_EXPORT const char* MQAPI MQEnumFileType(int32_t) {
+  return nullptr;
+}
+MQ_EXTERN_C MQ_EXPORT const char* MQAPI MQEnumFileExt(int32_t) {
+  return nullptr;
+}
+MQ_EXTERN_C MQ_EXPORT MQBOOL MQAPI MQImportFileW(int32_t, const MQWChar*, MQDocument) {
+  return 0;
+}
+MQ_EXTERN_C MQ_EXPORT MQBOOL MQAPI MQExportFileW(int32_t, const MQWChar*, MQDocument) {
+  return 0;
+}
+MQ_EXTERN_C MQ_EXPORT MQBOOL MQAPI MQCreate(int32_t, MQDocument) {
+  return 0;
+}
+MQ_EXTERN_C MQ_EXPORT MQBOOL MQAPI MQModifySelect(int32_t, MQDocument) {
+  return 0;
+}
+MQ_EXTERN_C MQ_EXPORT MQBOOL MQAPI MQModifyObject(int32_t, MQDocument) {
+  return 0;
+}
+
+// The plug-in object, its window and its reaction to events come with the
+// user interface; until then every event is left unhandled.
+MQ_EXTERN_C MQ_EXPORT MQBOOL MQAPI MQOnEvent(MQDocument, int32_t, void*) {
+  return 0;
+}
