@@ -1,0 +1,167 @@
+// TriangulatePolygon: n - 2 triangles for every polygon, and an exact tiling
+// (areas sum to the polygon's area, windings agree) for simple ones.
+#include "host/document/triangulate.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <set>
+#include <vector>
+
+namespace pavlex::host {
+namespace {
+
+struct V3 {
+  double x, y, z;
+};
+V3 Sub(const MQPoint& a, const MQPoint& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+V3 Cross(V3 a, V3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+double Dot(V3 a, V3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+
+// Twice the vector area of a polygon (Newell).
+V3 VectorArea2(const std::vector<MQPoint>& p) {
+  V3 s{0, 0, 0};
+  for (size_t i = 0; i < p.size(); ++i) {
+    const MQPoint& a = p[i];
+    const MQPoint& b = p[(i + 1) % p.size()];
+    s.x += (static_cast<double>(a.y) - b.y) * (static_cast<double>(a.z) + b.z);
+    s.y += (static_cast<double>(a.z) - b.z) * (static_cast<double>(a.x) + b.x);
+    s.z += (static_cast<double>(a.x) - b.x) * (static_cast<double>(a.y) + b.y);
+  }
+  return s;
+}
+
+// Places 2D points into the plane through `origin` spanned by two
+// orthonormal vectors made from `tilt`.
+std::vector<MQPoint> InPlane(const std::vector<std::pair<double, double>>& xy, double tilt) {
+  const V3 u{std::cos(tilt), 0, std::sin(tilt)};
+  const V3 v{-std::sin(tilt) * std::sin(0.7), std::cos(0.7), std::cos(tilt) * std::sin(0.7)};
+  std::vector<MQPoint> out;
+  for (auto [x, y] : xy) {
+    out.push_back({static_cast<float>(3 + x * u.x + y * v.x), static_cast<float>(-2 + x * u.y + y * v.y),
+                   static_cast<float>(5 + x * u.z + y * v.z)});
+  }
+  return out;
+}
+
+std::vector<int32_t> Triangulate(const std::vector<MQPoint>& p) {
+  std::vector<int32_t> idx(3 * (p.size() - 2), -7);
+  EXPECT_TRUE(TriangulatePolygon(p.data(), static_cast<int32_t>(p.size()), idx.data()));
+  for (size_t t = 0; t < idx.size(); t += 3) {
+    const std::set<int32_t> corners{idx[t], idx[t + 1], idx[t + 2]};
+    EXPECT_EQ(corners.size(), 3u) << "triangle " << t / 3;
+    for (int32_t c : corners) {
+      EXPECT_GE(c, 0);
+      EXPECT_LT(c, static_cast<int32_t>(p.size()));
+    }
+  }
+  return idx;
+}
+
+// For a simple polygon: triangle areas sum to its area and every triangle
+// turns the polygon's way. For a non-planar one (`planar` false), the areas
+// projected on its mean plane do.
+void ExpectTiling(const std::vector<MQPoint>& p, bool planar = true) {
+  const std::vector<int32_t> idx = Triangulate(p);
+  const V3 n = VectorArea2(p);
+  const double area = std::sqrt(Dot(n, n)) / 2;
+  double sum = 0;
+  for (size_t t = 0; t < idx.size(); t += 3) {
+    const MQPoint& a = p[static_cast<size_t>(idx[t])];
+    const V3 c = Cross(Sub(p[static_cast<size_t>(idx[t + 1])], a), Sub(p[static_cast<size_t>(idx[t + 2])], a));
+    EXPECT_GE(Dot(c, n), -1e-6 * area * area) << "triangle " << t / 3 << " turns backwards";
+    sum += planar ? std::sqrt(Dot(c, c)) / 2 : Dot(c, n) / (2 * 2 * area);
+  }
+  EXPECT_NEAR(sum, area, 1e-4 * area);
+}
+
+TEST(TriangulateTest, RejectsBadInput) {
+  MQPoint p[3] = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}};
+  int32_t idx[3] = {-1, -1, -1};
+  EXPECT_FALSE(TriangulatePolygon(p, 2, idx));
+  EXPECT_FALSE(TriangulatePolygon(nullptr, 3, idx));
+  EXPECT_FALSE(TriangulatePolygon(p, 3, nullptr));
+  EXPECT_EQ(idx[0], -1);
+  EXPECT_TRUE(TriangulatePolygon(p, 3, idx));
+  EXPECT_EQ(idx[0] + idx[1] + idx[2], 3);
+}
+
+TEST(TriangulateTest, SimplePolygonsAreTiledExactly) {
+  // Convex square and hexagon, the L-shape, in tilted planes.
+  ExpectTiling(InPlane({{0, 0}, {1, 0}, {1, 1}, {0, 1}}, 0.3));
+  std::vector<std::pair<double, double>> hexagon;
+  for (int i = 0; i < 6; ++i) hexagon.emplace_back(std::cos(i * M_PI / 3), std::sin(i * M_PI / 3));
+  ExpectTiling(InPlane(hexagon, 1.1));
+  ExpectTiling(InPlane({{0, 0}, {2, 0}, {2, 1}, {1, 1}, {1, 2}, {0, 2}}, 0.0));
+  ExpectTiling(InPlane({{0, 0}, {2, 0}, {2, 1}, {1, 1}, {1, 2}, {0, 2}}, 2.5));
+  // Clockwise input works the same.
+  ExpectTiling(InPlane({{0, 2}, {1, 2}, {1, 1}, {2, 1}, {2, 0}, {0, 0}}, 0.8));
+  // A five-pointed star (10 corners, 5 reflex).
+  std::vector<std::pair<double, double>> star;
+  for (int i = 0; i < 10; ++i) {
+    const double r = i % 2 ? 0.38 : 1.0;
+    star.emplace_back(r * std::cos(i * M_PI / 5), r * std::sin(i * M_PI / 5));
+  }
+  ExpectTiling(InPlane(star, 0.4));
+  // A comb: deep narrow notches.
+  std::vector<std::pair<double, double>> comb{{0, 0}, {7, 0}, {7, 3}};
+  for (int t = 6; t >= 1; t -= 2) {
+    comb.insert(comb.end(), {{static_cast<double>(t), 3}, {static_cast<double>(t), 0.2},
+                             {static_cast<double>(t - 1), 0.2}, {static_cast<double>(t - 1), 3}});
+  }
+  comb.emplace_back(0, 3);
+  ExpectTiling(InPlane(comb, 1.9));
+}
+
+TEST(TriangulateTest, CollinearCornersAreKept) {
+  // A square with a corner in the middle of every side, and a triangle with
+  // three extra points on one side.
+  ExpectTiling(InPlane({{0, 0}, {1, 0}, {2, 0}, {2, 1}, {2, 2}, {1, 2}, {0, 2}, {0, 1}}, 0.6));
+  ExpectTiling(InPlane({{0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {2, 3}}, 0.2));
+}
+
+TEST(TriangulateTest, RandomStarShapedPolygons) {
+  std::mt19937 rng(12345);
+  std::uniform_real_distribution<double> radius(0.2, 1.0);
+  for (int n : {4, 5, 7, 12, 40, 65, 200}) {
+    for (int trial = 0; trial < 5; ++trial) {
+      std::vector<std::pair<double, double>> xy;
+      for (int i = 0; i < n; ++i) {
+        const double a = 2 * M_PI * i / n, r = radius(rng);
+        xy.emplace_back(r * std::cos(a), r * std::sin(a));
+      }
+      SCOPED_TRACE(testing::Message() << "n=" << n << " trial=" << trial);
+      ExpectTiling(InPlane(xy, 0.37 * trial));
+    }
+  }
+}
+
+TEST(TriangulateTest, DegenerateInputStillGivesNMinus2Triangles) {
+  // Non-planar: a saddle (a quad and a hexagon with alternating heights).
+  Triangulate({{0, 0, 0}, {1, 0, 1}, {1, 1, 0}, {0, 1, 1}});
+  std::vector<MQPoint> crown;
+  for (int i = 0; i < 6; ++i) {
+    crown.push_back({std::cos(i * static_cast<float>(M_PI) / 3), std::sin(i * static_cast<float>(M_PI) / 3),
+                     i % 2 ? 0.8f : -0.8f});
+  }
+  Triangulate(crown);
+  // A saddle that is only mildly bent still tiles its projection.
+  ExpectTiling({{0, 0, 0}, {2, 0, 0.1f}, {2, 2, 0}, {1, 1.2f, 0.1f}, {0, 2, 0}}, false);
+  // All on one line, all one point, a bow tie, a figure eight, repeats.
+  Triangulate({{0, 0, 0}, {1, 1, 1}, {2, 2, 2}, {3, 3, 3}, {1.5f, 1.5f, 1.5f}});
+  Triangulate(std::vector<MQPoint>(7, MQPoint{1, 2, 3}));
+  Triangulate({{0, 0, 0}, {1, 1, 0}, {1, 0, 0}, {0, 1, 0}});
+  Triangulate({{0, 0, 0}, {1, 1, 0}, {2, 0, 0}, {3, 1, 0}, {3, 0, 0}, {2, 1, 0}, {1, 0, 0}, {0, 1, 0}});
+  Triangulate({{0, 0, 0}, {1, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0, 1, 0}});
+  Triangulate({{0, 0, 0}, {NAN, 0, 0}, {1, 1, 0}, {0, 1, 0}});
+  // A self-intersecting random polygon of many corners.
+  std::mt19937 rng(7);
+  std::uniform_real_distribution<float> coord(-1, 1);
+  std::vector<MQPoint> tangle;
+  for (int i = 0; i < 150; ++i) tangle.push_back({coord(rng), coord(rng), coord(rng) * 0.1f});
+  Triangulate(tangle);
+}
+
+}  // namespace
+}  // namespace pavlex::host
