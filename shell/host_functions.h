@@ -1,7 +1,7 @@
 // The process-wide table of host functions. Every call the plug-in makes
 // into the host goes through it:
 //
-//   host().MQDoc_GetObject(doc, index)
+//   Host().MQDoc_GetObject(doc, index)
 //
 // The table is filled once by BindHostFunctions (from MQInit) and only read
 // afterwards. Until a bind succeeds every pointer is null.
@@ -19,11 +19,11 @@ struct HostFunctions {
 };
 
 namespace detail {
-// Written only by BindHostFunctions; everyone else reads it through host().
+// Written only by BindHostFunctions; everyone else reads it through Host().
 extern HostFunctions g_hostFunctions;
 }  // namespace detail
 
-inline const HostFunctions& host() {
+inline const HostFunctions& Host() {
   return detail::g_hostFunctions;
 }
 
