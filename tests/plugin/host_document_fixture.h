@@ -21,7 +21,7 @@ inline bool BindRealHost() {
 }
 
 // Corner positions and UVs of one face.
-struct FaceSpec {
+struct FaceData {
   std::vector<int32_t> vertices;
   std::vector<MQCoordinate> uvs;
 };
@@ -44,10 +44,10 @@ class HostDocumentTest : public ::testing::Test {
 
   // Adds an object with the given vertices and faces to the document (it
   // becomes current if it is the first one) and answers it.
-  host::HostObject& AddObject(const std::vector<MQPoint>& points, const std::vector<FaceSpec>& faces) {
+  host::HostObject& AddObject(const std::vector<MQPoint>& points, const std::vector<FaceData>& faces) {
     auto object = std::make_unique<host::HostObject>();
     for (const MQPoint& p : points) object->addVertex(p);
-    for (const FaceSpec& face : faces) {
+    for (const FaceData& face : faces) {
       const int32_t index = object->addFace(static_cast<int32_t>(face.vertices.size()), face.vertices.data(),
                                             face.uvs.empty() ? nullptr : face.uvs.data());
       EXPECT_GE(index, 0);
@@ -79,7 +79,7 @@ class HostDocumentTest : public ::testing::Test {
     for (int y = 0; y < 3; ++y) {
       for (int x = 0; x < 3; ++x) points.push_back({static_cast<float>(x), static_cast<float>(y), 0});
     }
-    std::vector<FaceSpec> faces;
+    std::vector<FaceData> faces;
     for (int q = 0; q < 4; ++q) {
       const int32_t x = q % 2, y = q / 2, base = y * 3 + x;
       const float u = 2.0f * static_cast<float>(q);
@@ -95,7 +95,7 @@ class HostDocumentTest : public ::testing::Test {
       points.push_back({static_cast<float>(i), 0, 0});
       points.push_back({static_cast<float>(i), 1, 0});
     }
-    std::vector<FaceSpec> faces;
+    std::vector<FaceData> faces;
     for (int32_t q = 0; q < 3; ++q) faces.push_back({{2 * q, 2 * q + 2, 2 * q + 3, 2 * q + 1}, {}});
     return AddObject(points, faces);
   }
