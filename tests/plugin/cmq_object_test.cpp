@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "host_document_fixture.h"
+#include "tests/support/host_document_fixture.h"
 #include "model/cmq_face.h"
 
 namespace pavlex {

@@ -1,5 +1,5 @@
 // The live face and vertex walks against the real host.
-#include "host_document_fixture.h"
+#include "tests/support/host_document_fixture.h"
 #include "model/cmq_face_range.h"
 #include "model/cmq_vertex_range.h"
 

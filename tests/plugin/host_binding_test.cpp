@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "host_document_fixture.h"
+#include "tests/support/host_document_fixture.h"
 
 namespace pavlex {
 namespace {

@@ -1,7 +1,7 @@
 // "Object -> UV" through the real host.
 #include "tools/select/object_to_uv.h"
 
-#include "host_document_fixture.h"
+#include "tests/support/host_document_fixture.h"
 
 namespace pavlex {
 namespace {

@@ -1,7 +1,7 @@
 // "UV -> Object" through the real host.
 #include "tools/select/uv_to_object.h"
 
-#include "host_document_fixture.h"
+#include "tests/support/host_document_fixture.h"
 
 namespace pavlex {
 namespace {
