@@ -58,7 +58,9 @@ PAVLEX_HOST_FN(int32_t) MQDoc_GetObjectCount(MQDocument doc) {
   return doc ? FromHandle(doc)->objectSlotCount() : 0;
 }
 
-PAVLEX_HOST_FN(MQObject) MQDoc_GetObject(MQDocument doc, int32_t index) { return ToHandle(ObjectAt(doc, index)); }
+PAVLEX_HOST_FN(MQObject) MQDoc_GetObject(MQDocument doc, int32_t index) {
+  return ToHandle(ObjectAt(doc, index));
+}
 
 PAVLEX_HOST_FN(MQObject) MQDoc_GetObjectFromUniqueID(MQDocument doc, int32_t unique_id) {
   return doc ? ToHandle(FromHandle(doc)->objectFromUniqueId(unique_id)) : nullptr;
@@ -91,7 +93,8 @@ PAVLEX_HOST_FN(int32_t) MQDoc_GetObjectIndex(MQDocument doc, MQObject obj) {
   return o->document() == FromHandle(doc) ? o->slot() : -1;
 }
 
-PAVLEX_HOST_FN(void) MQDoc_GetUnusedObjectName(MQDocument doc, char* buffer, int32_t buffer_size, const char* base) {
+PAVLEX_HOST_FN(void)
+MQDoc_GetUnusedObjectName(MQDocument doc, char* buffer, int32_t buffer_size, const char* base) {
   if (!doc || !buffer || buffer_size < 1) return;
   Guarded([&] { CopyUtf8(UnusedObjectName(*FromHandle(doc), base), buffer, buffer_size); });
 }
@@ -140,7 +143,8 @@ PAVLEX_HOST_FN(void) MQDoc_DeleteMaterial(MQDocument doc, int32_t index) {
   if (doc) Guarded([&] { FromHandle(doc)->deleteMaterial(index); });
 }
 
-PAVLEX_HOST_FN(void) MQDoc_GetUnusedMaterialName(MQDocument doc, char* buffer, int32_t buffer_size, const char* base) {
+PAVLEX_HOST_FN(void)
+MQDoc_GetUnusedMaterialName(MQDocument doc, char* buffer, int32_t buffer_size, const char* base) {
   if (!doc || !buffer || buffer_size < 1) return;
   Guarded([&] { CopyUtf8(UnusedMaterialName(*FromHandle(doc), base), buffer, buffer_size); });
 }
@@ -161,7 +165,8 @@ PAVLEX_HOST_FN(void) MQDoc_Compact(MQDocument doc) {
 }
 
 PAVLEX_HOST_FN(MQBOOL)
-MQDoc_Triangulate(MQDocument doc, const MQPoint* points, int32_t count, int32_t* indices, int32_t index_count) {
+MQDoc_Triangulate(MQDocument doc, const MQPoint* points, int32_t count, int32_t* indices,
+                  int32_t index_count) {
   if (!doc || !points || !indices || count < 3) return 0;
   if (static_cast<int64_t>(index_count) < 3 * (static_cast<int64_t>(count) - 2)) return 0;
   return Guarded(MQBOOL{0}, [&] { return MQBOOL{TriangulatePolygon(points, count, indices) ? 1 : 0}; });

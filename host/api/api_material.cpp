@@ -11,7 +11,9 @@ using namespace pavlex::host::api;
 
 namespace {
 
-float Read(MQMaterial mat, float HostMaterial::*field) { return mat ? FromHandle(mat)->*field : 0.0f; }
+float Read(MQMaterial mat, float HostMaterial::*field) {
+  return mat ? FromHandle(mat)->*field : 0.0f;
+}
 void Write(MQMaterial mat, float HostMaterial::*field, float value) {
   if (mat) FromHandle(mat)->*field = value;
 }
@@ -42,19 +44,43 @@ PAVLEX_HOST_FN(void) MQMat_SetColor(MQMaterial mat, const MQColor* color) {
   if (mat && color) FromHandle(mat)->color = *color;
 }
 
-PAVLEX_HOST_FN(float) MQMat_GetAlpha(MQMaterial mat) { return Read(mat, &HostMaterial::alpha); }
-PAVLEX_HOST_FN(float) MQMat_GetDiffuse(MQMaterial mat) { return Read(mat, &HostMaterial::diffuse); }
-PAVLEX_HOST_FN(float) MQMat_GetAmbient(MQMaterial mat) { return Read(mat, &HostMaterial::ambient); }
-PAVLEX_HOST_FN(float) MQMat_GetEmission(MQMaterial mat) { return Read(mat, &HostMaterial::emission); }
-PAVLEX_HOST_FN(float) MQMat_GetSpecular(MQMaterial mat) { return Read(mat, &HostMaterial::specular); }
-PAVLEX_HOST_FN(float) MQMat_GetPower(MQMaterial mat) { return Read(mat, &HostMaterial::power); }
+PAVLEX_HOST_FN(float) MQMat_GetAlpha(MQMaterial mat) {
+  return Read(mat, &HostMaterial::alpha);
+}
+PAVLEX_HOST_FN(float) MQMat_GetDiffuse(MQMaterial mat) {
+  return Read(mat, &HostMaterial::diffuse);
+}
+PAVLEX_HOST_FN(float) MQMat_GetAmbient(MQMaterial mat) {
+  return Read(mat, &HostMaterial::ambient);
+}
+PAVLEX_HOST_FN(float) MQMat_GetEmission(MQMaterial mat) {
+  return Read(mat, &HostMaterial::emission);
+}
+PAVLEX_HOST_FN(float) MQMat_GetSpecular(MQMaterial mat) {
+  return Read(mat, &HostMaterial::specular);
+}
+PAVLEX_HOST_FN(float) MQMat_GetPower(MQMaterial mat) {
+  return Read(mat, &HostMaterial::power);
+}
 
-PAVLEX_HOST_FN(void) MQMat_SetAlpha(MQMaterial mat, float value) { Write(mat, &HostMaterial::alpha, value); }
-PAVLEX_HOST_FN(void) MQMat_SetDiffuse(MQMaterial mat, float value) { Write(mat, &HostMaterial::diffuse, value); }
-PAVLEX_HOST_FN(void) MQMat_SetAmbient(MQMaterial mat, float value) { Write(mat, &HostMaterial::ambient, value); }
-PAVLEX_HOST_FN(void) MQMat_SetEmission(MQMaterial mat, float value) { Write(mat, &HostMaterial::emission, value); }
-PAVLEX_HOST_FN(void) MQMat_SetSpecular(MQMaterial mat, float value) { Write(mat, &HostMaterial::specular, value); }
-PAVLEX_HOST_FN(void) MQMat_SetPower(MQMaterial mat, float value) { Write(mat, &HostMaterial::power, value); }
+PAVLEX_HOST_FN(void) MQMat_SetAlpha(MQMaterial mat, float value) {
+  Write(mat, &HostMaterial::alpha, value);
+}
+PAVLEX_HOST_FN(void) MQMat_SetDiffuse(MQMaterial mat, float value) {
+  Write(mat, &HostMaterial::diffuse, value);
+}
+PAVLEX_HOST_FN(void) MQMat_SetAmbient(MQMaterial mat, float value) {
+  Write(mat, &HostMaterial::ambient, value);
+}
+PAVLEX_HOST_FN(void) MQMat_SetEmission(MQMaterial mat, float value) {
+  Write(mat, &HostMaterial::emission, value);
+}
+PAVLEX_HOST_FN(void) MQMat_SetSpecular(MQMaterial mat, float value) {
+  Write(mat, &HostMaterial::specular, value);
+}
+PAVLEX_HOST_FN(void) MQMat_SetPower(MQMaterial mat, float value) {
+  Write(mat, &HostMaterial::power, value);
+}
 
 PAVLEX_HOST_FN(void) MQMat_GetTextureName(MQMaterial mat, char* buffer, int32_t size) {
   ReadName(mat, &HostMaterial::textureName, buffer, size);
@@ -66,7 +92,9 @@ PAVLEX_HOST_FN(void) MQMat_GetBumpName(MQMaterial mat, char* buffer, int32_t siz
   ReadName(mat, &HostMaterial::bumpName, buffer, size);
 }
 
-PAVLEX_HOST_FN(void) MQMat_SetName(MQMaterial mat, const char* name) { WriteName(mat, &HostMaterial::name, name); }
+PAVLEX_HOST_FN(void) MQMat_SetName(MQMaterial mat, const char* name) {
+  WriteName(mat, &HostMaterial::name, name);
+}
 PAVLEX_HOST_FN(void) MQMat_SetTextureName(MQMaterial mat, const char* name) {
   WriteName(mat, &HostMaterial::textureName, name);
 }

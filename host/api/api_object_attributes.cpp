@@ -10,19 +10,25 @@ PAVLEX_HOST_FN(void) MQObj_SetName(MQObject obj, const char* name) {
   if (obj && name) Guarded([&] { FromHandle(obj)->setName(name); });
 }
 
-PAVLEX_HOST_FN(MQBOOL) MQObj_GetVisible(MQObject obj) { return obj && FromHandle(obj)->visible ? 1 : 0; }
+PAVLEX_HOST_FN(MQBOOL) MQObj_GetVisible(MQObject obj) {
+  return obj && FromHandle(obj)->visible ? 1 : 0;
+}
 
 PAVLEX_HOST_FN(void) MQObj_SetVisible(MQObject obj, MQBOOL visible) {
   if (obj) FromHandle(obj)->visible = visible != 0;
 }
 
-PAVLEX_HOST_FN(int32_t) MQObj_GetShading(MQObject obj) { return obj ? FromHandle(obj)->shading : 0; }
+PAVLEX_HOST_FN(int32_t) MQObj_GetShading(MQObject obj) {
+  return obj ? FromHandle(obj)->shading : 0;
+}
 
 PAVLEX_HOST_FN(void) MQObj_SetShading(MQObject obj, int32_t shading) {
   if (obj) FromHandle(obj)->shading = shading;
 }
 
-PAVLEX_HOST_FN(float) MQObj_GetSmoothAngle(MQObject obj) { return obj ? FromHandle(obj)->smoothAngle : 0.0f; }
+PAVLEX_HOST_FN(float) MQObj_GetSmoothAngle(MQObject obj) {
+  return obj ? FromHandle(obj)->smoothAngle : 0.0f;
+}
 
 PAVLEX_HOST_FN(void) MQObj_SetSmoothAngle(MQObject obj, float degrees) {
   if (obj) FromHandle(obj)->smoothAngle = degrees;

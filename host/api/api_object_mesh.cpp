@@ -41,7 +41,9 @@ PAVLEX_HOST_FN(void) MQObj_Compact(MQObject obj) {
 
 // --- vertices ----------------------------------------------------------------
 
-PAVLEX_HOST_FN(int32_t) MQObj_GetVertexCount(MQObject obj) { return obj ? FromHandle(obj)->vertexCount() : 0; }
+PAVLEX_HOST_FN(int32_t) MQObj_GetVertexCount(MQObject obj) {
+  return obj ? FromHandle(obj)->vertexCount() : 0;
+}
 
 PAVLEX_HOST_FN(void) MQObj_GetVertex(MQObject obj, int32_t vertex, MQPoint* out) {
   if (!out) return;
@@ -99,7 +101,9 @@ PAVLEX_HOST_FN(int32_t) MQObj_GetVertexRelatedFaces(MQObject obj, int32_t vertex
 
 // --- faces -------------------------------------------------------------------
 
-PAVLEX_HOST_FN(int32_t) MQObj_GetFaceCount(MQObject obj) { return obj ? FromHandle(obj)->faceCount() : 0; }
+PAVLEX_HOST_FN(int32_t) MQObj_GetFaceCount(MQObject obj) {
+  return obj ? FromHandle(obj)->faceCount() : 0;
+}
 
 PAVLEX_HOST_FN(int32_t) MQObj_GetFacePointCount(MQObject obj, int32_t face) {
   const HostObject* o = FromHandle(obj);
@@ -130,7 +134,8 @@ PAVLEX_HOST_FN(void) MQObj_GetFaceCoordinate(MQObject obj, int32_t face, int32_t
   *out = LiveCorner(o, face, corner) ? o->faceUVs(face)[corner] : MQCoordinate{0, 0};
 }
 
-PAVLEX_HOST_FN(void) MQObj_SetFaceCoordinate(MQObject obj, int32_t face, int32_t corner, const MQCoordinate* uv) {
+PAVLEX_HOST_FN(void)
+MQObj_SetFaceCoordinate(MQObject obj, int32_t face, int32_t corner, const MQCoordinate* uv) {
   HostObject* o = FromHandle(obj);
   if (uv && LiveCorner(o, face, corner)) o->faceUVs(face)[corner] = *uv;
 }

@@ -11,7 +11,8 @@ namespace {
 // The light that MQSCENE_LIGHT_SELECT chose, null when it is out of range.
 const HostLight* SelectedLight(const HostScene& scene) {
   const int32_t i = scene.selectedLight;
-  return i >= 0 && static_cast<size_t>(i) < scene.lights.size() ? &scene.lights[static_cast<size_t>(i)] : nullptr;
+  return i >= 0 && static_cast<size_t>(i) < scene.lights.size() ? &scene.lights[static_cast<size_t>(i)]
+                                                                : nullptr;
 }
 
 }  // namespace

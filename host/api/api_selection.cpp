@@ -77,21 +77,24 @@ PAVLEX_HOST_FN(MQBOOL) MQDoc_IsSelectFace(MQDocument doc, int32_t obj_index, int
 
 // --- UV vertices (face, corner) ------------------------------------------------
 
-PAVLEX_HOST_FN(MQBOOL) MQDoc_AddSelectUVVertex(MQDocument doc, int32_t obj_index, int32_t face, int32_t corner) {
+PAVLEX_HOST_FN(MQBOOL)
+MQDoc_AddSelectUVVertex(MQDocument doc, int32_t obj_index, int32_t face, int32_t corner) {
   HostObject* o = ObjectAt(doc, obj_index);
   if (!LiveCorner(o, face, corner)) return 0;
   o->setUVSelected(face, corner, true);
   return 1;
 }
 
-PAVLEX_HOST_FN(MQBOOL) MQDoc_DeleteSelectUVVertex(MQDocument doc, int32_t obj_index, int32_t face, int32_t corner) {
+PAVLEX_HOST_FN(MQBOOL)
+MQDoc_DeleteSelectUVVertex(MQDocument doc, int32_t obj_index, int32_t face, int32_t corner) {
   HostObject* o = ObjectAt(doc, obj_index);
   if (!LiveCorner(o, face, corner)) return 0;
   o->setUVSelected(face, corner, false);
   return 1;
 }
 
-PAVLEX_HOST_FN(MQBOOL) MQDoc_IsSelectUVVertex(MQDocument doc, int32_t obj_index, int32_t face, int32_t corner) {
+PAVLEX_HOST_FN(MQBOOL)
+MQDoc_IsSelectUVVertex(MQDocument doc, int32_t obj_index, int32_t face, int32_t corner) {
   const HostObject* o = ObjectAt(doc, obj_index);
   return LiveCorner(o, face, corner) && o->isUVSelected(face, corner) ? 1 : 0;
 }

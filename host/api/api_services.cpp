@@ -28,8 +28,14 @@ PAVLEX_HOST_FN(MQMaterial) MQ_CreateMaterial(void) {
 // No views and no loaded plug-ins yet: nothing to redraw or notify.
 PAVLEX_HOST_FN(void) MQ_RefreshView(void*) {}
 
-PAVLEX_HOST_FN(MQBOOL) MQ_SendMessage(int32_t, void*) { return 0; }
+PAVLEX_HOST_FN(MQBOOL) MQ_SendMessage(int32_t, void*) {
+  return 0;
+}
 
-PAVLEX_HOST_FN(MQBOOL) MQWidget_Value(int32_t, int32_t, void*) { return 0; }
+PAVLEX_HOST_FN(MQBOOL) MQWidget_Value(int32_t, int32_t, void*) {
+  return 0;
+}
 
-PAVLEX_HOST_FN(MQBOOL) MQXmlElem_Value(MQXmlElement, int32_t, void*) { return 0; }
+PAVLEX_HOST_FN(MQBOOL) MQXmlElem_Value(MQXmlElement, int32_t, void*) {
+  return 0;
+}

@@ -19,8 +19,8 @@ std::unordered_set<const void*>& OwnedHandles() {
 // function of MQ_HOST_FUNCTIONS is declared but defined nowhere.
 using AnyFunction = void (*)();
 #define PAVLEX_TAKE_ADDRESS(ret, name, params) reinterpret_cast<AnyFunction>(&name),
-[[maybe_unused]] __attribute__((used)) const AnyFunction kEveryHostFunction[] = {
-    MQ_HOST_FUNCTIONS(PAVLEX_TAKE_ADDRESS)};
+[[maybe_unused]] __attribute__((used))
+const AnyFunction kEveryHostFunction[] = {MQ_HOST_FUNCTIONS(PAVLEX_TAKE_ADDRESS)};
 #undef PAVLEX_TAKE_ADDRESS
 static_assert(sizeof(kEveryHostFunction) / sizeof(kEveryHostFunction[0]) == MQ_HOST_FUNCTION_COUNT);
 

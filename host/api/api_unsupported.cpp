@@ -5,6 +5,8 @@
 // or false.
 #include "host/api/host_exports.h"
 
+// One line per function, as the table lists them.
+// clang-format off
 PAVLEX_HOST_FN(void*) MQ_GetWindowHandle(void) { return nullptr; }
 PAVLEX_HOST_FN(MQBOOL) MQ_ShowFileDialog(const char*, void*) { return 0; }
 PAVLEX_HOST_FN(void) MQ_ImportAxis(void*, MQPoint*, int32_t) {}
@@ -89,3 +91,4 @@ PAVLEX_HOST_FN(void) MQMatrix_FloatValue(float*, int32_t, float*) {}
 PAVLEX_HOST_FN(MQBOOL) MQXmlDoc_Value(MQXmlDocument, int32_t, void*) { return 0; }
 PAVLEX_HOST_FN(MQBOOL) MQCanvas_Value(void*, int32_t, void*) { return 0; }
 PAVLEX_HOST_FN(MQBOOL) MQSVGDraw_Value(void*, int32_t, void*) { return 0; }
+// clang-format on

@@ -16,15 +16,31 @@
 
 namespace pavlex::host::api {
 
-inline HostDocument* FromHandle(MQDocument doc) { return reinterpret_cast<HostDocument*>(doc); }
-inline HostObject* FromHandle(MQObject obj) { return reinterpret_cast<HostObject*>(obj); }
-inline HostMaterial* FromHandle(MQMaterial mat) { return reinterpret_cast<HostMaterial*>(mat); }
-inline HostScene* FromHandle(MQScene scene) { return reinterpret_cast<HostScene*>(scene); }
+inline HostDocument* FromHandle(MQDocument doc) {
+  return reinterpret_cast<HostDocument*>(doc);
+}
+inline HostObject* FromHandle(MQObject obj) {
+  return reinterpret_cast<HostObject*>(obj);
+}
+inline HostMaterial* FromHandle(MQMaterial mat) {
+  return reinterpret_cast<HostMaterial*>(mat);
+}
+inline HostScene* FromHandle(MQScene scene) {
+  return reinterpret_cast<HostScene*>(scene);
+}
 
-inline MQDocument ToHandle(HostDocument* doc) { return reinterpret_cast<MQDocument>(doc); }
-inline MQObject ToHandle(HostObject* obj) { return reinterpret_cast<MQObject>(obj); }
-inline MQMaterial ToHandle(HostMaterial* mat) { return reinterpret_cast<MQMaterial>(mat); }
-inline MQScene ToHandle(HostScene* scene) { return reinterpret_cast<MQScene>(scene); }
+inline MQDocument ToHandle(HostDocument* doc) {
+  return reinterpret_cast<MQDocument>(doc);
+}
+inline MQObject ToHandle(HostObject* obj) {
+  return reinterpret_cast<MQObject>(obj);
+}
+inline MQMaterial ToHandle(HostMaterial* mat) {
+  return reinterpret_cast<MQMaterial>(mat);
+}
+inline MQScene ToHandle(HostScene* scene) {
+  return reinterpret_cast<MQScene>(scene);
+}
 
 // The object in slot `index` of a document, null for a null document, a bad
 // index or an empty slot.
@@ -74,7 +90,7 @@ void CopyUtf16(std::u16string_view text, MQWChar* buffer, int32_t size) noexcept
 // MQ_CreateMaterial, not yet added to a document). MQObj_Delete and
 // MQMat_Delete release only what is registered here, so a document's
 // object, a stale handle or a second delete is a harmless no-op.
-void RegisterCallerOwned(const void* handle);  // may throw std::bad_alloc
+void RegisterCallerOwned(const void* handle);          // may throw std::bad_alloc
 bool ReleaseCallerOwned(const void* handle) noexcept;  // true when it was registered
 
 }  // namespace pavlex::host::api

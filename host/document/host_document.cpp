@@ -23,8 +23,12 @@ int32_t takeUid(std::atomic<int32_t>& counter) {
 
 }  // namespace
 
-int32_t NextObjectUniqueId() { return takeUid(g_nextObjectUid); }
-int32_t NextMaterialUniqueId() { return takeUid(g_nextMaterialUid); }
+int32_t NextObjectUniqueId() {
+  return takeUid(g_nextObjectUid);
+}
+int32_t NextMaterialUniqueId() {
+  return takeUid(g_nextMaterialUid);
+}
 
 HostDocument::HostDocument() {
   // A new document is lit by one white light, as a modeller's default scene.
@@ -91,7 +95,9 @@ void HostDocument::setCurrentObject(int32_t slot) {
   if (object(slot) != nullptr) currentObject_ = slot;
 }
 
-bool HostDocument::ownsObject(const HostObject* obj) const { return obj != nullptr && obj->document_ == this; }
+bool HostDocument::ownsObject(const HostObject* obj) const {
+  return obj != nullptr && obj->document_ == this;
+}
 
 // --- materials ---------------------------------------------------------------
 
@@ -152,7 +158,9 @@ void HostDocument::setCurrentMaterial(int32_t slot) {
   if (material(slot) != nullptr) currentMaterial_ = slot;
 }
 
-bool HostDocument::ownsMaterial(const HostMaterial* mat) const { return mat != nullptr && mat->document == this; }
+bool HostDocument::ownsMaterial(const HostMaterial* mat) const {
+  return mat != nullptr && mat->document == this;
+}
 
 // --- whole document ----------------------------------------------------------
 

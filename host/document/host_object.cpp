@@ -343,8 +343,10 @@ void HostObject::compact() {
   for (size_t v = 0; v < verts; ++v) {
     if (vertexMap[v] < 0 && vertexUid_[v] > 0) uidToVertex_[static_cast<size_t>(vertexUid_[v])] = -1;
   }
-  for (size_t v = 0; v < vertexUid.size(); ++v) uidToVertex_[static_cast<size_t>(vertexUid[v])] = static_cast<int32_t>(v);
-  for (size_t f = 0; f < faceUid.size(); ++f) uidToFace_[static_cast<size_t>(faceUid[f])] = static_cast<int32_t>(f);
+  for (size_t v = 0; v < vertexUid.size(); ++v)
+    uidToVertex_[static_cast<size_t>(vertexUid[v])] = static_cast<int32_t>(v);
+  for (size_t f = 0; f < faceUid.size(); ++f)
+    uidToFace_[static_cast<size_t>(faceUid[f])] = static_cast<int32_t>(f);
 
   positions_.swap(positions);
   refCount_.swap(refCount);

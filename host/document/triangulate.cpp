@@ -30,11 +30,21 @@ namespace {
 struct Vec3 {
   double x, y, z;
 };
-Vec3 operator-(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-Vec3 cross(Vec3 a, Vec3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-double dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-double length(Vec3 a) { return std::sqrt(dot(a, a)); }
-Vec3 scaled(Vec3 a, double s) { return {a.x * s, a.y * s, a.z * s}; }
+Vec3 operator-(Vec3 a, Vec3 b) {
+  return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+Vec3 cross(Vec3 a, Vec3 b) {
+  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+double dot(Vec3 a, Vec3 b) {
+  return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+double length(Vec3 a) {
+  return std::sqrt(dot(a, a));
+}
+Vec3 scaled(Vec3 a, double s) {
+  return {a.x * s, a.y * s, a.z * s};
+}
 
 struct Node {
   double x, y;  // position in the plane
@@ -186,7 +196,8 @@ bool TriangulatePolygon(const MQPoint* points, int32_t count, int32_t* indices) 
 
   // Centre the points for precision and find the Newell normal.
   Vec3 centre{0, 0, 0};
-  for (size_t i = 0; i < n; ++i) centre = {centre.x + points[i].x, centre.y + points[i].y, centre.z + points[i].z};
+  for (size_t i = 0; i < n; ++i)
+    centre = {centre.x + points[i].x, centre.y + points[i].y, centre.z + points[i].z};
   centre = scaled(centre, 1.0 / static_cast<double>(n));
   auto at = [&](size_t i) { return Vec3{points[i].x, points[i].y, points[i].z} - centre; };
   Vec3 normal{0, 0, 0};
@@ -237,8 +248,8 @@ bool TriangulatePolygon(const MQPoint* points, int32_t count, int32_t* indices) 
   double area2 = 0;
   for (size_t i = 0; i < n; ++i) {
     const Vec3 p = at(i);
-    nodes[i] = {dot(p, u), dot(p, v), static_cast<int32_t>((i + n - 1) % n), static_cast<int32_t>((i + 1) % n),
-                false};
+    nodes[i] = {dot(p, u), dot(p, v), static_cast<int32_t>((i + n - 1) % n),
+                static_cast<int32_t>((i + 1) % n), false};
   }
   for (size_t i = 0; i < n; ++i) {
     const Node& a = nodes[i];

@@ -53,12 +53,12 @@ TEST(HostExportsTest, All193NamesResolveByDlsym) {
   void* lib = dlopen(PAVLEX_HOST_LIBRARY, RTLD_NOW | RTLD_LOCAL);
   ASSERT_NE(lib, nullptr) << dlerror();
   int resolved = 0;
-#define PAVLEX_CHECK_NAME(ret, name, params)                                                 \
-  {                                                                                         \
-    void* sym = dlsym(lib, #name);                                                          \
-    EXPECT_NE(sym, nullptr) << #name;                                                       \
+#define PAVLEX_CHECK_NAME(ret, name, params)                                                    \
+  {                                                                                             \
+    void* sym = dlsym(lib, #name);                                                              \
+    EXPECT_NE(sym, nullptr) << #name;                                                           \
     EXPECT_EQ(reinterpret_cast<void (*)()>(sym), reinterpret_cast<void (*)()>(&name)) << #name; \
-    resolved += sym != nullptr;                                                             \
+    resolved += sym != nullptr;                                                                 \
   }
   MQ_HOST_FUNCTIONS(PAVLEX_CHECK_NAME)
 #undef PAVLEX_CHECK_NAME
@@ -103,36 +103,41 @@ bool SweepCall(R (*f)(A...), int mode, bool minusOneOk) {
   }
 }
 
+// The names the table marks "unsupported".
+// clang-format off
 const std::set<std::string> kUnsupported = {
-    "MQ_GetWindowHandle", "MQ_ShowFileDialog", "MQ_ImportAxis", "MQ_ExportAxis", "MQ_LoadImage", "MQ_LoadImageW",
-    "MQ_GetSystemPath", "MQ_GetSystemPathW", "MQ_StationCallback", "MQDoc_FindMappingFile",
-    "MQDoc_FindMappingFileW", "MQDoc_GetMappingImage", "MQDoc_GetMappingImageW", "MQDoc_GetParentObject",
-    "MQDoc_GetChildObjectCount", "MQDoc_GetChildObject", "MQDoc_GetGlobalMatrix", "MQDoc_GetGlobalInverseMatrix",
-    "MQDoc_InsertObject", "MQDoc_RemoveObject", "MQDoc_CreateUserData", "MQDoc_DeleteUserData", "MQScene_InitSize",
-    "MQScene_GetProjMatrix", "MQScene_GetViewMatrix", "MQScene_ValueArray", "MQScene_GetVisibleFace",
-    "MQObj_Freeze", "MQObj_GetFaceChannelCoordinate", "MQObj_GetVertexWeight", "MQObj_SetVertexWeight",
-    "MQObj_CopyVertexAttribute", "MQObj_SetFaceChannelCoordinate", "MQObj_GetFaceVertexColor",
-    "MQObj_SetFaceVertexColor", "MQObj_GetFaceEdgeCrease", "MQObj_SetFaceEdgeCrease", "MQObj_GetFaceVertexNormal",
+    "MQ_GetWindowHandle", "MQ_ShowFileDialog", "MQ_ImportAxis", "MQ_ExportAxis", "MQ_LoadImage",
+    "MQ_LoadImageW", "MQ_GetSystemPath", "MQ_GetSystemPathW", "MQ_StationCallback",
+    "MQDoc_FindMappingFile", "MQDoc_FindMappingFileW", "MQDoc_GetMappingImage", "MQDoc_GetMappingImageW",
+    "MQDoc_GetParentObject", "MQDoc_GetChildObjectCount", "MQDoc_GetChildObject", "MQDoc_GetGlobalMatrix",
+    "MQDoc_GetGlobalInverseMatrix", "MQDoc_InsertObject", "MQDoc_RemoveObject", "MQDoc_CreateUserData",
+    "MQDoc_DeleteUserData", "MQScene_InitSize", "MQScene_GetProjMatrix", "MQScene_GetViewMatrix",
+    "MQScene_ValueArray", "MQScene_GetVisibleFace", "MQObj_Freeze", "MQObj_GetFaceChannelCoordinate",
+    "MQObj_GetVertexWeight", "MQObj_SetVertexWeight", "MQObj_CopyVertexAttribute",
+    "MQObj_SetFaceChannelCoordinate", "MQObj_GetFaceVertexColor", "MQObj_SetFaceVertexColor",
+    "MQObj_GetFaceEdgeCrease", "MQObj_SetFaceEdgeCrease", "MQObj_GetFaceVertexNormal",
     "MQObj_SetFaceVertexNormal", "MQObj_OptimizeVertex", "MQObj_GetPatchType", "MQObj_SetPatchType",
     "MQObj_GetPatchSegment", "MQObj_SetPatchSegment", "MQObj_GetMirrorType", "MQObj_SetMirrorType",
     "MQObj_GetMirrorAxis", "MQObj_SetMirrorAxis", "MQObj_GetMirrorDistance", "MQObj_SetMirrorDistance",
-    "MQObj_GetLatheType", "MQObj_SetLatheType", "MQObj_GetLatheAxis", "MQObj_SetLatheAxis", "MQObj_GetLatheSegment",
-    "MQObj_SetLatheSegment", "MQObj_PointerArray", "MQObj_AllocUserData", "MQObj_FreeUserData", "MQObj_GetUserData",
-    "MQObj_SetUserData", "MQObj_AllocVertexUserData", "MQObj_FreeVertexUserData", "MQObj_GetVertexUserData",
-    "MQObj_SetVertexUserData", "MQObj_AllocFaceUserData", "MQObj_FreeFaceUserData", "MQObj_GetFaceUserData",
-    "MQObj_SetFaceUserData", "MQMat_GetFloatArray", "MQMat_SetIntValue", "MQMat_SetFloatArray",
-    "MQMat_AllocUserData", "MQMat_FreeUserData", "MQMat_GetUserData", "MQMat_SetUserData", "MQMat_GetValueArray",
-    "MQMat_SetValueArray", "MQShaderNode_GetValueArray", "MQShaderNode_SetValueArray", "MQMatrix_FloatValue",
-    "MQXmlDoc_Value", "MQCanvas_Value", "MQSVGDraw_Value"};
+    "MQObj_GetLatheType", "MQObj_SetLatheType", "MQObj_GetLatheAxis", "MQObj_SetLatheAxis",
+    "MQObj_GetLatheSegment", "MQObj_SetLatheSegment", "MQObj_PointerArray", "MQObj_AllocUserData",
+    "MQObj_FreeUserData", "MQObj_GetUserData", "MQObj_SetUserData", "MQObj_AllocVertexUserData",
+    "MQObj_FreeVertexUserData", "MQObj_GetVertexUserData", "MQObj_SetVertexUserData",
+    "MQObj_AllocFaceUserData", "MQObj_FreeFaceUserData", "MQObj_GetFaceUserData", "MQObj_SetFaceUserData",
+    "MQMat_GetFloatArray", "MQMat_SetIntValue", "MQMat_SetFloatArray", "MQMat_AllocUserData",
+    "MQMat_FreeUserData", "MQMat_GetUserData", "MQMat_SetUserData", "MQMat_GetValueArray",
+    "MQMat_SetValueArray", "MQShaderNode_GetValueArray", "MQShaderNode_SetValueArray",
+    "MQMatrix_FloatValue", "MQXmlDoc_Value", "MQCanvas_Value", "MQSVGDraw_Value"};
+// clang-format on
 
 TEST(HostExportsTest, UnsupportedFunctionsAnswerZeroWhateverTheArguments) {
   EXPECT_EQ(kUnsupported.size(), 84u);
   std::memset(g_sentinel, 0xAB, sizeof g_sentinel);
   int swept = 0;
-#define PAVLEX_SWEEP_UNSUPPORTED(ret, name, params)                  \
-  if (kUnsupported.count(#name)) {                                  \
-    ++swept;                                                        \
-    EXPECT_TRUE(SweepCall(&name, 0, false)) << #name << " (null)";   \
+#define PAVLEX_SWEEP_UNSUPPORTED(ret, name, params)                   \
+  if (kUnsupported.count(#name)) {                                    \
+    ++swept;                                                          \
+    EXPECT_TRUE(SweepCall(&name, 0, false)) << #name << " (null)";    \
     EXPECT_TRUE(SweepCall(&name, 1, false)) << #name << " (garbage)"; \
   }
   MQ_HOST_FUNCTIONS(PAVLEX_SWEEP_UNSUPPORTED)
@@ -145,7 +150,7 @@ TEST(HostExportsTest, SupportedFunctionsAnswerSafelyForNullHandles) {
   int swept = 0;
 #define PAVLEX_SWEEP_NULL(ret, name, params)                                         \
   if (!kUnsupported.count(#name) && std::string(#name).rfind("MQ_Create", 0) != 0) { \
-    ++swept;                                                                        \
+    ++swept;                                                                         \
     EXPECT_TRUE(SweepCall(&name, 0, true)) << #name;                                 \
   }
   MQ_HOST_FUNCTIONS(PAVLEX_SWEEP_NULL)
@@ -174,7 +179,8 @@ TEST(HostApiTest, FaceUniqueIdsStableAcrossDeleteInsertAndCompact) {
   EXPECT_EQ(MQObj_GetFaceIndexFromUniqueID(o, uid[3]), 4);
   MQDoc_Compact(t.doc);
   EXPECT_EQ(MQObj_GetFaceCount(o), 4);
-  for (int32_t k : {0, 2, 3}) EXPECT_EQ(MQObj_GetFaceUniqueID(o, MQObj_GetFaceIndexFromUniqueID(o, uid[k])), uid[k]);
+  for (int32_t k : {0, 2, 3})
+    EXPECT_EQ(MQObj_GetFaceUniqueID(o, MQObj_GetFaceIndexFromUniqueID(o, uid[k])), uid[k]);
   EXPECT_EQ(MQObj_GetFaceIndexFromUniqueID(o, uid[3]), 3);
   EXPECT_EQ(MQObj_GetFaceIndexFromUniqueID(o, uid[1]), -1);
 }
@@ -321,7 +327,7 @@ TEST(HostApiTest, ObjectSlotsAndStaleHandles) {
   EXPECT_EQ(MQDoc_GetObjectIndex(t.doc, oa), -1);
   EXPECT_EQ(MQDoc_GetObjectFromUniqueID(t.doc, uidA), nullptr);
   EXPECT_EQ(MQObj_GetFaceCount(oa), 1);  // the stale handle stays readable
-  MQObj_Delete(oa);                       // not the caller's: no effect
+  MQObj_Delete(oa);                      // not the caller's: no effect
   EXPECT_EQ(MQDoc_GetCurrentObjectIndex(t.doc), b);
   EXPECT_EQ(MQDoc_GetObjectIndex(t.doc, MQDoc_GetObject(t.doc, b)), b);
   EXPECT_FALSE(MQDoc_AddSelectVertex(t.doc, a, 0));

@@ -45,27 +45,6 @@ TEST(HostObjectTest, AddFaceCountsReferencesAndRejectsBadInput) {
   EXPECT_TRUE(o->faceVisible(1));
 }
 
-TEST(HostObjectTest, UniqueIdsSurviveDeleteInsertAndCompact) {
-  auto o = Strip();
-  const int32_t uid1 = o->faceUniqueId(1), uid2 = o->faceUniqueId(2);
-  EXPECT_GT(uid1, 0);
-  EXPECT_TRUE(o->deleteFace(0, false));
-  EXPECT_FALSE(o->deleteFace(0, false));
-  EXPECT_EQ(o->cornerCount(0), 0);
-  EXPECT_EQ(o->faceFromUniqueId(uid1), 1);
-  const int32_t tri[3] = {0, 1, 2};
-  EXPECT_EQ(o->insertFace(1, 3, tri), 1);
-  EXPECT_EQ(o->faceFromUniqueId(uid1), 2);
-  EXPECT_EQ(o->faceFromUniqueId(uid2), 3);
-  const int32_t uidNew = o->faceUniqueId(1);
-  o->compact();
-  EXPECT_EQ(o->faceCount(), 3);
-  EXPECT_EQ(o->faceFromUniqueId(uidNew), 0);
-  EXPECT_EQ(o->faceFromUniqueId(uid1), 1);
-  EXPECT_EQ(o->faceFromUniqueId(uid2), 2);
-  EXPECT_EQ(o->faceUniqueId(2), uid2);
-}
-
 TEST(HostObjectTest, RelatedFacesFollowEdits) {
   auto o = Strip();
   EXPECT_EQ(Related(*o, 2), (std::vector<int32_t>{0, 1}));

@@ -15,9 +15,15 @@ namespace {
 struct V3 {
   double x, y, z;
 };
-V3 Sub(const MQPoint& a, const MQPoint& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-V3 Cross(V3 a, V3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-double Dot(V3 a, V3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+V3 Sub(const MQPoint& a, const MQPoint& b) {
+  return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+V3 Cross(V3 a, V3 b) {
+  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+double Dot(V3 a, V3 b) {
+  return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 
 // Twice the vector area of a polygon (Newell).
 V3 VectorArea2(const std::vector<MQPoint>& p) {
@@ -69,7 +75,8 @@ void ExpectTiling(const std::vector<MQPoint>& p, bool planar = true) {
   double sum = 0;
   for (size_t t = 0; t < idx.size(); t += 3) {
     const MQPoint& a = p[static_cast<size_t>(idx[t])];
-    const V3 c = Cross(Sub(p[static_cast<size_t>(idx[t + 1])], a), Sub(p[static_cast<size_t>(idx[t + 2])], a));
+    const V3 c =
+        Cross(Sub(p[static_cast<size_t>(idx[t + 1])], a), Sub(p[static_cast<size_t>(idx[t + 2])], a));
     EXPECT_GE(Dot(c, n), -1e-6 * area * area) << "triangle " << t / 3 << " turns backwards";
     sum += planar ? std::sqrt(Dot(c, c)) / 2 : Dot(c, n) / (2 * 2 * area);
   }
@@ -107,8 +114,10 @@ TEST(TriangulateTest, SimplePolygonsAreTiledExactly) {
   // A comb: deep narrow notches.
   std::vector<std::pair<double, double>> comb{{0, 0}, {7, 0}, {7, 3}};
   for (int t = 6; t >= 1; t -= 2) {
-    comb.insert(comb.end(), {{static_cast<double>(t), 3}, {static_cast<double>(t), 0.2},
-                             {static_cast<double>(t - 1), 0.2}, {static_cast<double>(t - 1), 3}});
+    comb.insert(comb.end(), {{static_cast<double>(t), 3},
+                             {static_cast<double>(t), 0.2},
+                             {static_cast<double>(t - 1), 0.2},
+                             {static_cast<double>(t - 1), 3}});
   }
   comb.emplace_back(0, 3);
   ExpectTiling(InPlane(comb, 1.9));
