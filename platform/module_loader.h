@@ -2,6 +2,8 @@
 // One implementation per platform sits beside this interface.
 #pragma once
 
+#include <string>
+
 namespace pavlex::platform {
 
 // An opaque reference to a loaded module; null means "not loaded".
@@ -18,6 +20,11 @@ void* FindSymbol(ModuleHandle module, const char* name);
 
 // Gives back one reference taken by LoadModule; null is ignored.
 void ReleaseModule(ModuleHandle module);
+
+// The file name of the loaded module whose code or data holds `address`;
+// empty when no module does. A host passes its own module's name to the
+// plug-ins it loads, so they can resolve its functions.
+std::string ModulePathContaining(const void* address);
 
 // The text of the last loading failure on this thread, for diagnostics;
 // never null.

@@ -36,6 +36,12 @@ void ReleaseModule(ModuleHandle module) {
   if (module != nullptr) dlclose(module);
 }
 
+std::string ModulePathContaining(const void* address) {
+  Dl_info info{};
+  if (address == nullptr || dladdr(address, &info) == 0 || info.dli_fname == nullptr) return {};
+  return info.dli_fname;
+}
+
 const char* LastModuleError() {
   return g_lastError.c_str();
 }
