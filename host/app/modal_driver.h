@@ -1,0 +1,61 @@
+// Whoever drives the host answers its modal runs: a test, a script, later a
+// window. A plug-in that runs a dialog, a message box or a file dialog waits
+// inside the host until the driver has answered.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace pavlex::host {
+
+class HostSession;
+
+// A message box a plug-in asked for (execute request, "messagebox").
+struct MessageBoxRequest {
+  std::string type;  // "messagetype": "ok", "okcancel", ...; empty when not given
+  int32_t parent = 0;
+  std::u16string title;
+  std::u16string message;
+};
+
+// A save-file dialog a plug-in runs (execute request, "filesave"). The
+// driver may change `fileName` and `filterIndex`; they are written back to
+// the dialog's "filename" and "filterindex" only when it confirms.
+struct SaveFileRequest {
+  int32_t dialog = 0;  // the save-file dialog's widget id
+  std::u16string title;
+  std::vector<std::u16string> filters;  // as added with "addfilter", "Name (*.x)|*.x"
+  int32_t filterIndex = 0;
+  std::u16string fileName;
+};
+
+// Answers the host's modal runs. Each call happens inside the plug-in's
+// request, on the host's thread; the driver may drive the session from
+// there (press, set, check: the plug-in's handlers run re-entrantly, as
+// they do under a real modal loop).
+//
+// The defaults change nothing a user could lose: dialogs close as by their
+// close box, message boxes answer Cancel when they have one, file dialogs
+// are cancelled.
+class ModalDriver {
+ public:
+  virtual ~ModalDriver() = default;
+
+  // The dialog `dialog` is shown and runs modally: while this call lasts,
+  // the session's commands reach only its widgets. Pressing a button of it
+  // whose "modalresult" is nonzero closes it with that result; when the
+  // driver returns without having closed it, it closes with 2 (cancel), as
+  // its close box would. The default returns at once.
+  virtual void runModal(HostSession& session, int32_t dialog);
+
+  // Answers 1 (OK), 2 (Cancel) or, for "yesno" boxes, 6 (Yes) or 7 (No).
+  // The default: 2 when the box has a Cancel button, 7 when it has No, else 1.
+  virtual int32_t messageBox(HostSession& session, const MessageBoxRequest& box);
+
+  // True when the user confirmed; `request` then holds the chosen name and
+  // filter. The default cancels.
+  virtual bool saveFile(HostSession& session, SaveFileRequest& request);
+};
+
+}  // namespace pavlex::host
