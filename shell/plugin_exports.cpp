@@ -1,16 +1,29 @@
 // The entry points the host resolves by name. Each one forwards to the
 // plug-in and turns any escaping exception into the entry's failure value:
 // nothing may unwind into the host.
+#include <clocale>
+
 #include "hostapi/mq_codes.h"
 #include "hostapi/mq_plugin_exports.h"
 #include "shell/host_functions.h"
-#include "shell/plugin_identity.h"
+#include "shell/pavlex_plugin.h"
 
 // Declaring every entry from the shared list makes a definition below that
 // drifts from the contract a compile error.
 #define PAVLEX_DECLARE_ENTRY_POINT(ret, name, params) MQ_EXTERN_C MQ_EXPORT ret MQAPI name params;
 MQ_PLUGIN_ENTRY_POINTS(PAVLEX_DECLARE_ENTRY_POINT)
 #undef PAVLEX_DECLARE_ENTRY_POINT
+
+namespace {
+
+// Character classification follows the user's locale from the moment the
+// library is loaded, before the host calls anything.
+[[maybe_unused]] const bool g_userCharacterLocale = std::setlocale(LC_CTYPE, "") != nullptr;
+
+// The one plug-in object; it lives from library load to unload.
+pavlex::Pavlex g_plugin;
+
+}  // namespace
 
 MQ_EXTERN_C MQ_EXPORT uint32_t MQAPI MQCheckVersion(uint32_t host_version) {
   return host_version >= MQ_HOST_VERSION_MIN ? MQ_PLUGIN_VERSION : 0;
@@ -25,20 +38,19 @@ MQ_EXTERN_C MQ_EXPORT MQBOOL MQAPI MQInit(const char* host_module) {
 }
 
 MQ_EXTERN_C MQ_EXPORT void MQAPI MQGetPlugInID(uint32_t* product, uint32_t* id) {
-  if (product != nullptr) *product = pavlex::kPlugInProduct;
-  if (id != nullptr) *id = pavlex::kPlugInId;
+  g_plugin.GetPlugInID(product, id);
 }
 
 MQ_EXTERN_C MQ_EXPORT const char* MQAPI MQGetPlugInName(void) {
-  return pavlex::kPlugInName;
+  return g_plugin.GetPlugInName();
 }
 
 MQ_EXTERN_C MQ_EXPORT int32_t MQAPI MQGetPlugInType(void) {
-  return MQPLUGIN_TYPE_STATION;
+  return g_plugin.GetPlugInType();
 }
 
 MQ_EXTERN_C MQ_EXPORT const MQWChar* MQAPI MQEnumStringW(int32_t index) {
-  return index == 0 ? pavlex::kCommandName : nullptr;
+  return index == 0 ? g_plugin.EnumString() : nullptr;
 }
 
 // A station plug-in lists no file types and is never asked to import,
@@ -65,8 +77,10 @@ MQ_EXTERN_C MQ_EXPORT MQBOOL MQAPI MQModifyObject(int32_t, MQDocument) {
   return 0;
 }
 
-// The plug-in object, its window and its reaction to events come with the
-// user interface; until then every event is left unhandled.
-MQ_EXTERN_C MQ_EXPORT MQBOOL MQAPI MQOnEvent(MQDocument, int32_t, void*) {
-  return 0;
+MQ_EXTERN_C MQ_EXPORT MQBOOL MQAPI MQOnEvent(MQDocument doc, int32_t event, void* option) {
+  try {
+    return g_plugin.HandleEvent(doc, event, option);
+  } catch (...) {
+    return 0;
+  }
 }

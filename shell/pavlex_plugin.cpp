@@ -1,0 +1,111 @@
+#include "shell/pavlex_plugin.h"
+
+#include "hostapi/mq_codes.h"
+#include "shell/plugin_identity.h"
+#include "shell/plugin_settings.h"
+#include "ui/pavlex_window.h"
+#include "ui/widget_registry.h"
+#include "ui/widget_request.h"
+
+namespace pavlex {
+
+namespace {
+
+// Defaults of the four settings, used when a key is absent or empty.
+constexpr int32_t kNoPosition = -1;
+constexpr int32_t kDefaultTextureSize = 1024;
+
+}  // namespace
+
+Pavlex::Pavlex() {
+  // Made now so that it outlives this object: the window it may still own
+  // at unload unregisters its widgets there.
+  WidgetRegistry::Instance();
+}
+
+Pavlex::~Pavlex() {
+  window_.reset();
+}
+
+void Pavlex::GetPlugInID(uint32_t* product, uint32_t* id) const {
+  if (product != nullptr) *product = kPlugInProduct;
+  if (id != nullptr) *id = kPlugInId;
+}
+
+const char* Pavlex::GetPlugInName() const {
+  return kPlugInName;
+}
+
+int32_t Pavlex::GetPlugInType() const {
+  return MQPLUGIN_TYPE_STATION;
+}
+
+const MQWChar* Pavlex::EnumString() const {
+  return kCommandName;
+}
+
+bool Pavlex::Initialize() {
+  int32_t posX = kNoPosition, posY = kNoPosition;
+  int32_t texWidth = kDefaultTextureSize, texHeight = kDefaultTextureSize;
+  if (std::unique_ptr<MQSetting> settings = OpenSettings(*this)) {
+    settings->ReadIntSetting("PosX", posX, kNoPosition);
+    settings->ReadIntSetting("PosY", posY, kNoPosition);
+    settings->ReadIntSetting("TexWidth", texWidth, kDefaultTextureSize);
+    settings->ReadIntSetting("TexHeight", texHeight, kDefaultTextureSize);
+  }
+
+  // A second initialization keeps the window where the user has it and the
+  // output size of this run.
+  if (window_ == nullptr) {
+    const std::unique_ptr<MQWindow> mainWindow = MQWindow::Wrap(GetSystemWidget("main_window"));
+    window_ = std::make_unique<PavlexWindow>(state_, *mainWindow);
+    if (posX >= 0 && posY >= 0) {
+      window_->SetInt("pos_x", posX);
+      window_->SetInt("pos_y", posY);
+    }
+    state_.output.width = texWidth;
+    state_.output.height = texHeight;
+  }
+
+  Activate(nullptr, state_.activated);
+  return true;
+}
+
+void Pavlex::Exit() {
+  // Without a window nothing of this run was read into it, so there is
+  // nothing to keep, and writing would replace the stored values with the
+  // unset ones.
+  if (window_ != nullptr) {
+    if (std::unique_ptr<MQSetting> settings = OpenSettings(*this)) {
+      settings->WriteIntSetting("PosX", window_->GetInt("pos_x", kNoPosition));
+      settings->WriteIntSetting("PosY", window_->GetInt("pos_y", kNoPosition));
+      settings->WriteIntSetting("TexWidth", state_.output.width);
+      settings->WriteIntSetting("TexHeight", state_.output.height);
+    }
+  }
+  window_.reset();
+}
+
+bool Pavlex::Activate(MQDocument, bool flag) {
+  if (window_ == nullptr) return false;
+  state_.activated = flag;
+  window_->SetBool("visible", state_.activated);
+  window_->FitToContent();
+  return state_.activated;
+}
+
+bool Pavlex::IsActivated(MQDocument) {
+  return window_ != nullptr && state_.activated;
+}
+
+// Locked UVs are put back at every draw; the lock slots stay empty until
+// the Lock buttons get their handler, so there is nothing to put back yet.
+void Pavlex::OnDraw(MQDocument, MQScene, int32_t, int32_t) {}
+
+void Pavlex::OnDocumentEnd(MQDocument) {
+  // The lock slots are keyed by this document's unique IDs and are emptied
+  // with it (they hold nothing before the Lock buttons get their handler).
+  if (window_ != nullptr) window_->ReleaseLockButtons();
+}
+
+}  // namespace pavlex

@@ -1,0 +1,217 @@
+#include "ui/pavlex_window.h"
+
+#include <cstdio>
+
+#include "hostapi/mq_codes.h"
+#include "tools/select/object_to_uv.h"
+#include "tools/select/uv_to_object.h"
+#include "ui/widget_events.h"
+#include "ui/widget_request.h"
+
+namespace pavlex {
+
+namespace {
+
+// A slot button's label: the slot number plus one, "%d".
+std::u16string SlotLabel(int slot) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%d", slot + 1);
+  return std::u16string(text, text + std::char_traits<char>::length(text));
+}
+
+}  // namespace
+
+PavlexWindow::PavlexWindow(PluginState& state, const MQWindowBase& parent) : MQWindow(parent), state_(state) {
+  SetWideString("title", u"Pavlex");
+  SetBool("closebutton", false);
+  SetBool("canresize", false);
+  SetDouble("inspace", 0.0);
+  SetDouble("outspace", 0.0);
+
+  BuildTransferGroups();
+  BuildSelectGroup();
+  BuildGrabGroup();
+  BuildInvertAndTurnGroups();
+  BuildSnapGroup();
+  BuildManipulateGroup();
+  BuildMemoryGroup();
+  BuildFileGroup();
+
+  AddHideEvent(*this, this, &PavlexWindow::OnWindowHidden);
+}
+
+MQGroupBox* PavlexWindow::CreateGroup(MQWidgetBase* parent, const std::u16string& title, bool fitsWindow) {
+  MQGroupBox* group = CreateGroupBox(parent, title);
+  group->SetBool("canminimize", true);
+  group->SetDouble("outspace", 0.0);
+  group->SetDouble("inspace", 0.0);
+  if (fitsWindow) AddResizeEvent(*group, this, &PavlexWindow::OnGroupResized);
+  return group;
+}
+
+MQButton* PavlexWindow::CreateToolButton(MQWidgetBase* parent, const std::u16string& text,
+                                         bool (PavlexWindow::*handler)(MQWidgetBase*, MQDocument)) {
+  MQButton* button = CreateButton(parent, text);
+  AddExecuteEvent(*button, this, handler);
+  return button;
+}
+
+void PavlexWindow::BuildTransferGroups() {
+  MQFrame* row = CreateHorizontalFrame(this);
+  row->SetInt("matrixcolumn", 2);
+
+  MQGroupBox* toObject = CreateGroup(row, u"UV -> Object", true);
+  toObject->SetNarrowString("alignment", "horz");
+  toObject->SetInt("matrixcolumn", 3);
+  CreateToolButton(toObject, u"V", &PavlexWindow::OnUVToObjectVertex);
+  CreateToolButton(toObject, u"L", &PavlexWindow::OnUVToObjectLine);
+  CreateToolButton(toObject, u"F", &PavlexWindow::OnUVToObjectFace);
+
+  MQGroupBox* toUV = CreateGroup(row, u"Object -> UV", true);
+  toUV->SetNarrowString("alignment", "horz");
+  toUV->SetInt("matrixcolumn", 3);
+  CreateToolButton(toUV, u"V", &PavlexWindow::OnObjectToUVVertex);
+  CreateToolButton(toUV, u"L", &PavlexWindow::OnObjectToUVLine);
+  CreateToolButton(toUV, u"F", &PavlexWindow::OnObjectToUVFace);
+}
+
+void PavlexWindow::BuildSelectGroup() {
+  MQGroupBox* group = CreateGroup(this, u"Select", true);
+  MQFrame* row = CreateHorizontalFrame(group);
+  CreateButton(row, u"floating");
+  CreateButton(row, u"group");
+  CreateButton(row, u"same vertex");
+}
+
+void PavlexWindow::BuildGrabGroup() {
+  MQGroupBox* group = CreateGroup(this, u"Grab", true);
+  MQFrame* attach = CreateHorizontalFrame(group);
+  grabV_ = CreateButton(attach, u"V");
+  grabF_ = CreateButton(attach, u"F");
+  grabG_ = CreateButton(attach, u"G");
+  grabR_ = CreateButton(attach, u"R");
+  CreateButton(attach, u"Sew");
+
+  MQFrame* gather = CreateHorizontalFrame(group);
+  CreateButton(gather, u"Gather");
+  gatherSpin_ = CreateDoubleSpinBox(gather);
+  gatherSpin_->SetInt("visiblecolumn", 6);
+  gatherSpin_->SetInt("decimaldigit", 4);
+  gatherSpin_->SetDouble("position", 0.001);
+  gatherSpin_->SetDouble("min", 0.0);
+  gatherSpin_->SetDouble("max", 1.0);
+  gatherSpin_->SetDouble("increment", 0.0002);
+  selectedBox_ = CreateCheckBox(gather, u"selected");
+}
+
+void PavlexWindow::BuildInvertAndTurnGroups() {
+  MQFrame* row = CreateHorizontalFrame(this);
+
+  MQGroupBox* invert = CreateGroup(row, u"Invert", true);
+  invert->SetNarrowString("alignment", "horz");
+  invert->SetInt("matrixcolumn", 2);
+  invertH_ = CreateButton(invert, u"H");
+  invertV_ = CreateButton(invert, u"V");
+  CreateLabel(invert, u"center");
+  centerBox_ = CreateCheckBox(invert, u"");
+
+  MQGroupBox* turn = CreateGroup(row, u"Trun", true);
+  turn->SetNarrowString("alignment", "horz");
+  turn->SetInt("matrixcolumn", 4);
+  turnU_ = CreateButton(turn, u"U");
+  turnD_ = CreateButton(turn, u"D");
+  turnL_ = CreateButton(turn, u"L");
+  turnR_ = CreateButton(turn, u"R");
+  CreateLabel(turn, u"edge");
+  edgeBox_ = CreateCheckBox(turn, u"");
+}
+
+void PavlexWindow::BuildSnapGroup() {
+  MQGroupBox* group = CreateGroup(this, u"Snap", true);
+  group->SetNarrowString("alignment", "horz");
+  group->SetInt("matrixcolumn", 4);
+  snapT_ = CreateButton(group, u"T");
+  snapB_ = CreateButton(group, u"B");
+  snapL_ = CreateButton(group, u"L");
+  snapR_ = CreateButton(group, u"R");
+}
+
+// The one group that does not refit the window when it is folded.
+void PavlexWindow::BuildManipulateGroup() {
+  MQGroupBox* group = CreateGroup(this, u"Manipulate", false);
+  MQFrame* shape = CreateHorizontalFrame(group);
+  shape->SetInt("matrixcolumn", 2);
+  CreateButton(shape, u"Regularize");
+  MQFrame* symmetry = CreateHorizontalFrame(shape);
+  CreateButton(symmetry, u"Symmetrize");
+  CreateLabel(symmetry, u"wide");
+  wideBox_ = CreateCheckBox(symmetry, u"");
+
+  MQFrame* more = CreateHorizontalFrame(group);
+  CreateButton(more, u"Numerical");
+  CreateButton(more, u"Equal Alloc");
+}
+
+void PavlexWindow::BuildMemoryGroup() {
+  MQGroupBox* group = CreateGroup(this, u"Memory", true);
+  group->SetNarrowString("alignment", "horz");
+  group->SetInt("matrixcolumn", 5);
+  CreateLabel(group, u"Store");
+  for (int slot = 0; slot < kUVSlotCount; ++slot) storeButtons_[slot] = CreateButton(group, SlotLabel(slot));
+  CreateLabel(group, u"Restore");
+  for (int slot = 0; slot < kUVSlotCount; ++slot)
+    restoreButtons_[slot] = CreateButton(group, SlotLabel(slot));
+  CreateLabel(group, u"Lock");
+  for (int slot = 0; slot < kUVSlotCount; ++slot) lockButtons_[slot] = CreateButton(group, SlotLabel(slot));
+}
+
+void PavlexWindow::BuildFileGroup() {
+  MQGroupBox* group = CreateGroup(this, u"File", true);
+  CreateButton(group, u"Output");
+}
+
+void PavlexWindow::FitToContent() {
+  // The host answers width and height that fit; the preset is what a host
+  // that does not answer leaves.
+  int32_t size[4] = {0, 0, -1, -1};
+  OptionList options;
+  options.Add("justsize", size);
+  WidgetRequest(GetID(), MQWIDGET_GET_PROPERTY, options);
+  SetInt("width", size[0]);
+  SetInt("height", size[1]);
+}
+
+void PavlexWindow::ReleaseLockButtons() {
+  for (MQButton* button : lockButtons_) button->SetDown(false);
+}
+
+bool PavlexWindow::OnUVToObjectVertex(MQWidgetBase*, MQDocument document) {
+  return UVToObjectVertex(document);
+}
+bool PavlexWindow::OnUVToObjectLine(MQWidgetBase*, MQDocument document) {
+  return UVToObjectLine(document);
+}
+bool PavlexWindow::OnUVToObjectFace(MQWidgetBase*, MQDocument document) {
+  return UVToObjectFace(document);
+}
+bool PavlexWindow::OnObjectToUVVertex(MQWidgetBase*, MQDocument document) {
+  return ObjectToUVVertex(document);
+}
+bool PavlexWindow::OnObjectToUVLine(MQWidgetBase*, MQDocument document) {
+  return ObjectToUVLine(document);
+}
+bool PavlexWindow::OnObjectToUVFace(MQWidgetBase*, MQDocument document) {
+  return ObjectToUVFace(document);
+}
+
+bool PavlexWindow::OnGroupResized(MQWidgetBase*, MQDocument) {
+  FitToContent();
+  return false;
+}
+
+bool PavlexWindow::OnWindowHidden(MQWidgetBase*, MQDocument) {
+  SwitchOff(state_);
+  return false;
+}
+
+}  // namespace pavlex
