@@ -1,0 +1,22 @@
+#include "tools/select/select_group.h"
+
+#include "model/cmq_object.h"
+#include "model/face_set.h"
+#include "model/uv_island.h"
+#include "platform/wait_cursor.h"
+
+namespace pavlex {
+
+bool SelectGroup(MQDocument document) {
+  platform::WaitCursor wait;
+  const cmq::CMQObject object = cmq::CMQObject::Current(document);
+  FaceSet islands;
+  CollectSelectedIslands(object, islands);
+  for (const int32_t f : islands) {
+    const int32_t corners = object.GetFacePointCount(f);
+    for (int32_t c = 0; c < corners; ++c) object.AddSelectUVVertex(UVVertexKey::Pack(f, c));
+  }
+  return true;
+}
+
+}  // namespace pavlex
