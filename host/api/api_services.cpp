@@ -1,10 +1,13 @@
 // Host services: creating caller-owned objects and materials, view refresh,
-// messages, and the widget and settings services. The last three arrive
-// with a later issue; until then they answer 0 and touch nothing.
+// messages, and the widget and settings services. The last four belong to
+// the running host session; without one they answer 0 and touch nothing.
 #include <memory>
 
 #include "host/api/handles.h"
 #include "host/api/host_exports.h"
+#include "host/app/host_session.h"
+#include "host/settings/settings_service.h"
+#include "host/widgets/widget_service.h"
 
 using namespace pavlex::host;
 using namespace pavlex::host::api;
@@ -25,17 +28,24 @@ PAVLEX_HOST_FN(MQMaterial) MQ_CreateMaterial(void) {
   });
 }
 
-// No views and no loaded plug-ins yet: nothing to redraw or notify.
-PAVLEX_HOST_FN(void) MQ_RefreshView(void*) {}
-
-PAVLEX_HOST_FN(MQBOOL) MQ_SendMessage(int32_t, void*) {
-  return 0;
+PAVLEX_HOST_FN(void) MQ_RefreshView(void*) {
+  Guarded([] { HostSession::RefreshView(); });
 }
 
-PAVLEX_HOST_FN(MQBOOL) MQWidget_Value(int32_t, int32_t, void*) {
-  return 0;
+PAVLEX_HOST_FN(MQBOOL) MQ_SendMessage(int32_t message, void* record) {
+  return Guarded(MQBOOL{0}, [&] { return HostSession::SendMessage(message, record); });
 }
 
-PAVLEX_HOST_FN(MQBOOL) MQXmlElem_Value(MQXmlElement, int32_t, void*) {
-  return 0;
+PAVLEX_HOST_FN(MQBOOL) MQWidget_Value(int32_t id, int32_t code, void* options) {
+  return Guarded(MQBOOL{0}, [&] {
+    HostSession* session = HostSession::Current();
+    return session != nullptr ? session->widgets().request(id, code, options) : MQBOOL{0};
+  });
+}
+
+PAVLEX_HOST_FN(MQBOOL) MQXmlElem_Value(MQXmlElement element, int32_t code, void* record) {
+  return Guarded(MQBOOL{0}, [&] {
+    HostSession* session = HostSession::Current();
+    return session != nullptr ? session->settings().request(element, code, record) : MQBOOL{0};
+  });
 }

@@ -19,7 +19,9 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +29,7 @@
 #include "host/app/modal_driver.h"
 #include "host/document/host_document.h"
 #include "host/plugin/plugin_loader.h"
+#include "host/settings/settings_file.h"
 #include "host/widgets/widget_types.h"
 #include "hostapi/mq_types.h"
 
@@ -46,6 +49,9 @@ struct HostSessionOptions {
   // Answers modal runs; not owned, must outlive the session. Null: the
   // ModalDriver defaults (close, cancel).
   ModalDriver* modalDriver = nullptr;
+  // Where the host reports problems people should know of (a damaged
+  // settings file, a failed save); not owned. Null: stderr.
+  std::ostream* diagnostics = nullptr;
 };
 
 // Modifier bits of click(), as the "button_state" of mouse events has them.
@@ -171,6 +177,10 @@ class HostSession {
   std::string dumpTree(int32_t widget) const;
 
   // --- services --------------------------------------------------------------
+  // The exported service functions arrive here. MQ_RefreshView redraws at
+  // once, or, while a plug-in is being called, when the command ends.
+  static void RefreshView();
+  static MQBOOL SendMessage(int32_t message, void* record);
   WidgetService& widgets() { return *widgets_; }
   SettingsService& settings() { return *settings_; }
   // Replaces the modal driver (not owned; null: the defaults).
@@ -181,17 +191,37 @@ class HostSession {
 
  private:
   struct PluginRecord;
+  struct ModalRun;
   class Services;
-  // ... defined in host_session.cpp
+  friend class Services;
+
+  PluginRecord* recordOf(const LoadedPlugin* plugin) const;
+  MQBOOL sendEvent(PluginRecord& record, int32_t code, void* option);
+  void sendToAll(int32_t code);
+  // Ends a driving command: redraws when a handler ran or a redraw waits.
+  void finishCommand(bool handlersRan);
+  int32_t runModal(int32_t dialog);
+  void refreshView();
+  MQBOOL receiveMessage(int32_t code, void* record);
+  void closeModalWith(int32_t button);
+  int32_t resolve(std::string_view path, std::initializer_list<WidgetKind> kinds, std::string* error) const;
+  CommandResult setValue(std::string_view path, std::string_view text, const double* number);
+  CommandResult fold(std::string_view path, bool minimized);
+  ModalDriver& driver();
+  std::ostream& diagnostics();
+
+  HostSessionOptions options_;
+  std::string settingsPath_;  // empty: settings in memory only
+  bool settingsBlocked_ = false;
   std::unique_ptr<HostDocument> document_;
+  std::unique_ptr<Services> services_;
   std::unique_ptr<WidgetService> widgets_;
   std::unique_ptr<SettingsService> settings_;
-  std::unique_ptr<Services> services_;
   std::vector<std::unique_ptr<PluginRecord>> plugins_;
-  HostSessionOptions options_;
+  std::vector<const void*> callStack_;  // the plug-ins being called, innermost last
+  std::vector<ModalRun> modalRuns_;     // innermost last
+  bool drawing_ = false;
+  bool redrawPending_ = false;
 };
-
-// The default settings file for this user.
-std::string DefaultSettingsPath();
 
 }  // namespace pavlex::host

@@ -4,31 +4,12 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
-#include <vector>
+
+#include "host/widgets/modal_requests.h"
 
 namespace pavlex::host {
 
 class HostSession;
-
-// A message box a plug-in asked for (execute request, "messagebox").
-struct MessageBoxRequest {
-  std::string type;  // "messagetype": "ok", "okcancel", ...; empty when not given
-  int32_t parent = 0;
-  std::u16string title;
-  std::u16string message;
-};
-
-// A save-file dialog a plug-in runs (execute request, "filesave"). The
-// driver may change `fileName` and `filterIndex`; they are written back to
-// the dialog's "filename" and "filterindex" only when it confirms.
-struct SaveFileRequest {
-  int32_t dialog = 0;  // the save-file dialog's widget id
-  std::u16string title;
-  std::vector<std::u16string> filters;  // as added with "addfilter", "Name (*.x)|*.x"
-  int32_t filterIndex = 0;
-  std::u16string fileName;
-};
 
 // Answers the host's modal runs. Each call happens inside the plug-in's
 // request, on the host's thread; the driver may drive the session from

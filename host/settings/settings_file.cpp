@@ -1,0 +1,60 @@
+#include "host/settings/settings_file.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "host/settings/atomic_file.h"
+
+namespace pavlex::host {
+
+std::string DefaultSettingsPath() {
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  if (config != nullptr && config[0] == '/') return std::string(config) + "/pavlex/settings.xml";
+  const char* home = std::getenv("HOME");
+  if (home == nullptr || home[0] == '\0') {
+    const passwd* user = getpwuid(getuid());
+    home = user != nullptr ? user->pw_dir : nullptr;
+  }
+  if (home == nullptr || home[0] == '\0') return std::string();
+  return std::string(home) + "/.config/pavlex/settings.xml";
+}
+
+SettingsFileState LoadSettingsFile(const std::string& path, SettingsService& settings, std::ostream& report) {
+  std::string bytes, error;
+  switch (ReadWholeFile(path, &bytes, &error)) {
+    case FileReadStatus::kMissing:
+      return SettingsFileState::kMissing;
+    case FileReadStatus::kFailed:
+      report << "pavlex host: " << error << "; using fresh settings, which will not be saved over it\n";
+      return SettingsFileState::kBlocked;
+    case FileReadStatus::kRead:
+      break;
+  }
+  std::string problem;
+  if (settings.load(bytes, &problem)) return SettingsFileState::kLoaded;
+
+  // The user's file is not ours to destroy: keep it beside the new one.
+  const std::string kept = path + ".damaged";
+  if (std::rename(path.c_str(), kept.c_str()) != 0) {
+    report << "pavlex host: settings file '" << path << "' is damaged (" << problem
+           << ") and cannot be kept aside (" << std::strerror(errno)
+           << "); using fresh settings, which will not be saved over it\n";
+    return SettingsFileState::kBlocked;
+  }
+  report << "pavlex host: settings file '" << path << "' is damaged (" << problem
+         << "); using fresh settings, the damaged file is kept as '" << kept << "'\n";
+  return SettingsFileState::kReplaced;
+}
+
+bool SaveSettingsFile(const std::string& path, SettingsService& settings, std::string* error) {
+  if (!WriteFileAtomically(path, settings.text(), error)) return false;
+  settings.markSaved();
+  return true;
+}
+
+}  // namespace pavlex::host

@@ -1,0 +1,39 @@
+// The host's layout: the size at which a widget just fits its content
+// ("justsize"). It is deliberately simple and fixed, so tests can predict
+// it and the plug-in's fit-to-content has something real to follow.
+//
+// Metrics, in pixels:
+//   one character of text (one UTF-16 unit) is 8 wide; every control is 24 high;
+//   label      8 per character;
+//   button     8 per character + 16, at least 24;
+//   check box  16 for the box, + 4 + 8 per character when it has text;
+//   spin box   8 per "visiblecolumn" + 16 for the arrows;
+//   edit       8 per "visiblecolumn" + 8;
+//   a spacing of 1.0 ("inspace", "outspace") is 8 pixels, rounded.
+// Containers (windows, dialogs, frames, group boxes) place their visible
+// children on a grid: along "alignment" ("vert" unless set; windows and
+// dialogs are always "vert"), wrapping after "matrixcolumn" children when
+// it is above 0 ("horz": rows of that many; "vert": columns of that many).
+// Each grid column is as wide as its widest child, each row as high as its
+// highest; with "multicolumn" every column is as wide as the widest. Children
+// are "inspace" apart and the grid has an "outspace" margin on every side.
+// A group box adds a 20-high title bar (8 per title character + 16, + 16
+// for the fold button when "canminimize" is set) and a 2-pixel border; a
+// folded group box is its title bar alone. Invisible children take no room.
+#pragma once
+
+#include <cstdint>
+
+#include "host/widgets/widget_tree.h"
+
+namespace pavlex::host {
+
+struct LayoutSize {
+  int32_t width = 0;
+  int32_t height = 0;
+};
+
+// The fitted size of a widget; 0 x 0 for an unknown id or a file dialog.
+LayoutSize FittedSize(const WidgetTree& tree, int32_t id);
+
+}  // namespace pavlex::host
