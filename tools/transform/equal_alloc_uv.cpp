@@ -1,0 +1,74 @@
+#include "tools/transform/equal_alloc_uv.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "model/cmq_face_range.h"
+#include "model/cmq_object.h"
+#include "model/uv_vertex_key.h"
+
+namespace pavlex {
+namespace {
+
+struct Entry {
+  float key;
+  UVVertexRef corner;
+};
+
+}  // namespace
+
+EqualAllocAxis ChooseEqualAllocAxis(const UVBounds& bounds) {
+  const float width = bounds.umax - bounds.umin;
+  const float height = bounds.vmax - bounds.vmin;
+  if (width < height) return {true, bounds.vmin, height};
+  return {false, bounds.umin, width};
+}
+
+bool EqualAllocUV(MQDocument document) {
+  const cmq::CMQObject object = cmq::CMQObject::Current(document);
+  const EqualAllocAxis axis = ChooseEqualAllocAxis(SelectionUVBounds(object));
+
+  std::vector<Entry> entries;
+  const cmq::CMQFaceRange faces(object);
+  for (auto it = faces.begin(); it != faces.end(); ++it) {
+    const int32_t f = it.index();
+    const std::vector<FaceCorner> corners = object.GetFaceCorners(f);
+    for (size_t j = 0; j < corners.size(); ++j) {
+      const auto c = static_cast<int32_t>(j);
+      if (!object.IsSelectUVVertex(UVVertexKey::Pack(f, c))) continue;
+      const float key = axis.alongV ? corners[j].v : corners[j].u;
+      // A NaN has no place in the order, and sorting with it is undefined.
+      if (std::isnan(key)) continue;
+      entries.push_back({key, {f, c}});
+    }
+  }
+
+  // Equal keys (0.0 and -0.0 among them) end up adjacent, in walk order.
+  std::stable_sort(entries.begin(), entries.end(),
+                   [](const Entry& a, const Entry& b) { return a.key < b.key; });
+  int32_t distinct = 0;
+  for (size_t k = 0; k < entries.size(); ++k) {
+    if (k == 0 || entries[k - 1].key < entries[k].key) ++distinct;
+  }
+  if (distinct <= 2) return true;
+  const float step = axis.span / static_cast<float>(distinct - 1);
+  // Infinite bounds would turn every middle value into inf or NaN.
+  if (!std::isfinite(step)) return true;
+
+  int32_t m = -1;
+  for (size_t k = 0; k < entries.size(); ++k) {
+    if (k == 0 || entries[k - 1].key < entries[k].key) ++m;
+    if (m == 0 || m == distinct - 1) continue;
+    const float value = static_cast<float>(m) * step + axis.base;
+    const UVVertexRef ref = entries[k].corner;
+    std::vector<FaceCorner> corners = object.GetFaceCorners(ref.face);
+    if (static_cast<size_t>(ref.corner) >= corners.size()) continue;
+    FaceCorner& corner = corners[static_cast<size_t>(ref.corner)];
+    (axis.alongV ? corner.v : corner.u) = value;
+    object.SetFaceCorners(ref.face, corners);
+  }
+  return true;
+}
+
+}  // namespace pavlex

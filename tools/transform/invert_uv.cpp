@@ -1,0 +1,20 @@
+#include "tools/transform/invert_uv.h"
+
+#include "platform/wait_cursor.h"
+#include "tools/transform/selected_uv_walk.h"
+
+namespace pavlex {
+
+bool InvertUV(MQDocument document, const UVBounds& bounds, InvertDirection direction, bool aboutUnitCentre) {
+  platform::WaitCursor wait;
+  const cmq::CMQObject object = cmq::CMQObject::Current(document);
+  const UVPair pivot = InvertPivot(bounds, aboutUnitCentre);
+  MoveSelectedUVs(object, [&](FaceCorner& corner) {
+    const UVPair moved = InvertUVPoint({corner.u, corner.v}, pivot, direction);
+    corner.u = moved.u;
+    corner.v = moved.v;
+  });
+  return true;
+}
+
+}  // namespace pavlex
