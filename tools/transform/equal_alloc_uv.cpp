@@ -6,6 +6,7 @@
 
 #include "model/cmq_face_range.h"
 #include "model/cmq_object.h"
+#include "model/face_uv_buffer.h"
 #include "model/uv_vertex_key.h"
 
 namespace pavlex {
@@ -30,14 +31,15 @@ bool EqualAllocUV(MQDocument document) {
   const EqualAllocAxis axis = ChooseEqualAllocAxis(SelectionUVBounds(object));
 
   std::vector<Entry> entries;
+  FaceUVBuffer face;
   const cmq::CMQFaceRange faces(object);
   for (auto it = faces.begin(); it != faces.end(); ++it) {
     const int32_t f = it.index();
-    const std::vector<FaceCorner> corners = object.GetFaceCorners(f);
-    for (size_t j = 0; j < corners.size(); ++j) {
+    const size_t n = face.ReadCorners(object, f);
+    for (size_t j = 0; j < n; ++j) {
       const auto c = static_cast<int32_t>(j);
       if (!object.IsSelectUVVertex(UVVertexKey::Pack(f, c))) continue;
-      const float key = axis.alongV ? corners[j].v : corners[j].u;
+      const float key = axis.alongV ? face.uv(j).v : face.uv(j).u;
       // A NaN has no place in the order, and sorting with it is undefined.
       if (std::isnan(key)) continue;
       entries.push_back({key, {f, c}});
@@ -62,11 +64,10 @@ bool EqualAllocUV(MQDocument document) {
     if (m == 0 || m == distinct - 1) continue;
     const float value = static_cast<float>(m) * step + axis.base;
     const UVVertexRef ref = entries[k].corner;
-    std::vector<FaceCorner> corners = object.GetFaceCorners(ref.face);
-    if (static_cast<size_t>(ref.corner) >= corners.size()) continue;
-    FaceCorner& corner = corners[static_cast<size_t>(ref.corner)];
-    (axis.alongV ? corner.v : corner.u) = value;
-    object.SetFaceCorners(ref.face, corners);
+    if (static_cast<size_t>(ref.corner) >= face.ReadCorners(object, ref.face)) continue;
+    UVPair& uv = face.uv(static_cast<size_t>(ref.corner));
+    (axis.alongV ? uv.v : uv.u) = value;
+    face.WriteUVs(object, ref.face);
   }
   return true;
 }

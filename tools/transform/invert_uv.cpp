@@ -9,11 +9,7 @@ bool InvertUV(MQDocument document, const UVBounds& bounds, InvertDirection direc
   platform::WaitCursor wait;
   const cmq::CMQObject object = cmq::CMQObject::Current(document);
   const UVPair pivot = InvertPivot(bounds, aboutUnitCentre);
-  MoveSelectedUVs(object, [&](FaceCorner& corner) {
-    const UVPair moved = InvertUVPoint({corner.u, corner.v}, pivot, direction);
-    corner.u = moved.u;
-    corner.v = moved.v;
-  });
+  MoveSelectedUVs(object, [&](UVPair& uv) { uv = InvertUVPoint(uv, pivot, direction); });
   return true;
 }
 

@@ -8,11 +8,7 @@ namespace pavlex {
 bool SnapUV(MQDocument document, const UVBounds& bounds, SnapSide side) {
   platform::WaitCursor wait;
   const cmq::CMQObject object = cmq::CMQObject::Current(document);
-  MoveSelectedUVs(object, [&](FaceCorner& corner) {
-    const UVPair moved = SnapUVPoint({corner.u, corner.v}, bounds, side);
-    corner.u = moved.u;
-    corner.v = moved.v;
-  });
+  MoveSelectedUVs(object, [&](UVPair& uv) { uv = SnapUVPoint(uv, bounds, side); });
   return true;
 }
 

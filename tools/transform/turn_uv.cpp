@@ -8,11 +8,7 @@ namespace pavlex {
 bool TurnUV(MQDocument document, const UVBounds& bounds, TurnDirection direction) {
   platform::WaitCursor wait;
   const cmq::CMQObject object = cmq::CMQObject::Current(document);
-  MoveSelectedUVs(object, [&](FaceCorner& corner) {
-    const UVPair moved = TurnUVPoint({corner.u, corner.v}, bounds, direction);
-    corner.u = moved.u;
-    corner.v = moved.v;
-  });
+  MoveSelectedUVs(object, [&](UVPair& uv) { uv = TurnUVPoint(uv, bounds, direction); });
   return true;
 }
 

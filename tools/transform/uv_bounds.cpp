@@ -12,13 +12,13 @@ UVBounds SelectionUVBounds(const cmq::CMQObject& object) {
   constexpr float kLargest = std::numeric_limits<float>::max();
   UVBounds bounds = {kLargest, -kLargest, kLargest, -kLargest};
   bool found = false;
-  ForEachSelectedUV(object, [&](float u, float v) {
+  ForEachSelectedUV(object, [&](const UVPair& uv) {
     found = true;
     // Written as comparisons that a NaN fails, so a NaN never takes a bound.
-    if (u < bounds.umin) bounds.umin = u;
-    if (bounds.umax < u) bounds.umax = u;
-    if (v < bounds.vmin) bounds.vmin = v;
-    if (bounds.vmax < v) bounds.vmax = v;
+    if (uv.u < bounds.umin) bounds.umin = uv.u;
+    if (bounds.umax < uv.u) bounds.umax = uv.u;
+    if (uv.v < bounds.vmin) bounds.vmin = uv.v;
+    if (bounds.vmax < uv.v) bounds.vmax = uv.v;
   });
   return found ? bounds : kUnitUVSquare;
 }
