@@ -11,6 +11,10 @@ bool SelectGroup(MQDocument document) {
   platform::WaitCursor wait;
   const cmq::CMQObject object = cmq::CMQObject::Current(document);
   FaceSet islands;
+  // Sized for the whole object up front: islands often cover most of it,
+  // and growing a million-face set rehashes it over and over.
+  const int32_t faceCount = object.GetFaceCount();
+  if (faceCount > 0) islands.Reserve(static_cast<size_t>(faceCount));
   CollectSelectedIslands(object, islands);
   for (const int32_t f : islands) {
     const int32_t corners = object.GetFacePointCount(f);
