@@ -51,7 +51,8 @@ bool ParseNumber(std::string_view text, bool integral, double* out) {
   const std::string copy(text);
   const char* begin = copy.c_str();
   char* end = nullptr;
-  const double value = integral ? static_cast<double>(std::strtol(begin, &end, 10)) : std::strtod(begin, &end);
+  const double value =
+      integral ? static_cast<double>(std::strtol(begin, &end, 10)) : std::strtod(begin, &end);
   if (end == begin) return false;
   while (*end == ' ' || *end == '\t') ++end;
   if (*end != '\0' || !std::isfinite(value)) return false;
@@ -87,7 +88,9 @@ class HostSession::Services : public WidgetHost {
   }
 
   int32_t runModal(int32_t dialog) override { return session_.runModal(dialog); }
-  int32_t messageBox(const MessageBoxRequest& box) override { return session_.driver().messageBox(session_, box); }
+  int32_t messageBox(const MessageBoxRequest& box) override {
+    return session_.driver().messageBox(session_, box);
+  }
   bool saveFile(SaveFileRequest& request) override { return session_.driver().saveFile(session_, request); }
 
  private:
@@ -127,7 +130,9 @@ HostSession::~HostSession() {
   g_current = nullptr;
 }
 
-HostSession* HostSession::Current() { return g_current; }
+HostSession* HostSession::Current() {
+  return g_current;
+}
 
 std::ostream& HostSession::diagnostics() {
   return options_.diagnostics != nullptr ? *options_.diagnostics : std::cerr;
@@ -138,7 +143,9 @@ ModalDriver& HostSession::driver() {
   return options_.modalDriver != nullptr ? *options_.modalDriver : defaults;
 }
 
-void HostSession::setModalDriver(ModalDriver* driver) { options_.modalDriver = driver; }
+void HostSession::setModalDriver(ModalDriver* driver) {
+  options_.modalDriver = driver;
+}
 
 bool HostSession::saveSettings(std::string* error) {
   if (settingsPath_.empty()) {
@@ -146,7 +153,8 @@ bool HostSession::saveSettings(std::string* error) {
     return false;
   }
   if (settingsBlocked_) {
-    if (error != nullptr) *error = "the settings file '" + settingsPath_ + "' could not be read, so it is not replaced";
+    if (error != nullptr)
+      *error = "the settings file '" + settingsPath_ + "' could not be read, so it is not replaced";
     return false;
   }
   return SaveSettingsFile(settingsPath_, *settings_, error);
@@ -154,7 +162,9 @@ bool HostSession::saveSettings(std::string* error) {
 
 // --- the document -------------------------------------------------------------
 
-MQDocument HostSession::documentHandle() { return api::ToHandle(document_.get()); }
+MQDocument HostSession::documentHandle() {
+  return api::ToHandle(document_.get());
+}
 
 void HostSession::replaceDocument(std::unique_ptr<HostDocument> document) {
   sendToAll(MQEVENT_END_DOCUMENT);
@@ -345,7 +355,9 @@ void HostSession::closeModalWith(int32_t button) {
 
 // --- naming and resolving ----------------------------------------------------------
 
-int32_t HostSession::mainWindow() const { return widgets_->mainWindow(); }
+int32_t HostSession::mainWindow() const {
+  return widgets_->mainWindow();
+}
 
 int32_t HostSession::findWindow(std::string_view title) const {
   const WidgetTree& tree = widgets_->tree();
@@ -361,7 +373,8 @@ std::vector<WidgetPathEntry> HostSession::listPaths() const {
   const WidgetTree& tree = widgets_->tree();
   for (int32_t window : tree.windows()) {
     const std::string title = TitleOf(*tree.find(window));
-    for (NamedWidget& named : NameWidgets(tree, window)) out.push_back({title, named.path, named.id, named.kind});
+    for (NamedWidget& named : NameWidgets(tree, window))
+      out.push_back({title, named.path, named.id, named.kind});
   }
   return out;
 }
@@ -387,7 +400,8 @@ int32_t HostSession::resolve(std::string_view path, std::initializer_list<Widget
     if (titled != 0) {
       rest = path.substr(split + 2);
       if (!modalRuns_.empty() && modalRuns_.back().dialog != titled) {
-        return fail("'" + std::string(path) + "': the dialog '" + TitleOf(*tree.find(modalRuns_.back().dialog)) +
+        return fail("'" + std::string(path) + "': the dialog '" +
+                    TitleOf(*tree.find(modalRuns_.back().dialog)) +
                     "' is running, nothing else can be reached");
       }
       if (!shown(titled)) return fail("'" + std::string(path) + "': the window is hidden");
@@ -420,12 +434,14 @@ int32_t HostSession::resolve(std::string_view path, std::initializer_list<Widget
   if (found.empty()) {
     std::string where = scope.empty() ? "no window is shown" : "not in";
     for (size_t i = 0; i < scope.size(); ++i) {
-      if (tree.find(scope[i]) != nullptr) where += (i > 0 ? ", '" : " '") + TitleOf(*tree.find(scope[i])) + "'";
+      if (tree.find(scope[i]) != nullptr)
+        where += (i > 0 ? ", '" : " '") + TitleOf(*tree.find(scope[i])) + "'";
     }
     return fail("no " + KindList(kinds) + " named '" + std::string(rest) + "' (" + where + ")");
   }
   if (found.size() > 1) {
-    return fail("'" + std::string(rest) + "' names a " + KindList(kinds) + " in several windows; put the title and :: before it");
+    return fail("'" + std::string(rest) + "' names a " + KindList(kinds) +
+                " in several windows; put the title and :: before it");
   }
 
   // Only what a user can see can be driven.
@@ -553,9 +569,13 @@ CommandResult HostSession::setValue(std::string_view path, std::string_view text
   return result;
 }
 
-CommandResult HostSession::minimize(std::string_view path) { return fold(path, true); }
+CommandResult HostSession::minimize(std::string_view path) {
+  return fold(path, true);
+}
 
-CommandResult HostSession::restore(std::string_view path) { return fold(path, false); }
+CommandResult HostSession::restore(std::string_view path) {
+  return fold(path, false);
+}
 
 CommandResult HostSession::fold(std::string_view path, bool minimized) {
   CommandResult result;
@@ -602,8 +622,12 @@ CommandResult HostSession::hideWindow(std::string_view title) {
 
 // --- looking ------------------------------------------------------------------------
 
-WidgetSnapshot HostSession::snapshot(int32_t widget) const { return SnapshotWidget(widgets_->tree(), widget); }
+WidgetSnapshot HostSession::snapshot(int32_t widget) const {
+  return SnapshotWidget(widgets_->tree(), widget);
+}
 
-std::string HostSession::dumpTree(int32_t widget) const { return FormatSnapshot(snapshot(widget)); }
+std::string HostSession::dumpTree(int32_t widget) const {
+  return FormatSnapshot(snapshot(widget));
+}
 
 }  // namespace pavlex::host

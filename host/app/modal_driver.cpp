@@ -10,6 +10,8 @@ int32_t ModalDriver::messageBox(HostSession&, const MessageBoxRequest& box) {
   return 1;
 }
 
-bool ModalDriver::saveFile(HostSession&, SaveFileRequest&) { return false; }
+bool ModalDriver::saveFile(HostSession&, SaveFileRequest&) {
+  return false;
+}
 
 }  // namespace pavlex::host

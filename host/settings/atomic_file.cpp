@@ -35,7 +35,7 @@ bool MakeFolders(const std::string& folder) {
 FileReadStatus ReadWholeFile(const std::string& path, std::string* bytes, std::string* error) {
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
-    if (errno == ENOENT) return FileReadStatus::kMissing;
+    if (errno == ENOENT || errno == ENOTDIR) return FileReadStatus::kMissing;
     if (error != nullptr) *error = Reason("cannot open", path);
     return FileReadStatus::kFailed;
   }

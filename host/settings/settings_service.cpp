@@ -25,10 +25,14 @@ size_t Utf8SequenceLength(std::string_view text, size_t i) {
   size_t length = 0;
   uint32_t min = 0;
   if (lead < 0x80) return 1;
-  if ((lead & 0xE0) == 0xC0) length = 2, min = 0x80;
-  else if ((lead & 0xF0) == 0xE0) length = 3, min = 0x800;
-  else if ((lead & 0xF8) == 0xF0) length = 4, min = 0x10000;
-  else return 0;
+  if ((lead & 0xE0) == 0xC0)
+    length = 2, min = 0x80;
+  else if ((lead & 0xF0) == 0xE0)
+    length = 3, min = 0x800;
+  else if ((lead & 0xF8) == 0xF0)
+    length = 4, min = 0x10000;
+  else
+    return 0;
   if (i + length > text.size()) return 0;
   uint32_t code = lead & (0x7F >> length);
   for (size_t k = 1; k < length; ++k) {
@@ -74,7 +78,9 @@ bool IsBlank(std::string_view text) {
 
 }  // namespace
 
-SettingsService::SettingsService() { reset(); }
+SettingsService::SettingsService() {
+  reset();
+}
 
 SettingsService::~SettingsService() = default;
 
@@ -93,7 +99,8 @@ bool SettingsService::load(std::string_view xml, std::string* problem) {
   std::string why;
   if (parsed->Parse(xml.data(), xml.size()) != tinyxml2::XML_SUCCESS) {
     why = std::string(parsed->ErrorName()) + " at line " + std::to_string(parsed->ErrorLineNum());
-  } else if (parsed->RootElement() == nullptr || std::string_view(parsed->RootElement()->Name()) != kRootName) {
+  } else if (parsed->RootElement() == nullptr ||
+             std::string_view(parsed->RootElement()->Name()) != kRootName) {
     why = std::string("the top element is not <") + kRootName + ">";
   }
   changed_ = false;
@@ -115,7 +122,9 @@ std::string SettingsService::text() const {
   return std::string(printer.CStr(), static_cast<size_t>(printer.CStrSize() - 1));
 }
 
-MQXmlElement SettingsService::pluginSettings() { return handleOf(pluginSettings_); }
+MQXmlElement SettingsService::pluginSettings() {
+  return handleOf(pluginSettings_);
+}
 
 MQXmlElement SettingsService::handleOf(tinyxml2::XMLElement* element) {
   if (element == nullptr) return nullptr;

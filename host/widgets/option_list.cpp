@@ -61,10 +61,18 @@ MQOptionPair* OptionListBuilder::list() {
   for (Slot& slot : slots_) {
     void* value = nullptr;
     switch (slot.kind) {
-      case 0: value = &slot.i; break;
-      case 1: value = &slot.f; break;
-      case 2: value = slot.p; break;
-      default: value = &slot.b; break;
+      case 0:
+        value = &slot.i;
+        break;
+      case 1:
+        value = &slot.f;
+        break;
+      case 2:
+        value = slot.p;
+        break;
+      default:
+        value = &slot.b;
+        break;
     }
     pairs_.push_back({slot.key, value});
   }

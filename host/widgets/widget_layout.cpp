@@ -81,8 +81,8 @@ LayoutSize Fit(const WidgetTree& tree, const Widget& widget, int depth) {
     case WidgetKind::kEdit:
       return {kCharWidth * IntProperty(widget, "visiblecolumn") + kCharWidth, kControlHeight};
     case WidgetKind::kGroupBox: {
-      const int32_t titleBar =
-          TextWidth(widget, "text") + 2 * kCharWidth + (BoolProperty(widget, "canminimize") ? 2 * kCharWidth : 0);
+      const int32_t titleBar = TextWidth(widget, "text") + 2 * kCharWidth +
+                               (BoolProperty(widget, "canminimize") ? 2 * kCharWidth : 0);
       if (widget.minimized) return {titleBar, kTitleBarHeight};
       const LayoutSize content = FitChildren(tree, widget, depth);
       return {std::max(titleBar, content.width + 2 * kGroupBorder),

@@ -78,8 +78,8 @@ class Namer {
         add(*child, previousPath);
       }
 
-      if (!horizontal && child->kind == WidgetKind::kFrame && IsHorizontal(*child) && !child->children.empty() &&
-          IsTextLabel(tree_.find(child->children.front()))) {
+      if (!horizontal && child->kind == WidgetKind::kFrame && IsHorizontal(*child) &&
+          !child->children.empty() && IsTextLabel(tree_.find(child->children.front()))) {
         caption = OwnText(*tree_.find(child->children.front()));
       }
     }
@@ -112,7 +112,9 @@ class Namer {
     }
   }
 
-  void add(const Widget& widget, std::string path) { named_.push_back({widget.id, std::move(path), widget.kind}); }
+  void add(const Widget& widget, std::string path) {
+    named_.push_back({widget.id, std::move(path), widget.kind});
+  }
 
   const WidgetTree& tree_;
   std::vector<NamedWidget> named_;

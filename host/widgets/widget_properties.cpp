@@ -15,8 +15,8 @@ constexpr uint32_t Bit(WidgetKind kind) {
 constexpr uint32_t kWindows = Bit(WidgetKind::kWindow) | Bit(WidgetKind::kDialog);
 constexpr uint32_t kFrames = Bit(WidgetKind::kFrame) | Bit(WidgetKind::kGroupBox);
 constexpr uint32_t kSpins = Bit(WidgetKind::kSpinBox) | Bit(WidgetKind::kDoubleSpinBox);
-constexpr uint32_t kTexts = Bit(WidgetKind::kGroupBox) | Bit(WidgetKind::kButton) | Bit(WidgetKind::kCheckBox) |
-                            Bit(WidgetKind::kLabel) | Bit(WidgetKind::kEdit);
+constexpr uint32_t kTexts = Bit(WidgetKind::kGroupBox) | Bit(WidgetKind::kButton) |
+                            Bit(WidgetKind::kCheckBox) | Bit(WidgetKind::kLabel) | Bit(WidgetKind::kEdit);
 constexpr uint32_t kChildren = kFrames | kSpins | Bit(WidgetKind::kButton) | Bit(WidgetKind::kCheckBox) |
                                Bit(WidgetKind::kLabel) | Bit(WidgetKind::kEdit);
 constexpr uint32_t kShown = kWindows | kChildren;
@@ -77,13 +77,20 @@ const Entry* FindEntry(WidgetKind kind, std::string_view name) {
 
 ValueType Resolve(Type type, WidgetKind kind) {
   switch (type) {
-    case Type::kBool: return ValueType::kBool;
-    case Type::kInt: return ValueType::kInt;
-    case Type::kDouble: return ValueType::kDouble;
-    case Type::kNarrow: return ValueType::kNarrow;
-    case Type::kWide: return ValueType::kWide;
-    case Type::kInt4: return ValueType::kInt4;
-    case Type::kNumber: return kind == WidgetKind::kDoubleSpinBox ? ValueType::kDouble : ValueType::kInt;
+    case Type::kBool:
+      return ValueType::kBool;
+    case Type::kInt:
+      return ValueType::kInt;
+    case Type::kDouble:
+      return ValueType::kDouble;
+    case Type::kNarrow:
+      return ValueType::kNarrow;
+    case Type::kWide:
+      return ValueType::kWide;
+    case Type::kInt4:
+      return ValueType::kInt4;
+    case Type::kNumber:
+      return kind == WidgetKind::kDoubleSpinBox ? ValueType::kDouble : ValueType::kInt;
   }
   return ValueType::kInt;
 }
@@ -93,8 +100,10 @@ constexpr std::string_view kLengthSuffix = ".length";
 }  // namespace
 
 std::optional<PropertyInfo> LookupProperty(WidgetKind kind, std::string_view name) {
-  if (const Entry* entry = FindEntry(kind, name)) return PropertyInfo{Resolve(entry->type, kind), entry->writable};
-  if (name.size() > kLengthSuffix.size() && name.substr(name.size() - kLengthSuffix.size()) == kLengthSuffix) {
+  if (const Entry* entry = FindEntry(kind, name))
+    return PropertyInfo{Resolve(entry->type, kind), entry->writable};
+  if (name.size() > kLengthSuffix.size() &&
+      name.substr(name.size() - kLengthSuffix.size()) == kLengthSuffix) {
     const Entry* base = FindEntry(kind, name.substr(0, name.size() - kLengthSuffix.size()));
     if (base != nullptr && (base->type == Type::kWide || base->type == Type::kNarrow)) {
       return PropertyInfo{ValueType::kInt, false};

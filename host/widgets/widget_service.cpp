@@ -14,11 +14,15 @@ namespace pavlex::host {
 namespace {
 
 constexpr const char* kEventNames[] = {
-    "execute",     "resize",          "hide",          "show",           "changing",        "changed",
-    "leftdown",    "leftup",          "leftdoubleclick", "middledown",   "middleup",        "middledoubleclick",
-    "rightdown",   "rightup",         "rightdoubleclick", "mousemove",   "mousewheel",      "mouseenter",
-    "mouseleave",  "keydown",         "keyup",         "paint",          "drawitem",        "timer",
-    "closequery",  "dragover",        "dropfiles",
+    "execute",    "resize",     "hide",
+    "show",       "changing",   "changed",
+    "leftdown",   "leftup",     "leftdoubleclick",
+    "middledown", "middleup",   "middledoubleclick",
+    "rightdown",  "rightup",    "rightdoubleclick",
+    "mousemove",  "mousewheel", "mouseenter",
+    "mouseleave", "keydown",    "keyup",
+    "paint",      "drawitem",   "timer",
+    "closequery", "dragover",   "dropfiles",
 };
 
 // Wide strings cross as null-terminated UTF-16; this bound only stops a
@@ -35,11 +39,21 @@ std::u16string ReadWide(const MQWChar* text) {
 bool ReadSlot(ValueType type, void* slot, PropertyValue* out) {
   if (slot == nullptr) return false;
   switch (type) {
-    case ValueType::kBool: *out = *static_cast<const uint8_t*>(slot) != 0; return true;
-    case ValueType::kInt: *out = *static_cast<const int32_t*>(slot); return true;
-    case ValueType::kDouble: *out = *static_cast<const double*>(slot); return true;
-    case ValueType::kNarrow: *out = std::string(static_cast<const char*>(slot)); return true;
-    case ValueType::kWide: *out = ReadWide(static_cast<const MQWChar*>(slot)); return true;
+    case ValueType::kBool:
+      *out = *static_cast<const uint8_t*>(slot) != 0;
+      return true;
+    case ValueType::kInt:
+      *out = *static_cast<const int32_t*>(slot);
+      return true;
+    case ValueType::kDouble:
+      *out = *static_cast<const double*>(slot);
+      return true;
+    case ValueType::kNarrow:
+      *out = std::string(static_cast<const char*>(slot));
+      return true;
+    case ValueType::kWide:
+      *out = ReadWide(static_cast<const MQWChar*>(slot));
+      return true;
     case ValueType::kInt4: {
       const auto* four = static_cast<const int32_t*>(slot);
       *out = Int4{four[0], four[1], four[2], four[3]};
@@ -95,16 +109,26 @@ MQBOOL WidgetService::request(int32_t id, int32_t code, void* options) {
       *result = mainWindow_;
       return 1;
     }
-    case MQWIDGET_CREATE: return createWidget(options);
-    case MQWIDGET_DELETE: return deleteWidget(id);
-    case MQWIDGET_ADD_CHILD: return addChild(id, options, false);
-    case MQWIDGET_ADD_CHILD_WINDOW: return addChild(id, options, true);
-    case MQWIDGET_GET_PROPERTY: return getProperties(id, options);
-    case MQWIDGET_SET_PROPERTY: return setProperties(id, options);
-    case MQWIDGET_CALL_METHOD: return callMethod(id, options);
-    case MQWIDGET_ADD_EVENT: return addEvent(id, options);
-    case MQWIDGET_EXECUTE: return execute(id, options);
-    default: return 0;
+    case MQWIDGET_CREATE:
+      return createWidget(options);
+    case MQWIDGET_DELETE:
+      return deleteWidget(id);
+    case MQWIDGET_ADD_CHILD:
+      return addChild(id, options, false);
+    case MQWIDGET_ADD_CHILD_WINDOW:
+      return addChild(id, options, true);
+    case MQWIDGET_GET_PROPERTY:
+      return getProperties(id, options);
+    case MQWIDGET_SET_PROPERTY:
+      return setProperties(id, options);
+    case MQWIDGET_CALL_METHOD:
+      return callMethod(id, options);
+    case MQWIDGET_ADD_EVENT:
+      return addEvent(id, options);
+    case MQWIDGET_EXECUTE:
+      return execute(id, options);
+    default:
+      return 0;
   }
 }
 

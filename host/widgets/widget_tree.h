@@ -24,9 +24,9 @@ namespace pavlex::host {
 struct EventHandler {
   std::string type;  // event name
   MQWidgetEventProc proc = nullptr;
-  void* pointer = nullptr;   // handed back to proc
-  void* function = nullptr;  // the plug-in's handler identity; kept, not used
-  bool prior = false;        // called before the handlers without it
+  void* pointer = nullptr;      // handed back to proc
+  void* function = nullptr;     // the plug-in's handler identity; kept, not used
+  bool prior = false;           // called before the handlers without it
   const void* owner = nullptr;  // the plug-in that registered it, null for the host's own callers
 };
 

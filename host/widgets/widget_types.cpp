@@ -14,11 +14,16 @@ struct KindName {
 };
 
 constexpr KindName kKindNames[] = {
-    {WidgetKind::kWindow, "window"},       {WidgetKind::kDialog, "dialog"},
-    {WidgetKind::kFrame, "frame"},         {WidgetKind::kGroupBox, "groupbox"},
-    {WidgetKind::kButton, "button"},       {WidgetKind::kCheckBox, "checkbox"},
-    {WidgetKind::kLabel, "label"},         {WidgetKind::kSpinBox, "spinbox"},
-    {WidgetKind::kDoubleSpinBox, "doublespinbox"}, {WidgetKind::kEdit, "edit"},
+    {WidgetKind::kWindow, "window"},
+    {WidgetKind::kDialog, "dialog"},
+    {WidgetKind::kFrame, "frame"},
+    {WidgetKind::kGroupBox, "groupbox"},
+    {WidgetKind::kButton, "button"},
+    {WidgetKind::kCheckBox, "checkbox"},
+    {WidgetKind::kLabel, "label"},
+    {WidgetKind::kSpinBox, "spinbox"},
+    {WidgetKind::kDoubleSpinBox, "doublespinbox"},
+    {WidgetKind::kEdit, "edit"},
     {WidgetKind::kSaveFileDialog, "savefiledialog"},
 };
 

@@ -1,0 +1,103 @@
+// "justsize": the host's fixed layout, computed by hand for small trees.
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "host/app/host_session.h"
+#include "tests/widgets/widget_client.h"
+
+namespace pavlex::testing {
+namespace {
+
+std::array<int32_t, 4> JustSize(int32_t id) {
+  std::array<int32_t, 4> size{0, 0, -1, -1};
+  MQOptionPair list[] = {{"justsize", size.data()}, {nullptr, nullptr}};
+  MQWidget_Value(id, MQWIDGET_GET_PROPERTY, list);
+  return size;
+}
+
+class WidgetLayoutTest : public ::testing::Test {
+ protected:
+  static host::HostSessionOptions MemoryOnly() {
+    host::HostSessionOptions options;
+    options.persistSettings = false;
+    return options;
+  }
+
+  // A window with no spacing, so only the widgets' own sizes count.
+  int32_t TightWindow() {
+    const int32_t window = AddWindow(u"Layout");
+    SetDouble(window, "inspace", 0.0);
+    SetDouble(window, "outspace", 0.0);
+    return window;
+  }
+
+  host::HostSession session_{MemoryOnly()};
+};
+
+TEST_F(WidgetLayoutTest, ControlsFollowTheirTexts) {
+  EXPECT_EQ(JustSize(Add(TightWindow(), "button", u"Sew")), (std::array<int32_t, 4>{40, 24, -1, -1}));
+  EXPECT_EQ(JustSize(Add(TightWindow(), "button", u"V"))[0], 24) << "24 at least";
+  EXPECT_EQ(JustSize(Add(TightWindow(), "checkbox"))[0], 16);
+  EXPECT_EQ(JustSize(Add(TightWindow(), "checkbox", u"selected"))[0], 16 + 4 + 64);
+  EXPECT_EQ(JustSize(Add(TightWindow(), "label", u"edge"))[0], 32);
+  const int32_t spin = Add(TightWindow(), "doublespinbox");
+  SetInt(spin, "visiblecolumn", 6);
+  EXPECT_EQ(JustSize(spin)[0], 64);
+}
+
+TEST_F(WidgetLayoutTest, HorizontalGridsWrapAfterMatrixColumnChildren) {
+  const int32_t window = TightWindow();
+  const int32_t frame = AddFrame(window, "horz", 2);
+  SetDouble(frame, "inspace", 0.5);     // 4 pixels
+  Add(frame, "button", u"Regularize");  // 96
+  Add(frame, "button", u"V");           // 24
+  Add(frame, "button", u"Numerical");   // 88
+  // Columns 96 and 24 wide, two rows of 24, 4 apart.
+  EXPECT_EQ(JustSize(frame)[0], 96 + 4 + 24);
+  EXPECT_EQ(JustSize(frame)[1], 24 + 4 + 24);
+  EXPECT_EQ(JustSize(window)[0], 124);
+
+  SetBool(frame, "multicolumn", true);
+  EXPECT_EQ(JustSize(frame)[0], 96 + 4 + 96);
+
+  // A vertical grid fills columns instead.
+  SetKeyword(frame, "alignment", "vert");
+  SetBool(frame, "multicolumn", false);
+  EXPECT_EQ(JustSize(frame)[0], 96 + 4 + 88);
+  EXPECT_EQ(JustSize(frame)[1], 24 + 4 + 24);
+}
+
+TEST_F(WidgetLayoutTest, GroupsAddTitleBarAndBorderAndFoldToTheirTitleBar) {
+  const int32_t window = TightWindow();
+  const int32_t group = Add(window, "groupbox", u"Grab");
+  SetDouble(group, "outspace", 0.0);
+  SetDouble(group, "inspace", 0.0);
+  SetBool(group, "canminimize", true);
+  const int32_t row = AddFrame(group, "horz");
+  for (const char16_t* text : {u"V", u"F", u"G", u"R", u"Sew"}) Add(row, "button", text);
+  // Buttons 4 x 24 + 40 = 136 wide and, by the frame's default spacing, 4
+  // apart; border 2 on each side, title bar 20 above and border 2 below.
+  EXPECT_EQ(JustSize(group)[0], 136 + 4 * 4 + 2 * 2);
+  EXPECT_EQ(JustSize(group)[1], 20 + 24 + 2);
+  EXPECT_EQ(GetInt(window, "height"), 46) << "an unsized window has its fitted size";
+
+  ASSERT_TRUE(session_.minimize("Grab"));
+  EXPECT_EQ(JustSize(group)[0], 32 + 16 + 16) << "title, padding and fold button";
+  EXPECT_EQ(JustSize(group)[1], 20);
+  ASSERT_TRUE(session_.restore("Grab"));
+  EXPECT_EQ(JustSize(group)[1], 46);
+}
+
+TEST_F(WidgetLayoutTest, HiddenChildrenTakeNoRoomAndSpacingSurroundsTheContent) {
+  const int32_t window = AddWindow(u"Spaced");  // inspace and outspace 0.5: 4 pixels
+  Add(window, "button", u"Output");             // 64 x 24
+  const int32_t hidden = Add(window, "button", u"A much wider button");
+  SetBool(hidden, "visible", false);
+  Add(window, "label", u"ok");  // 16 x 24
+  EXPECT_EQ(JustSize(window)[0], 4 + 64 + 4);
+  EXPECT_EQ(JustSize(window)[1], 4 + 24 + 4 + 24 + 4);
+}
+
+}  // namespace
+}  // namespace pavlex::testing
