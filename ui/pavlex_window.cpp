@@ -3,8 +3,20 @@
 #include <cstdio>
 
 #include "hostapi/mq_codes.h"
+#include "model/cmq_object.h"
 #include "tools/select/object_to_uv.h"
+#include "tools/select/select_floating.h"
+#include "tools/select/select_group.h"
+#include "tools/select/select_same_vertex.h"
 #include "tools/select/uv_to_object.h"
+#include "tools/transform/equal_alloc_uv.h"
+#include "tools/transform/gather_uv.h"
+#include "tools/transform/invert_uv.h"
+#include "tools/transform/sew_uv.h"
+#include "tools/transform/snap_uv.h"
+#include "tools/transform/symmetrize_uv.h"
+#include "tools/transform/turn_uv.h"
+#include "tools/transform/uv_bounds.h"
 #include "ui/widget_events.h"
 #include "ui/widget_request.h"
 
@@ -78,22 +90,22 @@ void PavlexWindow::BuildTransferGroups() {
 void PavlexWindow::BuildSelectGroup() {
   MQGroupBox* group = CreateGroup(this, u"Select", true);
   MQFrame* row = CreateHorizontalFrame(group);
-  CreateButton(row, u"floating");
-  CreateButton(row, u"group");
-  CreateButton(row, u"same vertex");
+  CreateToolButton(row, u"floating", &PavlexWindow::OnSelectFloating);
+  CreateToolButton(row, u"group", &PavlexWindow::OnSelectGroup);
+  CreateToolButton(row, u"same vertex", &PavlexWindow::OnSelectSameVertex);
 }
 
 void PavlexWindow::BuildGrabGroup() {
   MQGroupBox* group = CreateGroup(this, u"Grab", true);
   MQFrame* attach = CreateHorizontalFrame(group);
-  grabV_ = CreateButton(attach, u"V");
+  grabV_ = CreateToolButton(attach, u"V", &PavlexWindow::OnGrabVertex);
   grabF_ = CreateButton(attach, u"F");
   grabG_ = CreateButton(attach, u"G");
   grabR_ = CreateButton(attach, u"R");
-  CreateButton(attach, u"Sew");
+  CreateToolButton(attach, u"Sew", &PavlexWindow::OnSew);
 
   MQFrame* gather = CreateHorizontalFrame(group);
-  CreateButton(gather, u"Gather");
+  CreateToolButton(gather, u"Gather", &PavlexWindow::OnGather);
   gatherSpin_ = CreateDoubleSpinBox(gather);
   gatherSpin_->SetInt("visiblecolumn", 6);
   gatherSpin_->SetInt("decimaldigit", 4);
@@ -110,18 +122,18 @@ void PavlexWindow::BuildInvertAndTurnGroups() {
   MQGroupBox* invert = CreateGroup(row, u"Invert", true);
   invert->SetNarrowString("alignment", "horz");
   invert->SetInt("matrixcolumn", 2);
-  invertH_ = CreateButton(invert, u"H");
-  invertV_ = CreateButton(invert, u"V");
+  invertH_ = CreateToolButton(invert, u"H", &PavlexWindow::OnInvert);
+  invertV_ = CreateToolButton(invert, u"V", &PavlexWindow::OnInvert);
   CreateLabel(invert, u"center");
   centerBox_ = CreateCheckBox(invert, u"");
 
   MQGroupBox* turn = CreateGroup(row, u"Trun", true);
   turn->SetNarrowString("alignment", "horz");
   turn->SetInt("matrixcolumn", 4);
-  turnU_ = CreateButton(turn, u"U");
-  turnD_ = CreateButton(turn, u"D");
-  turnL_ = CreateButton(turn, u"L");
-  turnR_ = CreateButton(turn, u"R");
+  turnU_ = CreateToolButton(turn, u"U", &PavlexWindow::OnTurn);
+  turnD_ = CreateToolButton(turn, u"D", &PavlexWindow::OnTurn);
+  turnL_ = CreateToolButton(turn, u"L", &PavlexWindow::OnTurn);
+  turnR_ = CreateToolButton(turn, u"R", &PavlexWindow::OnTurn);
   CreateLabel(turn, u"edge");
   edgeBox_ = CreateCheckBox(turn, u"");
 }
@@ -130,10 +142,10 @@ void PavlexWindow::BuildSnapGroup() {
   MQGroupBox* group = CreateGroup(this, u"Snap", true);
   group->SetNarrowString("alignment", "horz");
   group->SetInt("matrixcolumn", 4);
-  snapT_ = CreateButton(group, u"T");
-  snapB_ = CreateButton(group, u"B");
-  snapL_ = CreateButton(group, u"L");
-  snapR_ = CreateButton(group, u"R");
+  snapT_ = CreateToolButton(group, u"T", &PavlexWindow::OnSnap);
+  snapB_ = CreateToolButton(group, u"B", &PavlexWindow::OnSnap);
+  snapL_ = CreateToolButton(group, u"L", &PavlexWindow::OnSnap);
+  snapR_ = CreateToolButton(group, u"R", &PavlexWindow::OnSnap);
 }
 
 // The one group that does not refit the window when it is folded.
@@ -143,13 +155,13 @@ void PavlexWindow::BuildManipulateGroup() {
   shape->SetInt("matrixcolumn", 2);
   CreateButton(shape, u"Regularize");
   MQFrame* symmetry = CreateHorizontalFrame(shape);
-  CreateButton(symmetry, u"Symmetrize");
+  CreateToolButton(symmetry, u"Symmetrize", &PavlexWindow::OnSymmetrize);
   CreateLabel(symmetry, u"wide");
   wideBox_ = CreateCheckBox(symmetry, u"");
 
   MQFrame* more = CreateHorizontalFrame(group);
   CreateButton(more, u"Numerical");
-  CreateButton(more, u"Equal Alloc");
+  CreateToolButton(more, u"Equal Alloc", &PavlexWindow::OnEqualAlloc);
 }
 
 void PavlexWindow::BuildMemoryGroup() {
@@ -202,6 +214,87 @@ bool PavlexWindow::OnObjectToUVLine(MQWidgetBase*, MQDocument document) {
 }
 bool PavlexWindow::OnObjectToUVFace(MQWidgetBase*, MQDocument document) {
   return ObjectToUVFace(document);
+}
+
+bool PavlexWindow::OnSelectFloating(MQWidgetBase*, MQDocument document) {
+  return SelectFloating(document);
+}
+bool PavlexWindow::OnSelectGroup(MQWidgetBase*, MQDocument document) {
+  return SelectGroup(document);
+}
+bool PavlexWindow::OnSelectSameVertex(MQWidgetBase*, MQDocument document) {
+  return SelectSameVertex(document);
+}
+
+bool PavlexWindow::OnGrabVertex(MQWidgetBase*, MQDocument document) {
+  return SewUV(document, true, selectedBox_->GetChecked());
+}
+
+bool PavlexWindow::OnSew(MQWidgetBase*, MQDocument document) {
+  return SewUV(document, false, false);
+}
+
+// The spin box holds a double; UV arithmetic is single precision.
+bool PavlexWindow::OnGather(MQWidgetBase*, MQDocument document) {
+  return GatherUV(document, static_cast<float>(gatherSpin_->GetPosition()));
+}
+
+// The direction buttons of a group share one handler and are told apart by
+// the sender. An event whose sender is none of them runs nothing.
+bool PavlexWindow::OnInvert(MQWidgetBase* sender, MQDocument document) {
+  InvertDirection direction;
+  if (sender == invertH_) {
+    direction = InvertDirection::kHorizontal;
+  } else if (sender == invertV_) {
+    direction = InvertDirection::kVertical;
+  } else {
+    return false;
+  }
+  const UVBounds bounds = SelectionUVBounds(cmq::CMQObject::Current(document));
+  return InvertUV(document, bounds, direction, centerBox_->GetChecked());
+}
+
+bool PavlexWindow::OnTurn(MQWidgetBase* sender, MQDocument document) {
+  TurnDirection direction;
+  if (sender == turnU_) {
+    direction = TurnDirection::kUp;
+  } else if (sender == turnD_) {
+    direction = TurnDirection::kDown;
+  } else if (sender == turnL_) {
+    direction = TurnDirection::kLeft;
+  } else if (sender == turnR_) {
+    direction = TurnDirection::kRight;
+  } else {
+    return false;
+  }
+  const UVBounds bounds =
+      edgeBox_->GetChecked() ? kUnitUVSquare : SelectionUVBounds(cmq::CMQObject::Current(document));
+  return TurnUV(document, bounds, direction);
+}
+
+bool PavlexWindow::OnSnap(MQWidgetBase* sender, MQDocument document) {
+  SnapSide side;
+  if (sender == snapT_) {
+    side = SnapSide::kTop;
+  } else if (sender == snapB_) {
+    side = SnapSide::kBottom;
+  } else if (sender == snapL_) {
+    side = SnapSide::kLeft;
+  } else if (sender == snapR_) {
+    side = SnapSide::kRight;
+  } else {
+    return false;
+  }
+  const UVBounds bounds = SelectionUVBounds(cmq::CMQObject::Current(document));
+  return SnapUV(document, bounds, side);
+}
+
+bool PavlexWindow::OnSymmetrize(MQWidgetBase*, MQDocument document) {
+  return SymmetrizeUV(document, wideBox_->GetChecked());
+}
+
+bool PavlexWindow::OnEqualAlloc(MQWidgetBase*, MQDocument document) {
+  return EqualAllocUV(document);
 }
 
 bool PavlexWindow::OnGroupResized(MQWidgetBase*, MQDocument) {

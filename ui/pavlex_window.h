@@ -52,6 +52,17 @@ class PavlexWindow : public MQWindow {
   bool OnObjectToUVVertex(MQWidgetBase* sender, MQDocument document);
   bool OnObjectToUVLine(MQWidgetBase* sender, MQDocument document);
   bool OnObjectToUVFace(MQWidgetBase* sender, MQDocument document);
+  bool OnSelectFloating(MQWidgetBase* sender, MQDocument document);
+  bool OnSelectGroup(MQWidgetBase* sender, MQDocument document);
+  bool OnSelectSameVertex(MQWidgetBase* sender, MQDocument document);
+  bool OnGrabVertex(MQWidgetBase* sender, MQDocument document);
+  bool OnSew(MQWidgetBase* sender, MQDocument document);
+  bool OnGather(MQWidgetBase* sender, MQDocument document);
+  bool OnInvert(MQWidgetBase* sender, MQDocument document);
+  bool OnTurn(MQWidgetBase* sender, MQDocument document);
+  bool OnSnap(MQWidgetBase* sender, MQDocument document);
+  bool OnSymmetrize(MQWidgetBase* sender, MQDocument document);
+  bool OnEqualAlloc(MQWidgetBase* sender, MQDocument document);
   bool OnGroupResized(MQWidgetBase* sender, MQDocument document);
   bool OnWindowHidden(MQWidgetBase* sender, MQDocument document);
 
