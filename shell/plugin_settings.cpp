@@ -46,11 +46,13 @@ void MQSetting::ReadIntSetting(const char* key, int32_t& value, int32_t fallback
 
 void MQSetting::WriteIntSetting(const char* key, int32_t value) const {
   if (pluginElement_ == nullptr) return;
-  const MQXmlElement old = FindChild(pluginElement_, key);
-  if (old != nullptr) {
+  // Every element of the key goes, so a hand-edited file with the key twice
+  // ends up with one, like any other.
+  for (MQXmlElement old = FindChild(pluginElement_, key); old != nullptr;
+       old = FindChild(pluginElement_, key)) {
     int32_t removed = 0;
     MQXmlRemoveChildRecord record = {old, &removed};
-    XmlRequest(pluginElement_, MQXML_REMOVE_CHILD, &record);
+    if (!XmlRequest(pluginElement_, MQXML_REMOVE_CHILD, &record) || removed == 0) break;
   }
   const MQXmlElement child = AddChild(pluginElement_, key);
   if (child == nullptr) return;

@@ -28,7 +28,7 @@ class MQSetting {
   // The value of `key`: `fallback` when there is no such child or its text
   // is empty, otherwise the text parsed as ParseIntSettingText does.
   void ReadIntSetting(const char* key, int32_t& value, int32_t fallback) const;
-  // Replaces the child `key` by a new last child holding `value` as "%d".
+  // Replaces every child `key` by one new last child holding `value` as "%d".
   void WriteIntSetting(const char* key, int32_t value) const;
 
   MQXmlElement settingsElement() const { return settingsElement_; }
