@@ -1,0 +1,15 @@
+// Reading a whole file in one go.
+#pragma once
+
+#include <string>
+
+namespace pavlex::host::obj {
+
+enum class RegularFileRead { kOk, kNotFound, kFailed };
+
+// Reads a regular file into `out`. Anything else (a folder, a device that
+// never ends) is refused, so memory stays bounded by the file's size. On
+// failure `reason` says why in a few words ("No such file or directory").
+RegularFileRead ReadRegularFile(const std::string& path, std::string* out, std::string* reason);
+
+}  // namespace pavlex::host::obj

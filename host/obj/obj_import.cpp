@@ -1,0 +1,310 @@
+// LoadObjFile and LoadObjText: the parsed file (obj_parser.h) and its
+// material libraries turned into a host document plus the ObjSource a
+// lossless save needs.
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+#include <exception>
+#include <limits>
+#include <new>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "host/obj/file_read.h"
+#include "host/obj/mtl_reader.h"
+#include "host/obj/obj_file.h"
+#include "host/obj/obj_parser.h"
+
+namespace pavlex::host {
+namespace obj {
+namespace {
+
+constexpr size_t kMaxWarnings = 50;
+
+std::string Where(const std::string& displayName, uint64_t line) {
+  return displayName + ":" + std::to_string(line) + ": ";
+}
+
+std::string LibraryPath(const std::string& baseDir, const std::string& name) {
+  if (baseDir.empty() || name.front() == '/') return name;
+  return baseDir.back() == '/' ? baseDir + name : baseDir + "/" + name;
+}
+
+// The library file names of one mtllib statement. The statement may list
+// several names; a single name may also contain blanks, so the whole text
+// is tried first.
+std::vector<std::string> LibraryNames(const std::string& reference, const std::string& baseDir) {
+  if (reference.find_first_of(" \t") == std::string::npos) return {reference};
+  if (::access(LibraryPath(baseDir, reference).c_str(), F_OK) == 0) return {reference};
+  std::vector<std::string> names;
+  size_t i = 0;
+  while (i < reference.size()) {
+    const size_t start = reference.find_first_not_of(" \t", i);
+    if (start == std::string::npos) break;
+    const size_t end = std::min(reference.find_first_of(" \t", start), reference.size());
+    names.push_back(reference.substr(start, end - start));
+    i = end;
+  }
+  return names;
+}
+
+class DocumentBuilder {
+ public:
+  DocumentBuilder(ParsedObj& parsed, const std::string& displayName, const std::string& baseDir)
+      : parsed_(parsed), name_(displayName), baseDir_(baseDir) {}
+
+  bool build(ObjSource* source, HostDocument* doc, std::vector<std::string>* warnings, std::string* error) {
+    warnings_ = &parsed_.warnings;
+    if (!loadLibraries(source, error)) return false;
+    addMaterials(doc);
+    addObjects(source, doc);
+    source->materials.clear();
+    for (int32_t s = 0; s < doc->materialSlotCount(); ++s) source->materials.push_back(*doc->material(s));
+    *warnings = std::move(parsed_.warnings);
+    return true;
+  }
+
+ private:
+  // --- materials -------------------------------------------------------------
+
+  bool loadLibraries(ObjSource* source, std::string* error) {
+    std::unordered_set<std::string> seen;
+    for (const NamedUse& use : parsed_.libraries) {
+      source->libraryReferences.push_back(use.name);
+      for (const std::string& name : LibraryNames(use.name, baseDir_)) {
+        const std::string path = LibraryPath(baseDir_, name);
+        if (!seen.insert(path).second) continue;
+        std::string bytes, reason;
+        const RegularFileRead status = ReadRegularFile(path, &bytes, &reason);
+        if (status == RegularFileRead::kNotFound) {
+          warnings_->push_back(Where(name_, use.line) + "material library '" + name + "' not found");
+          continue;
+        }
+        if (status == RegularFileRead::kFailed) {
+          warnings_->push_back(Where(name_, use.line) + "material library '" + name +
+                               "' cannot be read: " + reason);
+          continue;
+        }
+        if (!ReadMtlText(bytes, path, &mtlMaterials_, warnings_, error)) return false;
+        mtlLibrary_.resize(mtlMaterials_.size(), path);
+        source->libraries.push_back(ObjSource::Library{name, std::move(bytes)});
+      }
+    }
+    return true;
+  }
+
+  void addMaterials(HostDocument* doc) {
+    std::unordered_map<std::string, int32_t> slotByName;
+    for (size_t i = 0; i < mtlMaterials_.size(); ++i) {
+      const MtlMaterial& m = mtlMaterials_[i];
+      if (slotByName.count(m.name) != 0) {
+        warnings_->push_back(Where(mtlLibrary_[i], m.line) + "material '" + m.name +
+                             "' is defined again; the first definition is used");
+        continue;
+      }
+      auto material = std::make_unique<HostMaterial>();
+      ApplyMtlMaterial(m, material.get());
+      slotByName.emplace(m.name, doc->addMaterial(std::move(material)));
+    }
+    for (const NamedUse& use : parsed_.materials) {
+      auto found = slotByName.find(use.name);
+      int32_t slot = 0;
+      if (found != slotByName.end()) {
+        slot = found->second;
+      } else {
+        warnings_->push_back(Where(name_, use.line) + "material '" + use.name +
+                             "' is not defined in a material library; default values used");
+        auto material = std::make_unique<HostMaterial>();
+        material->name = use.name;
+        slot = doc->addMaterial(std::move(material));
+        slotByName.emplace(use.name, slot);
+      }
+      materialSlot_.push_back(slot);
+    }
+  }
+
+  // --- objects ---------------------------------------------------------------
+
+  void addObjects(ObjSource* source, HostDocument* doc) {
+    const size_t objectCount = parsed_.objects.size();
+    // Elements grouped by object, file order kept within each.
+    std::vector<uint32_t> start(objectCount + 1, 0);
+    for (const ObjSource::Element& e : parsed_.elements) ++start[static_cast<size_t>(e.object) + 1];
+    for (size_t o = 0; o < objectCount; ++o) start[o + 1] += start[o];
+    std::vector<uint32_t> order(parsed_.elements.size());
+    {
+      std::vector<uint32_t> fill(start.begin(), start.end() - 1);
+      for (uint32_t i = 0; i < parsed_.elements.size(); ++i) {
+        order[fill[static_cast<size_t>(parsed_.elements[i].object)]++] = i;
+      }
+    }
+    localVertex_.assign(parsed_.positions.size(), -1);
+    stamp_.assign(parsed_.positions.size(), -1);
+    for (size_t o = 0; o < objectCount; ++o) {
+      if (start[o] == start[o + 1]) continue;
+      addObject(static_cast<int32_t>(o), &order[start[o]], start[o + 1] - start[o], source, doc);
+    }
+    if (source->objects.empty()) {
+      // A file without faces still gives the document a current object.
+      auto empty = std::make_unique<HostObject>();
+      empty->setName(parsed_.objects.back().name);
+      const HostObject& added = *empty;
+      recordObject(added, doc->addObject(std::move(empty)), source);
+    }
+  }
+
+  void addObject(int32_t index, const uint32_t* elements, size_t count, ObjSource* source,
+                 HostDocument* doc) {
+    // The object's vertices: the v entries its corners use, ascending.
+    std::vector<int32_t> used;
+    size_t faces = 0, corners = 0;
+    int32_t lowest = std::numeric_limits<int32_t>::max(), highest = -1;
+    for (size_t i = 0; i < count; ++i) {
+      const ObjSource::Element& e = parsed_.elements[elements[i]];
+      faces += e.isLine ? e.tokenCount - 1 : 1;
+      corners += e.isLine ? 2 * (e.tokenCount - 1) : e.tokenCount;
+      for (uint32_t t = e.firstToken; t < e.firstToken + e.tokenCount; ++t) {
+        const int32_t v = parsed_.tokenVertex[t];
+        if (stamp_[static_cast<size_t>(v)] == index) continue;
+        stamp_[static_cast<size_t>(v)] = index;
+        used.push_back(v);
+        lowest = std::min(lowest, v);
+        highest = std::max(highest, v);
+      }
+    }
+    if (used.size() * 8 >= static_cast<size_t>(highest - lowest) + 1) {
+      // Dense (the usual case): a sweep over the range is cheaper than a sort.
+      used.clear();
+      for (int32_t v = lowest; v <= highest; ++v) {
+        if (stamp_[static_cast<size_t>(v)] == index) used.push_back(v);
+      }
+    } else {
+      std::sort(used.begin(), used.end());
+    }
+
+    auto obj = std::make_unique<HostObject>();
+    obj->setName(parsed_.objects[static_cast<size_t>(index)].name);
+    obj->reserve(used.size(), faces, corners);
+    for (const int32_t v : used)
+      localVertex_[static_cast<size_t>(v)] = obj->addVertex(parsed_.positions[static_cast<size_t>(v)]);
+
+    const auto record = static_cast<int32_t>(source->objects.size());
+    std::vector<int32_t> vertices;
+    std::vector<MQCoordinate> uvs;
+    for (size_t i = 0; i < count; ++i) {
+      ObjSource::Element& e = parsed_.elements[elements[i]];
+      const int32_t material = materialOf(elements[i]);
+      vertices.clear();
+      uvs.clear();
+      for (uint32_t t = e.firstToken; t < e.firstToken + e.tokenCount; ++t) {
+        vertices.push_back(localVertex_[static_cast<size_t>(parsed_.tokenVertex[t])]);
+        const int32_t vt = parsed_.tokenTexcoord[t];
+        uvs.push_back(vt < 0 ? MQCoordinate{0.0f, 0.0f} : parsed_.texcoords[static_cast<size_t>(vt)]);
+      }
+      e.object = record;
+      if (!e.isLine) {
+        e.firstFace = obj->addFace(static_cast<int32_t>(e.tokenCount), vertices.data(), uvs.data(), material);
+        obj->setFaceSmoothingGroup(e.firstFace, e.smoothing);
+        continue;
+      }
+      for (uint32_t s = 0; s + 1 < e.tokenCount; ++s) {
+        const int32_t face = obj->addFace(2, vertices.data() + s, uvs.data() + s, material);
+        obj->setFaceSmoothingGroup(face, e.smoothing);
+        if (s == 0) e.firstFace = face;
+      }
+    }
+    const HostObject& added = *obj;
+    recordObject(added, doc->addObject(std::move(obj)), source);
+  }
+
+  int32_t materialOf(uint32_t element) const {
+    const int32_t use = parsed_.elementMaterial[element];
+    return use < 0 ? -1 : materialSlot_[static_cast<size_t>(use)];
+  }
+
+  static void recordObject(const HostObject& obj, int32_t slot, ObjSource* source) {
+    source->objects.push_back(
+        ObjSource::ObjectImage{slot, obj.uniqueId(), obj.name(), obj.structureRevision()});
+  }
+
+  ParsedObj& parsed_;
+  const std::string& name_;
+  const std::string& baseDir_;
+  std::vector<std::string>* warnings_ = nullptr;
+  std::vector<MtlMaterial> mtlMaterials_;
+  std::vector<std::string> mtlLibrary_;  // per material: the library that defines it
+  std::vector<int32_t> materialSlot_;    // per parsed material use
+  std::vector<int32_t> localVertex_;     // per v entry: index in the object being built
+  std::vector<int32_t> stamp_;           // per v entry: last object that used it
+};
+
+std::string LineBreakOf(std::string_view text) {
+  const size_t nl = text.find('\n');
+  return nl != std::string_view::npos && nl > 0 && text[nl - 1] == '\r' ? "\r\n" : "\n";
+}
+
+// The import proper, on text the caller hands over (moved into the source).
+bool Import(std::string&& text, const std::string& displayName, const std::string& baseDir, ObjImport* out,
+            std::string* error) {
+  try {
+    ParsedObj parsed;
+    if (!ParseObjText(text, displayName, &parsed, error)) return false;
+    auto source = std::make_unique<ObjSource>();
+    auto doc = std::make_unique<HostDocument>();
+    std::vector<std::string> warnings;
+    if (!DocumentBuilder(parsed, displayName, baseDir).build(source.get(), doc.get(), &warnings, error))
+      return false;
+    source->lineBreak = LineBreakOf(text);
+    source->texcoords = std::move(parsed.texcoords);
+    source->texcoordW = std::move(parsed.texcoordW);
+    source->elements = std::move(parsed.elements);
+    source->tokenTexcoord = std::move(parsed.tokenTexcoord);
+    source->text = std::move(text);
+    if (warnings.size() > kMaxWarnings) {
+      const size_t more = warnings.size() - kMaxWarnings;
+      warnings.resize(kMaxWarnings);
+      warnings.push_back(displayName + ": " + std::to_string(more) + " more warnings not shown");
+    }
+    out->document = std::move(doc);
+    out->source = std::move(source);
+    out->warnings = std::move(warnings);
+    return true;
+  } catch (const std::bad_alloc&) {
+    *error = displayName + ": not enough memory to load the file";
+  } catch (const std::exception& e) {
+    *error = displayName + ": " + e.what();
+  }
+  return false;
+}
+
+}  // namespace
+}  // namespace obj
+
+bool LoadObjFile(const std::string& path, ObjImport* out, std::string* error) {
+  try {
+    std::string text, reason;
+    if (obj::ReadRegularFile(path, &text, &reason) != obj::RegularFileRead::kOk) {
+      *error = path + ": cannot read: " + reason;
+      return false;
+    }
+    const size_t slash = path.find_last_of('/');
+    const std::string baseDir = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    return obj::Import(std::move(text), path, baseDir, out, error);
+  } catch (const std::bad_alloc&) {
+    *error = path + ": not enough memory to load the file";
+  }
+  return false;
+}
+
+bool LoadObjText(std::string_view text, const std::string& displayName, const std::string& baseDir,
+                 ObjImport* out, std::string* error) {
+  try {
+    return obj::Import(std::string(text), displayName, baseDir, out, error);
+  } catch (const std::bad_alloc&) {
+    *error = displayName + ": not enough memory to load the file";
+  }
+  return false;
+}
+
+}  // namespace pavlex::host

@@ -1,0 +1,86 @@
+// The retained image of an imported OBJ file: its bytes and what the reader
+// learned from them. A save compares the document with this image; while
+// only UVs changed it patches the bytes instead of writing a new file, so
+// everything the host does not model (comments, normals, spacing, line
+// breaks, statements it ignores) survives.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "host/document/host_material.h"
+#include "hostapi/mq_types.h"
+
+namespace pavlex::host {
+
+class HostDocument;
+
+class ObjSource {
+ public:
+  // One f or l statement, in file order.
+  struct Element {
+    uint64_t offset;      // first byte of its line in `text`
+    uint32_t firstToken;  // index of its first corner in tokenTexcoord
+    uint32_t tokenCount;  // corners (f) or points (l)
+    int32_t object;       // index into `objects`
+    int32_t firstFace;    // host face of the first corner (f) or first segment (l)
+    int32_t smoothing;    // smoothing group in effect, 0 = off
+    bool isLine;          // l: tokenCount - 1 two-corner faces, one per segment
+  };
+
+  // A host object the file produced, as it was right after the import.
+  struct ObjectImage {
+    int32_t slot;
+    int32_t uniqueId;
+    std::string name;
+    uint64_t structureRevision;
+  };
+
+  // A material library an mtllib statement named and the reader found.
+  struct Library {
+    std::string reference;  // as written in the file
+    std::string bytes;      // its content when read
+  };
+
+  std::string text;                     // the file, byte for byte
+  std::string lineBreak;                // "\r\n" or "\n": the file's style, for added lines
+  std::vector<MQCoordinate> texcoords;  // every vt, in file order
+  std::vector<float> texcoordW;         // third vt component, NaN when absent;
+                                        // empty when no vt has one
+  std::vector<Element> elements;
+  std::vector<int32_t> tokenTexcoord;  // per corner: 0-based vt, -1 for none
+  std::vector<ObjectImage> objects;
+  std::vector<HostMaterial> materials;         // copies of the document's, by slot
+  std::vector<std::string> libraryReferences;  // every mtllib name, in order
+  std::vector<Library> libraries;              // those that were read
+
+  // The UV a corner had when read: its vt, or (0, 0) without one.
+  MQCoordinate originalUV(uint32_t token) const {
+    const int32_t vt = tokenTexcoord[token];
+    return vt < 0 ? MQCoordinate{0.0f, 0.0f} : texcoords[static_cast<size_t>(vt)];
+  }
+
+  // True while the document holds exactly the objects the file made, in
+  // their slots, with their names, structure and smoothing groups: then
+  // only UVs (or things OBJ does not store) changed, and patching `text`
+  // describes the document.
+  bool structureMatches(const HostDocument& doc) const;
+
+  // True while the document's materials are the ones read, in the same
+  // slots, with every value unchanged.
+  bool materialsMatch(const HostDocument& doc) const;
+};
+
+namespace obj {
+
+// Bitwise equality of UVs: a save must notice a change from 0 to -0.
+bool SameUV(const MQCoordinate& a, const MQCoordinate& b);
+
+// Field-by-field equality of what a material file stores (identity ignored;
+// floats compared bitwise).
+bool SameMaterialValues(const HostMaterial& a, const HostMaterial& b);
+
+}  // namespace obj
+
+}  // namespace pavlex::host

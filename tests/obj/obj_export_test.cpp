@@ -1,0 +1,321 @@
+// Saving documents as OBJ: byte-identical when nothing changed, a patch of
+// vt references after UV edits, a clean file after structural edits, and
+// never a damaged file when a save fails.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "tests/obj/obj_test_support.h"
+
+namespace pavlex::testing {
+namespace {
+
+using host::ObjImport;
+
+const char* const kRoundTripFiles[] = {
+    "seams.obj",
+    "ngons.obj",
+    "negative_indices.obj",
+    "several_objects.obj",
+    "crlf.obj",
+    "comments.obj",
+    "faces_without_vt.obj",
+    "vt_three_components.obj",
+    "lines_and_smoothing.obj",
+    "materials.obj",
+    "missing_mtl.obj",
+};
+
+ObjImport Load(const std::string& path) {
+  ObjImport import;
+  std::string error;
+  EXPECT_TRUE(host::LoadObjFile(path, &import, &error)) << error;
+  return import;
+}
+
+std::string Save(const ObjImport& import, const TempFolder& folder, const std::string& name = "saved.obj") {
+  std::string error;
+  EXPECT_TRUE(host::SaveObjFile(*import.document, import.source.get(), folder.file(name), &error)) << error;
+  return ReadBytes(folder.file(name));
+}
+
+// Changes the UV of every corner on an even vertex, as a function of the
+// vertex and its old UV (so corners that shared a UV still share one).
+void EditEvenVertexUVs(const ObjImport& import) {
+  const MQDocument doc = Handle(import);
+  for (int32_t s = 0; s < MQDoc_GetObjectCount(doc); ++s) {
+    const MQObject obj = MQDoc_GetObject(doc, s);
+    for (int32_t f = 0; f < MQObj_GetFaceCount(obj); ++f) {
+      FaceView face = ReadFace(obj, f);
+      for (size_t c = 0; c < face.uvs.size(); ++c) {
+        if (face.vertices[c] % 2 != 0) continue;
+        face.uvs[c].u = face.uvs[c].u * 0.5f + 0.1f * static_cast<float>(face.vertices[c]) + 0.3f;
+        face.uvs[c].v = -face.uvs[c].v / 3.0f;
+      }
+      MQObj_SetFaceCoordinateArray(obj, f, face.uvs.data());
+    }
+  }
+}
+
+// The tokens of an element line with each corner's vt part removed.
+std::vector<std::string> WithoutTexcoords(const std::string& line) {
+  std::vector<std::string> tokens;
+  std::istringstream in(line);
+  for (std::string token; in >> token;) {
+    const size_t slash1 = token.find('/');
+    if (slash1 != std::string::npos && tokens.size() > 0) {
+      const size_t slash2 = token.find('/', slash1 + 1);
+      token = token.substr(0, slash1) + (slash2 == std::string::npos ? "" : token.substr(slash2));
+    }
+    tokens.push_back(token);
+  }
+  return tokens;
+}
+
+bool IsElementLine(const std::string& line) {
+  const size_t start = line.find_first_not_of(" \t");
+  return start != std::string::npos &&
+         (line.compare(start, 2, "f ") == 0 || line.compare(start, 2, "l ") == 0);
+}
+
+// Only vt references of f and l lines changed, and new lines are vt lines.
+void ExpectOnlyTexcoordsChanged(const std::string& before, const std::string& after) {
+  const std::vector<std::string> a = Lines(before), b = Lines(after);
+  ASSERT_GE(b.size(), a.size());
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (a[i] == b[i]) continue;
+    EXPECT_TRUE(IsElementLine(a[i])) << "line " << i + 1 << " changed: " << a[i] << " -> " << b[i];
+    EXPECT_EQ(WithoutTexcoords(a[i]), WithoutTexcoords(b[i])) << "line " << i + 1;
+  }
+  for (size_t i = a.size(); i < b.size(); ++i) EXPECT_EQ(b[i].rfind("vt ", 0), 0u) << b[i];
+}
+
+class ObjRoundTrip : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(ObjRoundTrip, UneditedSaveIsByteIdentical) {
+  const ObjImport import = Load(ObjData(GetParam()));
+  TempFolder folder;
+  EXPECT_EQ(Save(import, folder), ReadBytes(ObjData(GetParam())));
+}
+
+TEST_P(ObjRoundTrip, UVEditsPatchOnlyTexcoordsAndReadBackBitIdentical) {
+  const ObjImport import = Load(ObjData(GetParam()));
+  EditEvenVertexUVs(import);
+  TempFolder folder;
+  const std::string saved = Save(import, folder);
+  ExpectOnlyTexcoordsChanged(ReadBytes(ObjData(GetParam())), saved);
+
+  const ObjImport again = Load(folder.file("saved.obj"));
+  EXPECT_EQ(Geometry(again), Geometry(import));
+  // Seams: every face keeps its vertices, so shared vertices stay shared.
+  for (int32_t s = 0; s < import.document->objectSlotCount(); ++s) {
+    for (int32_t f = 0; f < MQObj_GetFaceCount(ObjectAt(import, s)); ++f) {
+      EXPECT_EQ(ReadFace(ObjectAt(again, s), f).vertices, ReadFace(ObjectAt(import, s), f).vertices);
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, ObjRoundTrip, ::testing::ValuesIn(kRoundTripFiles),
+                         [](const ::testing::TestParamInfo<const char*>& param) {
+                           std::string name = param.param;
+                           name.resize(name.find('.'));
+                           return name;
+                         });
+
+TEST(ObjExport, EditedFaceWithoutVtGetsVtOnEveryCornerOthersKeepNone) {
+  const ObjImport import = Load(ObjData("faces_without_vt.obj"));
+  const MQObject obj = ObjectAt(import, 0);
+  const MQCoordinate moved{0.25f, 0.5f};
+  MQObj_SetFaceCoordinate(obj, 0, 0, &moved);
+  TempFolder folder;
+  const std::vector<std::string> lines = Lines(Save(import, folder));
+  ASSERT_EQ(lines.size(), 14u);
+  EXPECT_EQ(lines[9], "f 1/3 2/4 3/4");
+  EXPECT_EQ(lines[11], "f 2//1 3/2 4");
+  EXPECT_EQ(lines[12], "vt 0.25 0.5");
+  EXPECT_EQ(lines[13], "vt 0 0");
+}
+
+TEST(ObjExport, NewTexcoordsKeepTheThirdComponentOfTheOldOnes) {
+  const ObjImport import = Load(ObjData("vt_three_components.obj"));
+  const MQCoordinate moved{0.7f, 0.8f};
+  MQObj_SetFaceCoordinate(ObjectAt(import, 0), 0, 0, &moved);
+  MQObj_SetFaceCoordinate(ObjectAt(import, 0), 0, 2, &moved);
+  TempFolder folder;
+  const std::vector<std::string> lines = Lines(Save(import, folder));
+  ASSERT_EQ(lines.size(), 10u);
+  EXPECT_EQ(lines[7], "f 1/4 2/2 3/5");
+  EXPECT_EQ(lines[8], "vt 0.7 0.8 0.5");
+  EXPECT_EQ(lines[9], "vt 0.7 0.8");
+}
+
+TEST(ObjExport, AwkwardFloatsReadBackBitIdentical) {
+  const ObjImport import = Load(ObjData("ngons.obj"));
+  const MQObject obj = ObjectAt(import, 0);
+  const float values[] = {0.1f,
+                          -0.0f,
+                          1e-30f,
+                          std::numeric_limits<float>::denorm_min(),
+                          std::numeric_limits<float>::max(),
+                          -std::numeric_limits<float>::min(),
+                          1.0f / 3.0f,
+                          16777217.0f,
+                          -2.5e-7f,
+                          0.99999994f,
+                          123456.79f,
+                          7e-45f};
+  FaceView face = ReadFace(obj, 2);
+  for (size_t c = 0; c < face.uvs.size(); ++c) face.uvs[c] = {values[2 * c], values[2 * c + 1]};
+  MQObj_SetFaceCoordinateArray(obj, 2, face.uvs.data());
+  TempFolder folder;
+  Save(import, folder);
+  const ObjImport again = Load(folder.file("saved.obj"));
+  EXPECT_EQ(Geometry(again), Geometry(import));
+}
+
+TEST(ObjExport, PolylinePointWithTwoUVsIsWrittenAsCleanFile) {
+  // One point of a polyline is two host corners; giving them different UVs
+  // cannot be patched into one token, so the file is generated afresh.
+  const ObjImport import = Load(ObjData("lines_and_smoothing.obj"));
+  const MQCoordinate split{0.5f, 0.5f};
+  MQObj_SetFaceCoordinate(ObjectAt(import, 0), 4, 0, &split);
+  TempFolder folder;
+  const std::string saved = Save(import, folder);
+  EXPECT_EQ(saved.find("# Faces"), std::string::npos);
+  const ObjImport again = Load(folder.file("saved.obj"));
+  EXPECT_EQ(Geometry(again), Geometry(import));
+  for (int32_t f = 0; f < 6; ++f) {
+    EXPECT_EQ(again.document->object(0)->faceSmoothingGroup(f),
+              import.document->object(0)->faceSmoothingGroup(f));
+  }
+}
+
+TEST(ObjExport, StructuralEditsWriteACleanFileThatReadsBackTheSame) {
+  const ObjImport import = Load(ObjData("several_objects.obj"));
+  const MQObject right = ObjectAt(import, 1);
+  const int32_t triangle[] = {0, 1, 2};
+  ASSERT_GE(MQObj_AddFace(right, 3, triangle), 0);
+  const MQCoordinate uv{0.125f, 0.875f};
+  MQObj_SetFaceCoordinate(right, 1, 2, &uv);
+  MQObj_DeleteFace(ObjectAt(import, 0), 0, 0);
+  TempFolder folder;
+  const std::string saved = Save(import, folder);
+  EXPECT_EQ(saved.find('#'), std::string::npos);
+
+  const ObjImport again = Load(folder.file("saved.obj"));
+  EXPECT_EQ(Geometry(again), Geometry(import));
+  ASSERT_EQ(again.document->objectSlotCount(), 3);
+  for (int32_t s = 0; s < 3; ++s)
+    EXPECT_EQ(again.document->object(s)->name(), import.document->object(s)->name());
+}
+
+TEST(ObjExport, CleanFileKeepsSeamsSmoothingAndMaterials) {
+  const ObjImport import = Load(ObjData("materials.obj"));
+  MQObj_DeleteFace(ObjectAt(import, 0), 3, 0);
+  import.document->object(0)->setFaceSmoothingGroup(1, 7);
+  TempFolder folder;
+  Save(import, folder);
+  const ObjImport again = Load(folder.file("saved.obj"));
+  EXPECT_TRUE(again.warnings.empty());
+  for (int32_t f = 0; f < 3; ++f) {
+    EXPECT_EQ(MQObj_GetFaceMaterial(ObjectAt(again, 0), f), MQObj_GetFaceMaterial(ObjectAt(import, 0), f));
+    EXPECT_EQ(again.document->object(0)->faceSmoothingGroup(f),
+              import.document->object(0)->faceSmoothingGroup(f));
+  }
+
+  const ObjImport seams = Load(ObjData("seams.obj"));
+  MQObj_SetName(ObjectAt(seams, 0), "renamed");  // a rename also needs a new file
+  Save(seams, folder, "seams.obj");
+  const ObjImport seamsAgain = Load(folder.file("seams.obj"));
+  EXPECT_EQ(seamsAgain.document->object(0)->name(), "renamed");
+  EXPECT_EQ(Geometry(seamsAgain), Geometry(seams));
+  EXPECT_EQ(ReadFace(ObjectAt(seamsAgain, 0), 1).vertices, (std::vector<int32_t>{1, 4, 5, 2}));
+}
+
+TEST(ObjExport, DocumentBuiltInTheHostSavesWithoutASource) {
+  host::HostDocument doc;
+  const MQObject obj = MQ_CreateObject();
+  const MQPoint points[] = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}};
+  for (const MQPoint& p : points) MQObj_AddVertex(obj, &p);
+  const int32_t corners[] = {0, 1, 2};
+  MQObj_AddFace(obj, 3, corners);
+  const MQCoordinate uvs[] = {{0.5f, 0}, {1, 0}, {1, 0.5f}};
+  MQObj_SetFaceCoordinateArray(obj, 0, uvs);
+  MQObj_SetName(obj, "made");
+  MQDoc_AddObject(host::api::ToHandle(&doc), obj);
+  MQDoc_AddMaterial(host::api::ToHandle(&doc), MQ_CreateMaterial());
+  MQObj_SetFaceMaterial(obj, 0, 0);
+
+  TempFolder folder;
+  std::string error;
+  ASSERT_TRUE(host::SaveObjFile(doc, nullptr, folder.file("made.obj"), &error)) << error;
+  const std::vector<std::string> names = folder.names();
+  EXPECT_EQ(std::count(names.begin(), names.end(), "made.mtl"), 1);
+  const ObjImport again = Load(folder.file("made.obj"));
+  EXPECT_EQ(again.document->object(0)->name(), "made");
+  EXPECT_EQ(ReadFace(ObjectAt(again, 0), 0).vertices, (std::vector<int32_t>{0, 1, 2}));
+  EXPECT_EQ(Bits(ReadFace(ObjectAt(again, 0), 0).uvs[2]), Bits(uvs[2]));
+  EXPECT_EQ(MQObj_GetFaceMaterial(ObjectAt(again, 0), 0), 0);
+}
+
+class ObjFailedSave : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    import_ = Load(ObjData("seams.obj"));
+    // Something to save that differs from what is on disk.
+    MQObj_DeleteFace(ObjectAt(import_, 0), 0, 0);
+  }
+  bool SaveTo(const std::string& path) {
+    return host::SaveObjFile(*import_.document, import_.source.get(), path, &error_);
+  }
+  ObjImport import_;
+  std::string error_;
+  TempFolder folder_;
+};
+
+TEST_F(ObjFailedSave, IntoAMissingFolder) {
+  EXPECT_FALSE(SaveTo(folder_.file("missing/x.obj")));
+  EXPECT_EQ(error_, folder_.file("missing/x.obj") + ": cannot create a file in '" + folder_.file("missing") +
+                        "': No such file or directory");
+  EXPECT_TRUE(folder_.names().empty());
+}
+
+TEST_F(ObjFailedSave, ThroughAFileUsedAsFolder) {
+  WriteBytes(folder_.file("plain"), "data");
+  EXPECT_FALSE(SaveTo(folder_.file("plain/x.obj")));
+  EXPECT_EQ(ReadBytes(folder_.file("plain")), "data");
+}
+
+TEST_F(ObjFailedSave, OverAReadOnlyFileLeavesItAsItWas) {
+  const std::string path = folder_.file("keep.obj");
+  WriteBytes(path, "original");
+  ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+  EXPECT_FALSE(SaveTo(path));
+  EXPECT_EQ(error_, path + ": cannot save: the file is read-only");
+  EXPECT_EQ(ReadBytes(path), "original");
+  EXPECT_EQ(folder_.names(), std::vector<std::string>{"keep.obj"});
+}
+
+TEST_F(ObjFailedSave, OverAFolder) {
+  std::filesystem::create_directory(folder_.file("dir.obj"));
+  EXPECT_FALSE(SaveTo(folder_.file("dir.obj")));
+  EXPECT_EQ(error_, folder_.file("dir.obj") + ": cannot save: not a regular file");
+}
+
+TEST_F(ObjFailedSave, SuccessfulSaveReplacesAndKeepsPermissions) {
+  const std::string path = folder_.file("replace.obj");
+  WriteBytes(path, "old");
+  ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+  ASSERT_TRUE(SaveTo(path)) << error_;
+  struct stat info {};
+  ASSERT_EQ(::stat(path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
+  EXPECT_EQ(folder_.names(), std::vector<std::string>{"replace.obj"});
+  EXPECT_EQ(Geometry(Load(path)), Geometry(import_));
+}
+
+}  // namespace
+}  // namespace pavlex::testing

@@ -1,0 +1,132 @@
+// Helpers of the OBJ tests: data files, temporary folders, and reading a
+// loaded document back through the host's exported C functions, as a
+// plug-in sees it.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "host/api/handles.h"
+#include "host/api/host_exports.h"
+#include "host/obj/obj_file.h"
+
+namespace pavlex::testing {
+
+inline std::string ObjData(const std::string& name) {
+  return std::string(PAVLEX_TEST_DATA_DIR) + "/obj/" + name;
+}
+
+inline std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// A fresh folder, removed with everything in it at the end of the test.
+class TempFolder {
+ public:
+  TempFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "pavlex-obj-test-XXXXXX").string();
+    path_ = ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
+  }
+  ~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
+    std::filesystem::remove_all(path_, ignored);
+  }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  std::string file(const std::string& name) const { return path_ + "/" + name; }
+  std::vector<std::string> names() const {
+    std::vector<std::string> out;
+    for (const auto& entry : std::filesystem::directory_iterator(path_))
+      out.push_back(entry.path().filename());
+    return out;
+  }
+
+ private:
+  std::string path_;
+};
+
+inline MQDocument Handle(const host::ObjImport& import) {
+  return host::api::ToHandle(import.document.get());
+}
+
+inline MQObject ObjectAt(const host::ObjImport& import, int32_t slot) {
+  return MQDoc_GetObject(Handle(import), slot);
+}
+
+// One face as the C interface reports it.
+struct FaceView {
+  std::vector<int32_t> vertices;
+  std::vector<MQCoordinate> uvs;
+  int32_t material = -1;
+};
+
+inline FaceView ReadFace(MQObject obj, int32_t face) {
+  FaceView view;
+  const int32_t n = MQObj_GetFacePointCount(obj, face);
+  view.vertices.resize(static_cast<size_t>(n));
+  view.uvs.resize(static_cast<size_t>(n));
+  MQObj_GetFacePointArray(obj, face, view.vertices.data());
+  MQObj_GetFaceCoordinateArray(obj, face, view.uvs.data());
+  view.material = MQObj_GetFaceMaterial(obj, face);
+  return view;
+}
+
+inline MQPoint Position(MQObject obj, int32_t vertex) {
+  MQPoint p{};
+  MQObj_GetVertex(obj, vertex, &p);
+  return p;
+}
+
+inline uint64_t Bits(const MQCoordinate& uv) {
+  uint64_t bits;
+  std::memcpy(&bits, &uv, sizeof bits);
+  return bits;
+}
+
+// Every live face of every object, corner by corner, as text that compares
+// positions and UVs bit for bit ("x,y,z|u,v" per corner, hex bits).
+inline std::vector<std::string> Geometry(const host::ObjImport& import) {
+  std::vector<std::string> out;
+  const MQDocument doc = Handle(import);
+  for (int32_t s = 0; s < MQDoc_GetObjectCount(doc); ++s) {
+    const MQObject obj = MQDoc_GetObject(doc, s);
+    if (obj == nullptr) continue;
+    for (int32_t f = 0; f < MQObj_GetFaceCount(obj); ++f) {
+      const FaceView face = ReadFace(obj, f);
+      if (face.vertices.empty()) continue;
+      std::ostringstream line;
+      line << std::hex;
+      for (size_t c = 0; c < face.vertices.size(); ++c) {
+        const MQPoint p = Position(obj, face.vertices[c]);
+        uint32_t xyz[3];
+        std::memcpy(xyz, &p, sizeof xyz);
+        line << xyz[0] << ',' << xyz[1] << ',' << xyz[2] << '|' << Bits(face.uvs[c]) << ' ';
+      }
+      out.push_back(line.str());
+    }
+  }
+  return out;
+}
+
+inline std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+}  // namespace pavlex::testing
