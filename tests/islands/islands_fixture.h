@@ -1,10 +1,8 @@
-// Documents for the UV-vertex, island, select and sew/gather tests, built in
-// the real host, plus a runner for tools that take more than the document.
+// Documents for the island, select, Sew and Gather tests, built in the real
+// host, plus a runner for tools that take more than the document.
 #pragma once
 
-#include <cmath>
 #include <cstring>
-#include <initializer_list>
 #include <utility>
 #include <vector>
 
@@ -18,7 +16,7 @@ class IslandsTest : public HostDocumentTest {
   template <typename Tool>
   bool RunTool(Tool&& tool) {
     const uint64_t changes = platform::CursorChangeCount();
-    const bool result = std::forward<Tool>(tool)(document());
+    const bool result = tool(document());
     EXPECT_EQ(platform::CurrentCursorId(), platform::kArrowCursorId);
     EXPECT_EQ(platform::CursorChangeCount(), changes + 2);
     return result;
@@ -28,24 +26,15 @@ class IslandsTest : public HostDocumentTest {
   //  | 0 | 1 |   face 1's UVs are its positions shifted by `gap`, so with a
   //  0---1---2   gap the shared edge 1-4 is a UV seam
   host::HostObject& AddTwoQuads(MQCoordinate gap) {
-    return AddObject(
-        {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {0, 1, 0}, {1, 1, 0}, {2, 1, 0}},
-        {{{0, 1, 4, 3}, {{0, 0}, {1, 0}, {1, 1}, {0, 1}}},
-         {{1, 2, 5, 4},
-          {{1 + gap.u, gap.v}, {2 + gap.u, gap.v}, {2 + gap.u, 1 + gap.v}, {1 + gap.u, 1 + gap.v}}}});
+    const float u = gap.u, v = gap.v;
+    return AddObject({{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {0, 1, 0}, {1, 1, 0}, {2, 1, 0}},
+                     {{{0, 1, 4, 3}, {{0, 0}, {1, 0}, {1, 1}, {0, 1}}},
+                      {{1, 2, 5, 4}, {{1 + u, v}, {2 + u, v}, {2 + u, 1 + v}, {1 + u, 1 + v}}}});
   }
 
-  //  3---2 6---5
-  //  | 0 |/  1 |   two quads sharing only vertex 2, with the same UV there
-  //  0---1 2---4
-  host::HostObject& AddBowtie() {
-    return AddObject(
-        {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {2, 1, 0}, {2, 2, 0}, {1, 2, 0}},
-        {{{0, 1, 2, 3}, {{0, 0}, {1, 0}, {1, 1}, {0, 1}}}, {{2, 4, 5, 6}, {{1, 1}, {2, 1}, {2, 2}, {1, 2}}}});
-  }
-
-  static MQCoordinate UV(const host::HostObject& object, int32_t face, int32_t corner) {
-    return object.faceUVs(face)[corner];
+  static std::pair<float, float> UV(const host::HostObject& object, int32_t face, int32_t corner) {
+    const MQCoordinate uv = object.faceUVs(face)[corner];
+    return {uv.u, uv.v};
   }
   static void SetUV(host::HostObject& object, int32_t face, int32_t corner, MQCoordinate uv) {
     object.faceUVs(face)[corner] = uv;
@@ -65,30 +54,18 @@ class IslandsTest : public HostDocumentTest {
     }
     return selection;
   }
-  // Every corner's UV, face by face, as (u, v) pairs compared bitwise.
-  static std::vector<std::pair<uint32_t, uint32_t>> UVBits(const host::HostObject& object) {
-    std::vector<std::pair<uint32_t, uint32_t>> bits;
+  // Every corner's UV as bits, so NaNs compare too.
+  static std::vector<uint64_t> UVBits(const host::HostObject& object) {
+    std::vector<uint64_t> bits;
     for (int32_t f = 0; f < object.faceCount(); ++f) {
       for (int32_t c = 0; c < object.cornerCount(f); ++c) {
-        const MQCoordinate uv = UV(object, f, c);
-        bits.emplace_back(Bits(uv.u), Bits(uv.v));
+        uint64_t pair;
+        std::memcpy(&pair, &object.faceUVs(f)[c], sizeof pair);
+        bits.push_back(pair);
       }
     }
     return bits;
   }
-  static uint32_t Bits(float value) {
-    uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-  }
 };
-
-// Equal to the last bit (NaNs of the same payload included).
-#define EXPECT_UV_EQ(actual, u_, v_)                                     \
-  do {                                                                   \
-    const MQCoordinate uv_ = (actual);                                   \
-    EXPECT_EQ(IslandsTest::Bits(uv_.u), IslandsTest::Bits(u_)) << uv_.u; \
-    EXPECT_EQ(IslandsTest::Bits(uv_.v), IslandsTest::Bits(v_)) << uv_.v; \
-  } while (0)
 
 }  // namespace pavlex::testing
