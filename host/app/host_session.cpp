@@ -168,6 +168,7 @@ MQDocument HostSession::documentHandle() {
 
 void HostSession::replaceDocument(std::unique_ptr<HostDocument> document) {
   sendToAll(MQEVENT_END_DOCUMENT);
+  if (!callStack_.empty()) retired_.push_back(std::move(document_));
   document_ = document != nullptr ? std::move(document) : std::make_unique<HostDocument>();
   draw();
 }
@@ -221,6 +222,9 @@ LoadedPlugin* HostSession::loadPlugin(const std::string& path, std::string* erro
 bool HostSession::unloadPlugin(const LoadedPlugin* plugin) {
   PluginRecord* record = recordOf(plugin);
   if (record == nullptr) return false;
+  for (const void* calling : callStack_) {
+    if (calling == plugin) return false;
+  }
   if (record->initialized) {
     OptionListBuilder empty;
     sendEvent(*record, MQEVENT_EXIT, empty.list());
@@ -321,6 +325,7 @@ void HostSession::draw() {
 
 void HostSession::finishCommand(bool handlersRan) {
   if (handlersRan || (redrawPending_ && callStack_.empty())) draw();
+  if (callStack_.empty()) retired_.clear();
 }
 
 // --- modal runs -------------------------------------------------------------------
@@ -336,7 +341,14 @@ int32_t HostSession::runModal(int32_t dialog) {
   } pop{modalRuns_};
 
   if (Widget* shown = widgets_->tree().find(dialog)) shown->store("visible", true);
-  driver().runModal(*this, dialog);
+  try {
+    driver().runModal(*this, dialog);
+  } catch (...) {
+    // The plug-in waits in its request below us: nothing may unwind into it.
+    diagnostics() << "pavlex host: the modal driver failed; the dialog closes as cancelled\n";
+    modalRuns_.back().closed = true;
+    modalRuns_.back().result = 2;
+  }
   if (Widget* hidden = widgets_->tree().find(dialog)) hidden->store("visible", false);
   const ModalRun& run = modalRuns_.back();
   return run.closed ? run.result : 2;

@@ -107,7 +107,9 @@ class HostSession {
   // initialisation answers false (it is then unloaded again).
   LoadedPlugin* loadPlugin(const std::string& path, std::string* error);
   // Sends 2, removes every widget and event handler the plug-in left in
-  // the host, and unloads it. False for a plug-in this session did not load.
+  // the host, and unloads it. False for a plug-in this session did not load,
+  // and while the plug-in's own code is running (a modal driver inside one
+  // of its dialogs): its library cannot go from under it.
   bool unloadPlugin(const LoadedPlugin* plugin);
   std::vector<LoadedPlugin*> plugins() const;
 
@@ -193,7 +195,6 @@ class HostSession {
   struct PluginRecord;
   struct ModalRun;
   class Services;
-  friend class Services;
 
   PluginRecord* recordOf(const LoadedPlugin* plugin) const;
   MQBOOL sendEvent(PluginRecord& record, int32_t code, void* option);
@@ -214,6 +215,9 @@ class HostSession {
   std::string settingsPath_;  // empty: settings in memory only
   bool settingsBlocked_ = false;
   std::unique_ptr<HostDocument> document_;
+  // Documents replaced while a plug-in was being called: it may still hold
+  // their handle until its call returns.
+  std::vector<std::unique_ptr<HostDocument>> retired_;
   std::unique_ptr<Services> services_;
   std::unique_ptr<WidgetService> widgets_;
   std::unique_ptr<SettingsService> settings_;

@@ -16,6 +16,9 @@ class HostSession;
 // there (press, set, check: the plug-in's handlers run re-entrantly, as
 // they do under a real modal loop).
 //
+// A driver that throws is reported and taken as the default answer; the
+// exception never reaches the plug-in.
+//
 // The defaults change nothing a user could lose: dialogs close as by their
 // close box, message boxes answer Cancel when they have one, file dialogs
 // are cancelled.

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <functional>
 #include <optional>
+#include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -55,9 +57,10 @@ std::vector<std::string> Types(const Listener& listener) {
 
 class WidgetEventTest : public ::testing::Test {
  protected:
-  static host::HostSessionOptions MemoryOnly() {
+  host::HostSessionOptions MemoryOnly() {
     host::HostSessionOptions options;
     options.persistSettings = false;
+    options.diagnostics = &report_;
     return options;
   }
 
@@ -69,6 +72,7 @@ class WidgetEventTest : public ::testing::Test {
     return id;
   }
 
+  std::ostringstream report_;
   host::HostSession session_{MemoryOnly()};
   int32_t window_ = 0;
   Listener listener_;
@@ -234,6 +238,38 @@ TEST_F(WidgetEventTest, ModalRunsAnswerTheModalResultOfTheButtonThatClosedThem) 
   EXPECT_TRUE(listener_.seen.empty());
   EXPECT_FALSE(GetBool(dialog, "visible"));
   session_.setModalDriver(nullptr);
+}
+
+TEST_F(WidgetEventTest, AFailingDriverClosesTheDialogAsCancelledWithoutUnwindingIntoThePlugIn) {
+  struct Throwing : host::ModalDriver {
+    void runModal(host::HostSession&, int32_t) override { throw std::runtime_error("script error"); }
+  } driver;
+  const int32_t dialog = Create("dialog");
+  session_.setModalDriver(&driver);
+  EXPECT_EQ(RunModal(dialog), 2);
+  EXPECT_NE(report_.str().find("modal driver failed"), std::string::npos) << report_.str();
+  session_.setModalDriver(nullptr);
+}
+
+TEST_F(WidgetEventTest, ADocumentReplacedDuringAHandlerStaysValidUntilTheHandlerReturns) {
+  Add(window_, "button", u"New");
+  struct Replace {
+    host::HostSession* session;
+    int32_t objectsAfter = -1;
+  } replace{&session_};
+  Register(
+      session_.findWidget("New", host::WidgetKind::kButton), "execute",
+      [](MQDocument doc, void*, void* pointer) -> MQBOOL {
+        auto* r = static_cast<Replace*>(pointer);
+        r->session->closeDocument();
+        r->objectsAfter = MQDoc_GetObjectCount(doc);  // the old document, still alive
+        return 1;
+      },
+      &replace);
+  session_.document().addObject(std::make_unique<host::HostObject>());
+  ASSERT_TRUE(session_.press("New"));
+  EXPECT_EQ(replace.objectsAfter, 1);
+  EXPECT_EQ(session_.document().objectSlotCount(), 0);
 }
 
 TEST_F(WidgetEventTest, MessageBoxesAndFileDialogsGoToTheDriver) {
