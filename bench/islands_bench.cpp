@@ -1,23 +1,23 @@
-// The island-based select tools and Sew/Gather on a 1000 x 1000 quad grid
-// (1,000,000 faces) cut into 4 x 4 UV islands of 250 x 250 faces. Each
-// island's UVs are the positions scaled to the unit square and shifted by
-// 4e-4 per island step, so neighbouring islands are apart for the identity
-// rule (1e-4) but within Gather's default distance (1e-3), and every seam
-// gives Sew and Gather work.
+// The island-based select tools and Sew/Gather on the shared benchmark grid
+// (bench/grid_mesh.h): 1000 x 1000 quads (1,000,000 faces) cut into 4 x 4
+// UV islands of 250 x 250 faces, loaded through the host's OBJ import.
+// Every island border is a UV seam, about 0.05 wide in UV.
 //
 // The usual selection is every UV vertex of the model vertices in the lower
 // left quarter (about a quarter of all corners), so the faces along its
-// border are partly selected. UVs and selection are restored before every
-// iteration, outside the timing.
+// border are partly selected and three island seams run through it. UVs and
+// selection are restored before every iteration, outside the timing.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
+#include <string>
 #include <vector>
 
+#include "bench/grid_mesh.h"
 #include "host/api/handles.h"
 #include "host/document/host_document.h"
+#include "host/obj/obj_file.h"
 #include "hostapi/mq_codes.h"
 #include "shell/host_functions.h"
 #include "tools/select/select_floating.h"
@@ -28,50 +28,39 @@
 
 namespace {
 
-using pavlex::host::HostDocument;
 using pavlex::host::HostObject;
 
 constexpr int32_t kCells = 1000;
 constexpr int32_t kSide = kCells + 1;
-constexpr int32_t kIslandCells = 250;
-constexpr float kIslandShift = 4e-4f;
+constexpr int32_t kIslandsPerSide = 4;
+constexpr int32_t kIslandCells = kCells / kIslandsPerSide;
 
 struct Grid {
-  HostDocument document;
+  pavlex::host::ObjImport import;
   HostObject* object = nullptr;
-  std::vector<MQCoordinate> uvs;  // per corner, as built
+  std::vector<MQCoordinate> uvs;  // per corner, as loaded
 };
 
+[[noreturn]] void Fail(const char* what, const std::string& detail) {
+  std::fprintf(stderr, "%s: %s\n", what, detail.c_str());
+  std::exit(1);
+}
+
+// Vertex (i, j) of the grid is j * kSide + i and quad (i, j) is face
+// j * kCells + i, both in file order.
 Grid& TheGrid() {
   static Grid* grid = [] {
-    if (pavlex::BindHostFunctions(PAVLEX_HOST_LIBRARY).status != pavlex::HostBindStatus::kBound) {
-      std::fprintf(stderr, "cannot bind the host library %s\n", PAVLEX_HOST_LIBRARY);
-      std::exit(1);
-    }
+    if (pavlex::BindHostFunctions(PAVLEX_HOST_LIBRARY).status != pavlex::HostBindStatus::kBound)
+      Fail("cannot bind the host library", PAVLEX_HOST_LIBRARY);
     auto* g = new Grid;
-    auto object = std::make_unique<HostObject>();
-    const size_t faces = static_cast<size_t>(kCells) * kCells;
-    object->reserve(static_cast<size_t>(kSide) * kSide, faces, 4 * faces);
-    for (int32_t y = 0; y < kSide; ++y) {
-      for (int32_t x = 0; x < kSide; ++x)
-        object->addVertex({static_cast<float>(x), static_cast<float>(y), 0.0f});
-    }
-    const float step = 1.0f / kCells;
-    for (int32_t y = 0; y < kCells; ++y) {
-      for (int32_t x = 0; x < kCells; ++x) {
-        const int32_t base = y * kSide + x;
-        const int32_t vertices[4] = {base, base + 1, base + kSide + 1, base + kSide};
-        const float du = kIslandShift * static_cast<float>(x / kIslandCells);
-        const float dv = kIslandShift * static_cast<float>(y / kIslandCells);
-        const float u = static_cast<float>(x) * step + du, v = static_cast<float>(y) * step + dv;
-        const float u1 = static_cast<float>(x + 1) * step + du, v1 = static_cast<float>(y + 1) * step + dv;
-        const MQCoordinate uvs[4] = {{u, v}, {u1, v}, {u1, v1}, {u, v1}};
-        object->addFace(4, vertices, uvs);
-        g->uvs.insert(g->uvs.end(), uvs, uvs + 4);
-      }
-    }
-    g->object = object.get();
-    g->document.addObject(std::move(object));
+    std::string error;
+    const std::string text = pavlex::bench::MakeGridObj({kCells, kIslandsPerSide, "grid"});
+    if (!pavlex::host::LoadObjText(text, "grid.obj", "", &g->import, &error))
+      Fail("cannot load the grid", error);
+    g->object = g->import.document->object(g->import.document->currentObject());
+    if (g->object == nullptr || g->object->faceCount() != kCells * kCells) Fail("unexpected grid", "");
+    for (int32_t f = 0; f < g->object->faceCount(); ++f)
+      g->uvs.insert(g->uvs.end(), g->object->faceUVs(f), g->object->faceUVs(f) + 4);
     return g;
   }();
   return *grid;
@@ -103,8 +92,7 @@ void Restore(Grid& grid, Selection selection) {
     }
     return;
   }
-  const int32_t islands = kCells / kIslandCells;
-  const int32_t last = selection == Selection::kOnePerIsland ? islands : islands / 2;
+  const int32_t last = selection == Selection::kOnePerIsland ? kIslandsPerSide : kIslandsPerSide / 2;
   for (int32_t by = 0; by < last; ++by) {
     for (int32_t bx = 0; bx < last; ++bx) {
       const int32_t x = bx * kIslandCells + kIslandCells / 2, y = by * kIslandCells + kIslandCells / 2;
@@ -116,7 +104,7 @@ void Restore(Grid& grid, Selection selection) {
 template <typename Tool>
 void RunTool(benchmark::State& state, Selection selection, Tool tool) {
   Grid& grid = TheGrid();
-  const MQDocument document = pavlex::host::api::ToHandle(&grid.document);
+  const MQDocument document = pavlex::host::api::ToHandle(grid.import.document.get());
   for (auto _ : state) {
     state.PauseTiming();
     Restore(grid, selection);
@@ -154,6 +142,10 @@ void BM_SewGrabSelectedFaces(benchmark::State& s) {
 void BM_Gather(benchmark::State& s) {
   RunTool(s, Selection::kQuarter, [](MQDocument d) { return pavlex::GatherUV(d, 0.001f); });
 }
+// Wide enough to snap across every selected seam.
+void BM_GatherAcrossSeams(benchmark::State& s) {
+  RunTool(s, Selection::kQuarter, [](MQDocument d) { return pavlex::GatherUV(d, 0.1f); });
+}
 
 BENCHMARK(BM_SelectFloating)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SelectGroup)->Unit(benchmark::kMillisecond);
@@ -164,6 +156,7 @@ BENCHMARK(BM_Sew)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SewGrab)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SewGrabSelectedFaces)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Gather)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GatherAcrossSeams)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
