@@ -1,7 +1,8 @@
 #include "tools/transform/equal_alloc_uv.h"
 
-#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "model/cmq_face_range.h"
@@ -12,10 +13,32 @@
 namespace pavlex {
 namespace {
 
+// An unsigned number that orders like the float: equal for 0.0 and -0.0,
+// ascending with the value. NaN must be kept out beforehand.
+uint32_t OrderBits(float value) {
+  if (value == 0.0f) value = 0.0f;
+  uint32_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  return (bits & 0x80000000u) != 0 ? ~bits : bits | 0x80000000u;
+}
+
 struct Entry {
-  float key;
+  uint32_t order;  // OrderBits of the corner's value
   UVVertexRef corner;
 };
+
+// Ascending by order, stable: a least-significant-digit radix sort, one
+// byte a pass, so the cost stays linear however many values are distinct.
+void SortEntries(std::vector<Entry>& entries) {
+  std::vector<Entry> scratch(entries.size());
+  for (uint32_t shift = 0; shift < 32; shift += 8) {
+    size_t start[257] = {};
+    for (const Entry& e : entries) ++start[((e.order >> shift) & 0xFFu) + 1];
+    for (size_t b = 0; b < 256; ++b) start[b + 1] += start[b];
+    for (const Entry& e : entries) scratch[start[(e.order >> shift) & 0xFFu]++] = e;
+    entries.swap(scratch);
+  }
+}
 
 }  // namespace
 
@@ -42,17 +65,15 @@ bool EqualAllocUV(MQDocument document) {
       const float key = axis.alongV ? face.uv(j).v : face.uv(j).u;
       // A NaN has no place in the order, and sorting with it is undefined.
       if (std::isnan(key)) continue;
-      entries.push_back({key, {f, c}});
+      entries.push_back({OrderBits(key), {f, c}});
     }
   }
 
-  // Equal keys (0.0 and -0.0 among them) end up adjacent, in walk order.
-  std::stable_sort(entries.begin(), entries.end(),
-                   [](const Entry& a, const Entry& b) { return a.key < b.key; });
+  // Equal values (0.0 and -0.0 among them) end up adjacent, in walk order.
+  SortEntries(entries);
+  const auto startsValue = [&](size_t k) { return k == 0 || entries[k - 1].order != entries[k].order; };
   int32_t distinct = 0;
-  for (size_t k = 0; k < entries.size(); ++k) {
-    if (k == 0 || entries[k - 1].key < entries[k].key) ++distinct;
-  }
+  for (size_t k = 0; k < entries.size(); ++k) distinct += startsValue(k) ? 1 : 0;
   if (distinct <= 2) return true;
   const float step = axis.span / static_cast<float>(distinct - 1);
   // Infinite bounds would turn every middle value into inf or NaN.
@@ -60,7 +81,7 @@ bool EqualAllocUV(MQDocument document) {
 
   int32_t m = -1;
   for (size_t k = 0; k < entries.size(); ++k) {
-    if (k == 0 || entries[k - 1].key < entries[k].key) ++m;
+    if (startsValue(k)) ++m;
     if (m == 0 || m == distinct - 1) continue;
     const float value = static_cast<float>(m) * step + axis.base;
     const UVVertexRef ref = entries[k].corner;
