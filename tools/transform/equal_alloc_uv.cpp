@@ -63,7 +63,7 @@ bool EqualAllocUV(MQDocument document) {
       const auto c = static_cast<int32_t>(j);
       if (!object.IsSelectUVVertex(UVVertexKey::Pack(f, c))) continue;
       const float key = axis.alongV ? face.uv(j).v : face.uv(j).u;
-      // A NaN has no place in the order, and sorting with it is undefined.
+      // A NaN is no value to space: such a corner stays where it is.
       if (std::isnan(key)) continue;
       entries.push_back({OrderBits(key), {f, c}});
     }
