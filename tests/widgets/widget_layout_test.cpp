@@ -35,17 +35,6 @@ class WidgetLayoutTest : public ::testing::Test {
   host::HostSession session_{MemoryOnly()};
 };
 
-TEST_F(WidgetLayoutTest, ControlsFollowTheirTexts) {
-  EXPECT_EQ(JustSize(Add(TightWindow(), "button", u"Sew")), (std::array<int32_t, 4>{40, 24, -1, -1}));
-  EXPECT_EQ(JustSize(Add(TightWindow(), "button", u"V"))[0], 24) << "24 at least";
-  EXPECT_EQ(JustSize(Add(TightWindow(), "checkbox"))[0], 16);
-  EXPECT_EQ(JustSize(Add(TightWindow(), "checkbox", u"selected"))[0], 16 + 4 + 64);
-  EXPECT_EQ(JustSize(Add(TightWindow(), "label", u"edge"))[0], 32);
-  const int32_t spin = Add(TightWindow(), "doublespinbox");
-  SetInt(spin, "visiblecolumn", 6);
-  EXPECT_EQ(JustSize(spin)[0], 64);
-}
-
 TEST_F(WidgetLayoutTest, HorizontalGridsWrapAfterMatrixColumnChildren) {
   const int32_t window = TightWindow();
   const int32_t frame = AddFrame(window, "horz", 2);

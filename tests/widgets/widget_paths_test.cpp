@@ -205,15 +205,5 @@ TEST_F(WidgetPathTest, DialogPathsAreUniquePerClassAndFollowTheirCaptions) {
   EXPECT_NE(session_.findWidget("Move#2", WidgetKind::kDoubleSpinBox), 0);
 }
 
-TEST_F(WidgetPathTest, OnlyShownWindowsAndTheRunningDialogCanBeReached) {
-  const int32_t window = BuildMainWindow();
-  SetBool(window, "visible", false);
-  const host::CommandResult hidden = session_.press("Select/group");
-  EXPECT_FALSE(hidden);
-  EXPECT_NE(hidden.error.find("no window is shown"), std::string::npos) << hidden.error;
-  EXPECT_EQ(session_.findWindow("Pavlex"), window);
-  EXPECT_EQ(session_.findWindow("Nowhere"), 0);
-}
-
 }  // namespace
 }  // namespace pavlex::testing
