@@ -39,8 +39,6 @@ class Pavlex : public MQStationPlugin {
   void OnDraw(MQDocument document, MQScene scene, int32_t width, int32_t height) override;
   void OnDocumentEnd(MQDocument document) override;
 
-  const PluginState& state() const { return state_; }
-
  private:
   std::unique_ptr<PavlexWindow> window_;
   PluginState state_;

@@ -33,8 +33,6 @@ class MQWindowBase : public MQWidgetBase {
   MQDoubleSpinBox* CreateDoubleSpinBox(MQWidgetBase* parent);
   MQEdit* CreateEdit(MQWidgetBase* parent);
 
-  size_t childCount() const { return children_.size(); }
-
  protected:
   // Appends a window or dialog to `parent` (a window) in the host.
   static void AttachToParentWindow(const MQWidgetBase& parent, int32_t childId);

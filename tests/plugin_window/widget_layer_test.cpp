@@ -104,13 +104,6 @@ class WidgetLayerTest : public ::testing::Test {
   size_t registered_ = 0;
 };
 
-TEST_F(WidgetLayerTest, ExecuteReachesTheHandlerWithTheSender) {
-  const host::CommandResult result = session_->press("Probe::press");
-  ASSERT_TRUE(result.done) << result.error;
-  EXPECT_TRUE(result.handled);
-  EXPECT_EQ(probe_->senders, std::vector<MQWidgetBase*>{probe_->press});
-}
-
 TEST_F(WidgetLayerTest, MouseEventsDecodeButtonsAndModifiers) {
   ASSERT_TRUE(session_->click("Probe::mouse", host::kCtrl).done);  // button_state 0x09
   ASSERT_EQ(probe_->mice.size(), 1u);
@@ -171,16 +164,6 @@ TEST_F(WidgetLayerTest, DestroyedWidgetsTakeNoEvents) {
                             {nullptr, nullptr}};
   EXPECT_EQ(EventCallback(session_->documentHandle(), options, closure), 0);
   EXPECT_EQ(g_presses, presses);
-}
-
-TEST_F(WidgetLayerTest, EventsWithoutTypeOrWithAStrangeClosureAreRefused) {
-  int32_t id = probe_->press->GetID();
-  MQOptionPair untyped[] = {{"target_id", &id}, {"sender_id", &id}, {nullptr, nullptr}};
-  EXPECT_EQ(EventCallback(session_->documentHandle(), untyped, probe_->press->handlers()[0].get()), 0);
-  MQOptionPair typed[] = {{"type", const_cast<char*>("execute")}, {"target_id", &id}, {nullptr, nullptr}};
-  EXPECT_EQ(EventCallback(session_->documentHandle(), typed, probe_->mouse->handlers()[0].get()), 0);
-  EXPECT_EQ(EventCallback(session_->documentHandle(), nullptr, nullptr), 0);
-  EXPECT_TRUE(probe_->senders.empty());
 }
 
 // A handler bound to a window that is gone calls nothing, even though the

@@ -279,20 +279,6 @@ TEST_F(PavlexWindowWiringTest, EqualAllocSpacesTheSelectedCoordinates) {
   EXPECT_THAT(quad.faceUVs(0)[2], IsUV(1, 0));
 }
 
-// Widgets whose tools are not there yet take no event: pressing them
-// changes nothing.
-TEST_F(PavlexWindowWiringTest, ButtonsWithoutToolsDoNothing) {
-  host::HostObject& quad = OffsetQuad();
-  SelectAllUVs(quad);
-  for (const char* path : {"Grab/F", "Grab/G", "Grab/R", "Manipulate/Regularize", "Manipulate/Numerical",
-                           "Memory/Store/1", "Memory/Restore/2", "Memory/Lock/3", "File/Output"}) {
-    EXPECT_FALSE(session().widgets().hasHandler(button(path), "execute")) << path;
-    EXPECT_FALSE(session().press(std::string("Pavlex::") + path).handled) << path;
-  }
-  EXPECT_THAT(quad.faceUVs(0)[0], IsUV(2, 4));
-  EXPECT_EQ(session().findWindow("Numerical Manipulate"), 0);
-}
-
 TEST_F(PavlexWindowWiringTest, FoldingAGroupRefitsTheWindowExceptManipulate) {
   const auto open = Size();
   ASSERT_TRUE(session().minimize("Pavlex::Select").done);
