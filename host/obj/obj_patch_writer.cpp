@@ -51,7 +51,12 @@ class Patcher {
     }
     out_->append(text, cursor, std::string::npos);
     if (!added_.empty()) {
-      if (!text.empty() && text.back() != '\n') *out_ += source_.lineBreak;
+      // Complete the last line first; a final lone '\r' only lacks its '\n'.
+      if (!text.empty() && text.back() == '\r') {
+        *out_ += '\n';
+      } else if (!text.empty() && text.back() != '\n') {
+        *out_ += source_.lineBreak;
+      }
       *out_ += added_;
     }
     return true;

@@ -62,7 +62,7 @@ size_t FindBinaryByte(std::string_view text) {
   const size_t nul = text.find('\0');
   // Every carriage return must begin a CRLF break.
   for (size_t cr = text.find('\r'); cr != std::string_view::npos && cr < nul; cr = text.find('\r', cr + 2)) {
-    if (cr + 1 == text.size() || text[cr + 1] != '\n') return cr;
+    if (cr + 1 != text.size() && text[cr + 1] != '\n') return cr;
   }
   return nul;
 }

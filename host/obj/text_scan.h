@@ -2,7 +2,8 @@
 // tokens, keywords, and names decoded to UTF-8.
 //
 // Rules, identical for both formats:
-// - A line ends at '\n'; one '\r' before it belongs to the line break.
+// - A line ends at '\n'; one '\r' before it belongs to the line break, as
+//   does a '\r' ending the text. A leading UTF-8 byte order mark is skipped.
 // - Blanks are space and tab. A token that starts with '#' ends the
 //   statement (the rest of the line is a comment).
 // - Backslash line continuation is not supported.
@@ -29,7 +30,9 @@ struct TextLine {
 // last returned.
 class LineCursor {
  public:
-  explicit LineCursor(std::string_view text) : p_(text.data()), end_(text.data() + text.size()) {}
+  explicit LineCursor(std::string_view text) : p_(text.data()), end_(text.data() + text.size()) {
+    if (text.substr(0, 3) == "\xEF\xBB\xBF") p_ += 3;  // a UTF-8 byte order mark is no statement
+  }
 
   bool next(TextLine* line) {
     if (p_ == end_) return false;
@@ -88,7 +91,7 @@ const char* FindNonKeywordByte(std::string_view keyword);
 
 // The 0-based offset of the first byte at which `text` stops being a text
 // file, or npos: a NUL byte, or a carriage return that is not part of a
-// CRLF break (files with old Mac line breaks would otherwise read as one
+// CRLF break (nor the last byte) (files with old Mac line breaks would otherwise read as one
 // long comment).
 size_t FindBinaryByte(std::string_view text);
 

@@ -152,6 +152,20 @@ TEST(ObjExport, NewTexcoordsKeepTheThirdComponentOfTheOldOnes) {
   EXPECT_EQ(lines[9], "vt 0.7 0.8");
 }
 
+TEST(ObjExport, TexcoordsAppendAfterAnUnfinishedLastLine) {
+  // Last line without its line break, or with only the CR of one.
+  for (const std::string ending : {"", "\r"}) {
+    TempFolder folder;
+    WriteBytes(folder.file("in.obj"), "v 0 0 0\r\nv 1 0 0\r\nv 1 1 0\r\nf 1 2 3" + ending);
+    const ObjImport import = Load(folder.file("in.obj"));
+    const MQCoordinate moved{0.5f, 0.25f};
+    MQObj_SetFaceCoordinate(ObjectAt(import, 0), 0, 1, &moved);
+    EXPECT_EQ(Save(import, folder), "v 0 0 0\r\nv 1 0 0\r\nv 1 1 0\r\nf 1/1 2/2 3/1" + ending +
+                                        (ending.empty() ? "\r\n" : "\n") + "vt 0 0\r\nvt 0.5 0.25\r\n");
+    EXPECT_EQ(Geometry(Load(folder.file("saved.obj"))), Geometry(import));
+  }
+}
+
 TEST(ObjExport, AwkwardFloatsReadBackBitIdentical) {
   const ObjImport import = Load(ObjData("ngons.obj"));
   const MQObject obj = ObjectAt(import, 0);

@@ -157,6 +157,12 @@ TEST(ObjImport, CrlfSpacingAndCommentsReadLikePlainLines) {
   EXPECT_TRUE(comments.warnings.empty());
 }
 
+TEST(ObjImport, ByteOrderMarkAndFinalCarriageReturnAreNoStatements) {
+  const ObjImport import = LoadText("\xEF\xBB\xBFv 0 0 0\r\nv 1 0 0\r\nv 1 1 0\r\nf 1 2 3\r");
+  EXPECT_EQ(import.document->object(0)->faceCount(), 1);
+  EXPECT_TRUE(import.warnings.empty());
+}
+
 TEST(ObjImport, PositiveIndicesMayPointPastTheEntriesReadSoFar) {
   const ObjImport import =
       LoadText("v 0 0 0\nv 1 0 0\nv 1 1 0\nf 1/4 2/5 3/4\nvt 0 0\nvt 0 0\nvt 0 0\nvt 0.5 0.25\nvt 1 1\n");
