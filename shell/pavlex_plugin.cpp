@@ -72,9 +72,8 @@ bool Pavlex::Initialize() {
 }
 
 void Pavlex::Exit() {
-  // Without a window nothing of this run was read into it, so there is
-  // nothing to keep, and writing would replace the stored values with the
-  // unset ones.
+  // Without a window no initialization has applied the settings, so the
+  // size here is still unset (-1) and writing it would lose the stored one.
   if (window_ != nullptr) {
     if (std::unique_ptr<MQSetting> settings = OpenSettings(*this)) {
       settings->WriteIntSetting("PosX", window_->GetInt("pos_x", kNoPosition));

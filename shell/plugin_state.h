@@ -28,8 +28,8 @@ struct ObjectIdHash {
   size_t operator()(int32_t id) const { return Fnv1a32(static_cast<uint32_t>(id), 4); }
 };
 
-// Every slot container starts with this many buckets and a maximum load
-// factor of 1.
+// Every slot container is created asking for this many buckets, with a
+// maximum load factor of 1.
 constexpr size_t kSlotInitialBuckets = 8;
 
 // Keys: face unique ID in the high half, corner in the low half.

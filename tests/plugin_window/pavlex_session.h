@@ -17,7 +17,7 @@
 namespace pavlex::testing {
 
 // The corners of one face: model vertices and their UVs.
-struct FaceSpec {
+struct FaceInput {
   std::vector<int32_t> vertices;
   std::vector<MQCoordinate> uvs;
 };
@@ -88,10 +88,10 @@ class PavlexSessionTest : public ::testing::Test {
   }
 
   // Adds an object to the session's document and makes it current.
-  host::HostObject& AddObject(const std::vector<MQPoint>& points, const std::vector<FaceSpec>& faces) {
+  host::HostObject& AddObject(const std::vector<MQPoint>& points, const std::vector<FaceInput>& faces) {
     auto object = std::make_unique<host::HostObject>();
     for (const MQPoint& p : points) object->addVertex(p);
-    for (const FaceSpec& face : faces) {
+    for (const FaceInput& face : faces) {
       object->addFace(static_cast<int32_t>(face.vertices.size()), face.vertices.data(),
                       face.uvs.empty() ? nullptr : face.uvs.data());
     }

@@ -144,7 +144,7 @@ const char kExpectedContent[] =
 
 using PavlexWindowTreeTest = PavlexSessionTest;
 
-TEST_F(PavlexWindowTreeTest, MatchesTheDesignedTree) {
+TEST_F(PavlexWindowTreeTest, HoldsEveryGroupWidgetAndPropertyInOrder) {
   ASSERT_NE(window(), 0);
   const host::WidgetSnapshot tree = session().snapshot(window());
   EXPECT_EQ(tree.kind, host::WidgetKind::kWindow);

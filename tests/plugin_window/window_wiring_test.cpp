@@ -50,7 +50,7 @@ class PavlexWindowWiringTest : public PavlexSessionTest {
     for (int y = 0; y < 3; ++y) {
       for (int x = 0; x < 3; ++x) points.push_back({static_cast<float>(x), static_cast<float>(y), 0});
     }
-    std::vector<FaceSpec> faces;
+    std::vector<FaceInput> faces;
     for (int32_t q = 0; q < 4; ++q) {
       const int32_t base = (q / 2) * 3 + q % 2;
       const float u = 2.0f * static_cast<float>(q);
