@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  libtinyxml2-dev
+  libtinyxml2-dev libcli11-dev
 )
 
 missing=()
