@@ -278,7 +278,8 @@ class ObjParser {
   std::string name(std::string_view bytes) {
     bool recoded = false;
     std::string decoded = DecodeName(bytes, &recoded);
-    if (recoded) warnOnce("latin1", "a name is not UTF-8; read as Latin-1");
+    // The key has a blank, so no keyword's warning can share it.
+    if (recoded) warnOnce(" names", "a name is not UTF-8; read as Latin-1");
     return decoded;
   }
 
