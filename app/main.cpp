@@ -1,0 +1,66 @@
+// The pavlex command line. The only file that includes CLI11 (it is slow
+// to compile).
+#include <CLI/CLI.hpp>
+
+#include <cstdio>
+#include <exception>
+#include <string>
+
+#include "app/command_help.h"
+#include "app/program.h"
+
+namespace {
+
+std::string Footer() {
+  std::string text =
+      "\nWithout MODEL the document is a built-in sample. With no -c or -s and a terminal on\n"
+      "standard input, commands are read interactively. Host commands:\n";
+  for (const pavlex::app::CommandHelp& entry : pavlex::app::CommandHelpTable()) {
+    text += "  " + std::string(entry.synopsis) + "\n      " + entry.summary + "\n";
+  }
+  text +=
+      "\nExample:\n"
+      "  pavlex model.obj -c 'select uv rect 0 0 0.5 1; press Select/group; press Snap/L' -o out.obj\n"
+      "\nExit status: 0 success, 1 a command, a file or the plug-in failed (nothing is saved),\n"
+      "2 bad usage of the command line.\n";
+  return text;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  pavlex::app::ProgramOptions options;
+  CLI::App app("pavlex: UV editing with the Pavlex plug-in in the stand-in host.\n"
+               "Opens MODEL (an OBJ file), runs host commands through the plug-in's window and\n"
+               "dialogs, and saves the result.",
+               "pavlex");
+  app.set_version_flag("--version", std::string("pavlex ") + PAVLEX_VERSION);
+  app.add_option("MODEL", options.model, "the OBJ file to open (default: the built-in sample)");
+  app.add_option("-c,--commands", options.commands,
+                 "run host commands; ';' or newlines separate them; may be given several times")
+      ->allow_extra_args(false);
+  app.add_option("-s,--script", options.script, "run host commands from a file ('-' reads standard input)");
+  app.add_option("-o,--save", options.savePath, "save the document (OBJ, and its MTL) when the commands are done");
+  app.add_option("--settings", options.settingsPath,
+                 "the settings file (default $XDG_CONFIG_HOME/pavlex/settings.xml)");
+  app.add_option("--plugin", options.pluginPath, "the plug-in library (default: the one installed beside pavlex)");
+  app.add_flag("--list-widgets", options.listWidgets,
+               "print the path of every widget of the Pavlex window, and exit");
+  app.footer(Footer());
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& help) {
+    return app.exit(help);
+  } catch (const CLI::CallForVersion& version) {
+    return app.exit(version);
+  } catch (const CLI::ParseError& error) {
+    std::fprintf(stderr, "pavlex: %s\nRun 'pavlex --help' for the options.\n", error.what());
+    return pavlex::app::kExitUsage;
+  }
+  try {
+    return pavlex::app::RunProgram(options);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "pavlex: %s\n", error.what());
+    return pavlex::app::kExitFailed;
+  }
+}

@@ -1,0 +1,32 @@
+// One run of the pavlex command: start the host, load and switch on the
+// plug-in, open the model, run the commands, save.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace pavlex::app {
+
+// Exit statuses.
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;  // a command, a file or the plug-in failed
+constexpr int kExitUsage = 2;   // the command line is wrong
+
+struct ProgramOptions {
+  std::string model;                  // empty: the built-in sample
+  std::vector<std::string> commands;  // each -c, in order
+  std::string script;                 // -s; "-" is standard input
+  std::string savePath;               // -o
+  std::string settingsPath;           // empty: the default under $XDG_CONFIG_HOME
+  std::string pluginPath;             // empty: libpavlex.so beside the host library
+  bool listWidgets = false;
+};
+
+// Runs pavlex; answers its exit status. Messages go to stderr, `print`
+// output to stdout.
+int RunProgram(const ProgramOptions& options);
+
+// The plug-in pavlex loads when --plugin is not given.
+std::string DefaultPluginPath();
+
+}  // namespace pavlex::app
