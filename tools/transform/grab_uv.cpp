@@ -107,7 +107,8 @@ class GrabRun {
     const size_t corners = face_.ReadCorners(object_, h);
     positions_.resize(corners);
     for (size_t c = 0; c < corners; ++c) positions_[c] = Position(face_.vertex(c));
-    if (!UnfoldPolygon(triangles, positions_.data(), corners, match.a.corner, match.b.corner, target, unfold_))
+    if (!UnfoldPolygon(triangles, positions_.data(), corners, match.a.corner, match.b.corner, target,
+                       unfold_))
       return;
     // Corners the unfold did not reach keep their UV rather than a marker.
     for (size_t c = 0; c < corners; ++c) {
@@ -148,14 +149,15 @@ bool GrabUV(MQDocument document, bool moveGroup, bool useShape, bool ownFace, bo
     const auto n = static_cast<int32_t>(vertices.size());
     for (int32_t p = 0; p < n; ++p) {
       const int32_t q = (p + 1) % n;
-      if (!object.IsSelectUVVertex(UVVertexKey::Pack(f, p)) || !object.IsSelectUVVertex(UVVertexKey::Pack(f, q)))
+      if (!object.IsSelectUVVertex(UVVertexKey::Pack(f, p)) ||
+          !object.IsSelectUVVertex(UVVertexKey::Pack(f, q)))
         continue;
       // Afresh: an earlier edge may have moved this face.
       if (edgeFace.ReadUVs(object, f) != static_cast<size_t>(n)) continue;
       const int32_t r = (n + p - 1) % n;
-      const EdgeTarget target = MakeEdgeTarget(edgeFace.uv(static_cast<size_t>(p)),
-                                               edgeFace.uv(static_cast<size_t>(q)),
-                                               edgeFace.uv(static_cast<size_t>(r)), ownFace);
+      const EdgeTarget target =
+          MakeEdgeTarget(edgeFace.uv(static_cast<size_t>(p)), edgeFace.uv(static_cast<size_t>(q)),
+                         edgeFace.uv(static_cast<size_t>(r)), ownFace);
       if (target.dir.u == 0.0f && target.dir.v == 0.0f) continue;
       if (ownFace) {
         run.Attach(target, {{f, q}, {f, p}});

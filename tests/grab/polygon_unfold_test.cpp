@@ -1,0 +1,179 @@
+// The polygon unfold on its own: the order of its depth-first walk against
+// a recursive walk of the same triangle links, the shape it lays out, and
+// the degenerate steps it refuses to place through.
+#include "tools/transform/polygon_unfold.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <vector>
+
+namespace pavlex {
+namespace {
+
+using Triangles = std::vector<std::array<int32_t, 3>>;
+
+// Corners on a circle of radius 1 in the plane z = 0, counter-clockwise.
+std::vector<MQPoint> Circle(int32_t n) {
+  std::vector<MQPoint> points;
+  for (int32_t i = 0; i < n; ++i) {
+    const double angle = 6.283185307179586 * i / n;
+    points.push_back({static_cast<float>(std::cos(angle)), static_cast<float>(std::sin(angle)), 0.0f});
+  }
+  return points;
+}
+
+Triangles Fan(int32_t n) {
+  Triangles triangles;
+  for (int32_t i = 1; i + 1 < n; ++i) triangles.push_back({0, i, i + 1});
+  return triangles;
+}
+
+// Zigzag between the two ends of the corner list.
+Triangles Strip(int32_t n) {
+  Triangles triangles;
+  int32_t l = 0, r = n - 1;
+  for (bool left = true; r - l >= 2; left = !left) {
+    if (left) {
+      triangles.push_back({l, l + 1, r});
+      ++l;
+    } else {
+      triangles.push_back({l, r - 1, r});
+      --r;
+    }
+  }
+  return triangles;
+}
+
+//   A hexagon with a centre triangle (0, 2, 4) and an ear on each of its
+//   edges: the walk branches.
+Triangles Branching() {
+  return {{0, 1, 2}, {2, 3, 4}, {0, 2, 4}, {4, 5, 0}};
+}
+
+// The walk as plain recursion: mark, then each unvisited linked neighbour
+// in edge order.
+std::vector<int32_t> RecursiveOrder(const Triangles& triangles, int32_t b, int32_t a) {
+  std::vector<UnfoldNode> nodes = LinkUnfoldNodes(triangles);
+  std::vector<int32_t> order;
+  std::function<void(int32_t)> visit = [&](int32_t t) {
+    nodes[static_cast<size_t>(t)].visited = true;
+    order.push_back(t);
+    for (const int32_t n : nodes[static_cast<size_t>(t)].neighbours) {
+      if (n >= 0 && !nodes[static_cast<size_t>(n)].visited) visit(n);
+    }
+  };
+  for (const UnfoldNode& node : nodes) {
+    for (int32_t l = 0; l < 3; ++l) {
+      if (node.corners[static_cast<size_t>(l)] == b && node.corners[static_cast<size_t>((l + 1) % 3)] == a) {
+        visit(node.index);
+        return order;
+      }
+    }
+  }
+  return order;
+}
+
+const EdgeTarget kTarget{{0.25f, 0.5f}, {0.0f, 2.0f}, 1.0f};
+
+TEST(PolygonUnfoldTest, VisitsTrianglesInTheOrderOfTheRecursiveWalk) {
+  struct Case {
+    const char* name;
+    Triangles triangles;
+    int32_t n, b, a;
+  };
+  const std::vector<Case> cases = {
+      {"fan from its first triangle", Fan(10), 10, 0, 1},
+      {"fan from its middle", Fan(10), 10, 4, 5},
+      {"strip from one end", Strip(11), 11, 0, 1},
+      {"strip from its middle", Strip(11), 11, 5, 6},
+      {"branching", Branching(), 6, 2, 3},
+  };
+  for (const Case& c : cases) {
+    const std::vector<MQPoint> points = Circle(c.n);
+    UnfoldResult result;
+    ASSERT_TRUE(UnfoldPolygon(c.triangles, points.data(), points.size(), c.a, c.b, kTarget, result))
+        << c.name;
+    const std::vector<int32_t> expected = RecursiveOrder(c.triangles, c.b, c.a);
+    EXPECT_EQ(result.order, expected) << c.name;
+    EXPECT_EQ(result.order.size(), c.triangles.size()) << c.name;
+  }
+}
+
+// Deep enough that one call frame per triangle would be a real risk.
+TEST(PolygonUnfoldTest, LaysOutAPolygonOfTenThousandCornersAsItsShape) {
+  const int32_t n = 10000;
+  const std::vector<MQPoint> points = Circle(n);
+  UnfoldResult result;
+  ASSERT_TRUE(UnfoldPolygon(Fan(n), points.data(), points.size(), 1, 0, kTarget, result));
+  ASSERT_EQ(result.order.size(), static_cast<size_t>(n - 2));
+  for (int32_t c = 0; c < n; ++c) ASSERT_TRUE(result.placed[static_cast<size_t>(c)]) << c;
+  EXPECT_EQ(result.uvs[1].u, kTarget.start.u);
+  EXPECT_EQ(result.uvs[1].v, kTarget.start.v);
+  // Every corner stays on a circle through them all: radius 1 times the
+  // scale |D| / |P0 - P1|.
+  const float chord = std::hypot(points[0].x - points[1].x, points[0].y - points[1].y);
+  const float scale = 2.0f / chord;
+  // Corners 0 and n / 2 are opposite each other on that circle.
+  const UVPair first = result.uvs[0], opposite = result.uvs[static_cast<size_t>(n / 2)];
+  const UVPair middle{(first.u + opposite.u) / 2, (first.v + opposite.v) / 2};
+  for (int32_t c = 0; c < n; c += 97) {
+    const UVPair uv = result.uvs[static_cast<size_t>(c)];
+    EXPECT_NEAR(std::hypot(uv.u - middle.u, uv.v - middle.v), scale, scale * 2e-3f) << c;
+  }
+}
+
+TEST(PolygonUnfoldTest, PutsTheAnchorOnTheTargetAndThePolygonOnTheFarSide) {
+  // Unit square; its edge from corner 0 to corner 1 anchors it, corner 1 on
+  // the start.
+  const std::vector<MQPoint> square = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
+  for (const float side : {1.0f, -1.0f}) {
+    UnfoldResult result;
+    ASSERT_TRUE(UnfoldPolygon(Fan(4), square.data(), 4, 1, 0, {{1, 1}, {2, 0}, side}, result));
+    EXPECT_FLOAT_EQ(result.uvs[1].u, 1.0f);
+    EXPECT_FLOAT_EQ(result.uvs[0].u, 3.0f);
+    EXPECT_FLOAT_EQ(result.uvs[3].u, 3.0f);
+    // Scale 2; the square stands on the side -side of the target edge.
+    EXPECT_FLOAT_EQ(result.uvs[2].v, 1.0f - 2.0f * side);
+    EXPECT_FLOAT_EQ(result.uvs[3].v, 1.0f - 2.0f * side);
+  }
+}
+
+TEST(PolygonUnfoldTest, DegenerateStepsPlaceNothingNonFinite) {
+  const std::vector<MQPoint> square = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
+  UnfoldResult result;
+  // No edge from corner 1 to corner 3 in the triangles.
+  EXPECT_FALSE(UnfoldPolygon(Fan(4), square.data(), 4, 3, 1, kTarget, result));
+  // A corner index beyond the polygon.
+  EXPECT_FALSE(UnfoldPolygon({{0, 1, 7}}, square.data(), 4, 1, 0, kTarget, result));
+  // A target without length.
+  EXPECT_FALSE(UnfoldPolygon(Fan(4), square.data(), 4, 1, 0, {{0, 0}, {0, 0}, 1.0f}, result));
+
+  // The anchoring 3D edge has no length: nothing is placed.
+  std::vector<MQPoint> collapsed = square;
+  collapsed[1] = collapsed[0];
+  ASSERT_TRUE(UnfoldPolygon(Fan(4), collapsed.data(), 4, 1, 0, kTarget, result));
+  EXPECT_EQ(result.placed, std::vector<uint8_t>(4, 0));
+
+  // Corners 0 and 2 meet in 3D, so the diagonal the walk would continue
+  // across is placed with no UV length: corner 3 is never reached.
+  std::vector<MQPoint> pinched = square;
+  pinched[2] = pinched[0];
+  ASSERT_TRUE(UnfoldPolygon(Fan(4), pinched.data(), 4, 1, 0, kTarget, result));
+  EXPECT_EQ(result.placed, (std::vector<uint8_t>{1, 1, 1, 0}));
+  for (int32_t c = 0; c < 3; ++c) {
+    EXPECT_TRUE(std::isfinite(result.uvs[static_cast<size_t>(c)].u) &&
+                std::isfinite(result.uvs[static_cast<size_t>(c)].v))
+        << c;
+  }
+
+  // A NaN corner stays unplaced; the rest is laid out.
+  std::vector<MQPoint> broken = square;
+  broken[3].x = std::nanf("");
+  ASSERT_TRUE(UnfoldPolygon(Fan(4), broken.data(), 4, 1, 0, kTarget, result));
+  EXPECT_EQ(result.placed, (std::vector<uint8_t>{1, 1, 1, 0}));
+}
+
+}  // namespace
+}  // namespace pavlex
