@@ -3,6 +3,7 @@
 #include "hostapi/mq_codes.h"
 #include "shell/plugin_identity.h"
 #include "shell/plugin_settings.h"
+#include "tools/select/uv_locks.h"
 #include "ui/pavlex_window.h"
 #include "ui/widget_registry.h"
 #include "ui/widget_request.h"
@@ -97,13 +98,15 @@ bool Pavlex::IsActivated(MQDocument) {
   return window_ != nullptr && state_.activated;
 }
 
-// Locked UVs are put back at every draw; the lock slots stay empty until
-// the Lock buttons get their handler, so there is nothing to put back yet.
-void Pavlex::OnDraw(MQDocument, MQScene, int32_t, int32_t) {}
+// Locked UVs are put back at every draw, so whatever moved them since the
+// last draw is undone before the user sees it.
+void Pavlex::OnDraw(MQDocument document, MQScene, int32_t, int32_t) {
+  ApplyUVLocks(state_, document);
+}
 
 void Pavlex::OnDocumentEnd(MQDocument) {
-  // The lock slots are keyed by this document's unique IDs and are emptied
-  // with it (they hold nothing before the Lock buttons get their handler).
+  // The lock slots are keyed by this document's unique IDs and end with it.
+  ClearAllUVLocks(state_);
   if (window_ != nullptr) window_->ReleaseLockButtons();
 }
 

@@ -8,15 +8,19 @@
 #include "tools/select/select_floating.h"
 #include "tools/select/select_group.h"
 #include "tools/select/select_same_vertex.h"
+#include "tools/select/uv_locks.h"
+#include "tools/select/uv_memory.h"
 #include "tools/select/uv_to_object.h"
 #include "tools/transform/equal_alloc_uv.h"
 #include "tools/transform/gather_uv.h"
 #include "tools/transform/invert_uv.h"
+#include "tools/transform/numerical_manipulate_dialog.h"
 #include "tools/transform/sew_uv.h"
 #include "tools/transform/snap_uv.h"
 #include "tools/transform/symmetrize_uv.h"
 #include "tools/transform/turn_uv.h"
 #include "tools/transform/uv_bounds.h"
+#include "ui/message_box.h"
 #include "ui/widget_events.h"
 #include "ui/widget_request.h"
 
@@ -29,6 +33,14 @@ std::u16string SlotLabel(int slot) {
   char text[16];
   std::snprintf(text, sizeof text, "%d", slot + 1);
   return std::u16string(text, text + std::char_traits<char>::length(text));
+}
+
+// The slot whose button in `buttons` is `sender`, or -1.
+int SlotOf(const std::array<MQButton*, kUVSlotCount>& buttons, const MQWidgetBase* sender) {
+  for (int slot = 0; slot < kUVSlotCount; ++slot) {
+    if (sender != nullptr && buttons[slot] == sender) return slot;
+  }
+  return -1;
 }
 
 }  // namespace
@@ -160,7 +172,7 @@ void PavlexWindow::BuildManipulateGroup() {
   wideBox_ = CreateCheckBox(symmetry, u"");
 
   MQFrame* more = CreateHorizontalFrame(group);
-  CreateButton(more, u"Numerical");
+  CreateToolButton(more, u"Numerical", &PavlexWindow::OnNumerical);
   CreateToolButton(more, u"Equal Alloc", &PavlexWindow::OnEqualAlloc);
 }
 
@@ -169,12 +181,18 @@ void PavlexWindow::BuildMemoryGroup() {
   group->SetNarrowString("alignment", "horz");
   group->SetInt("matrixcolumn", 5);
   CreateLabel(group, u"Store");
-  for (int slot = 0; slot < kUVSlotCount; ++slot) storeButtons_[slot] = CreateButton(group, SlotLabel(slot));
+  for (int slot = 0; slot < kUVSlotCount; ++slot)
+    storeButtons_[slot] = CreateToolButton(group, SlotLabel(slot), &PavlexWindow::OnStore);
   CreateLabel(group, u"Restore");
   for (int slot = 0; slot < kUVSlotCount; ++slot)
-    restoreButtons_[slot] = CreateButton(group, SlotLabel(slot));
+    restoreButtons_[slot] = CreateToolButton(group, SlotLabel(slot), &PavlexWindow::OnRestore);
   CreateLabel(group, u"Lock");
-  for (int slot = 0; slot < kUVSlotCount; ++slot) lockButtons_[slot] = CreateButton(group, SlotLabel(slot));
+  // Lock reacts as the button goes down, where the event carries Ctrl and
+  // Shift.
+  for (int slot = 0; slot < kUVSlotCount; ++slot) {
+    lockButtons_[slot] = CreateButton(group, SlotLabel(slot));
+    AddLeftDownEvent(*lockButtons_[slot], this, &PavlexWindow::OnLock);
+  }
 }
 
 void PavlexWindow::BuildFileGroup() {
@@ -295,6 +313,49 @@ bool PavlexWindow::OnSymmetrize(MQWidgetBase*, MQDocument document) {
 
 bool PavlexWindow::OnEqualAlloc(MQWidgetBase*, MQDocument document) {
   return EqualAllocUV(document);
+}
+
+// The dialog applies its own operations while it is open; how it was closed
+// does not matter here.
+bool PavlexWindow::OnNumerical(MQWidgetBase*, MQDocument document) {
+  NumericalManipulateDialog dialog(*this, document);
+  dialog.Execute();
+  return false;
+}
+
+// A Store button stays down while its slot holds data, so a down button
+// means the store would overwrite something.
+bool PavlexWindow::OnStore(MQWidgetBase* sender, MQDocument document) {
+  if (sender != nullptr && sender->GetBool("down") && !ConfirmOkCancel(*this, u"Overwrite?", u"Pavlex")) return false;
+  const int slot = SlotOf(storeButtons_, sender);
+  if (slot < 0) return false;
+  storeButtons_[slot]->SetDown(StoreUVSelection(state_, document, slot));
+  return false;
+}
+
+bool PavlexWindow::OnRestore(MQWidgetBase* sender, MQDocument document) {
+  const int slot = SlotOf(restoreButtons_, sender);
+  if (slot < 0) return false;
+  return RestoreUVSelection(state_, document, slot);
+}
+
+// Ctrl adds the selection, Shift empties the slot, a plain click switches
+// it on or off; Ctrl wins when both are held.
+bool PavlexWindow::OnLock(MQWidgetBase* sender, MQDocument document, MouseState& mouse) {
+  const int slot = SlotOf(lockButtons_, sender);
+  if (slot < 0) return false;
+  MQButton* button = lockButtons_[slot];
+  bool active;
+  if (mouse.ctrl) {
+    active = AddUVLock(state_, document, slot);
+  } else if (mouse.shift) {
+    ClearUVLock(state_, slot);
+    active = false;
+  } else {
+    active = ToggleUVLock(state_, slot, button->GetDown());
+  }
+  button->SetDown(active);
+  return false;
 }
 
 bool PavlexWindow::OnGroupResized(MQWidgetBase*, MQDocument) {

@@ -63,6 +63,10 @@ class PavlexWindow : public MQWindow {
   bool OnSnap(MQWidgetBase* sender, MQDocument document);
   bool OnSymmetrize(MQWidgetBase* sender, MQDocument document);
   bool OnEqualAlloc(MQWidgetBase* sender, MQDocument document);
+  bool OnNumerical(MQWidgetBase* sender, MQDocument document);
+  bool OnStore(MQWidgetBase* sender, MQDocument document);
+  bool OnRestore(MQWidgetBase* sender, MQDocument document);
+  bool OnLock(MQWidgetBase* sender, MQDocument document, MouseState& mouse);
   bool OnGroupResized(MQWidgetBase* sender, MQDocument document);
   bool OnWindowHidden(MQWidgetBase* sender, MQDocument document);
 
