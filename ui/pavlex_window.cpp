@@ -13,6 +13,7 @@
 #include "tools/select/uv_to_object.h"
 #include "tools/transform/equal_alloc_uv.h"
 #include "tools/transform/gather_uv.h"
+#include "tools/transform/grab_uv.h"
 #include "tools/transform/invert_uv.h"
 #include "tools/transform/numerical_manipulate_dialog.h"
 #include "tools/transform/sew_uv.h"
@@ -111,9 +112,9 @@ void PavlexWindow::BuildGrabGroup() {
   MQGroupBox* group = CreateGroup(this, u"Grab", true);
   MQFrame* attach = CreateHorizontalFrame(group);
   grabV_ = CreateToolButton(attach, u"V", &PavlexWindow::OnGrabVertex);
-  grabF_ = CreateButton(attach, u"F");
-  grabG_ = CreateButton(attach, u"G");
-  grabR_ = CreateButton(attach, u"R");
+  grabF_ = CreateToolButton(attach, u"F", &PavlexWindow::OnGrabFace);
+  grabG_ = CreateToolButton(attach, u"G", &PavlexWindow::OnGrabGroup);
+  grabR_ = CreateToolButton(attach, u"R", &PavlexWindow::OnGrabShape);
   CreateToolButton(attach, u"Sew", &PavlexWindow::OnSew);
 
   MQFrame* gather = CreateHorizontalFrame(group);
@@ -165,7 +166,7 @@ void PavlexWindow::BuildManipulateGroup() {
   MQGroupBox* group = CreateGroup(this, u"Manipulate", false);
   MQFrame* shape = CreateHorizontalFrame(group);
   shape->SetInt("matrixcolumn", 2);
-  CreateButton(shape, u"Regularize");
+  CreateToolButton(shape, u"Regularize", &PavlexWindow::OnRegularize);
   MQFrame* symmetry = CreateHorizontalFrame(shape);
   CreateToolButton(symmetry, u"Symmetrize", &PavlexWindow::OnSymmetrize);
   CreateLabel(symmetry, u"wide");
@@ -246,6 +247,19 @@ bool PavlexWindow::OnSelectSameVertex(MQWidgetBase*, MQDocument document) {
 
 bool PavlexWindow::OnGrabVertex(MQWidgetBase*, MQDocument document) {
   return SewUV(document, true, selectedBox_->GetChecked());
+}
+
+bool PavlexWindow::OnGrabFace(MQWidgetBase*, MQDocument document) {
+  return GrabUV(document, false, false, false, selectedBox_->GetChecked());
+}
+bool PavlexWindow::OnGrabGroup(MQWidgetBase*, MQDocument document) {
+  return GrabUV(document, true, false, false, selectedBox_->GetChecked());
+}
+bool PavlexWindow::OnGrabShape(MQWidgetBase*, MQDocument document) {
+  return GrabUV(document, false, true, false, selectedBox_->GetChecked());
+}
+bool PavlexWindow::OnRegularize(MQWidgetBase*, MQDocument document) {
+  return GrabUV(document, false, true, true, selectedBox_->GetChecked());
 }
 
 bool PavlexWindow::OnSew(MQWidgetBase*, MQDocument document) {

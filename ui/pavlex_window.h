@@ -56,6 +56,10 @@ class PavlexWindow : public MQWindow {
   bool OnSelectGroup(MQWidgetBase* sender, MQDocument document);
   bool OnSelectSameVertex(MQWidgetBase* sender, MQDocument document);
   bool OnGrabVertex(MQWidgetBase* sender, MQDocument document);
+  bool OnGrabFace(MQWidgetBase* sender, MQDocument document);
+  bool OnGrabGroup(MQWidgetBase* sender, MQDocument document);
+  bool OnGrabShape(MQWidgetBase* sender, MQDocument document);
+  bool OnRegularize(MQWidgetBase* sender, MQDocument document);
   bool OnSew(MQWidgetBase* sender, MQDocument document);
   bool OnGather(MQWidgetBase* sender, MQDocument document);
   bool OnInvert(MQWidgetBase* sender, MQDocument document);
