@@ -7,6 +7,8 @@ packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libtinyxml2-dev libcli11-dev
+  libpng-dev libjpeg62-turbo-dev
+  xvfb xclip
 )
 
 missing=()

@@ -1,0 +1,78 @@
+#include "output/atomic_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <vector>
+
+namespace pavlex {
+
+namespace {
+
+// Buffers writes so that a picture of a million small rows costs a few
+// hundred system calls, and remembers the first failure.
+class FileSink : public platform::ByteSink {
+ public:
+  explicit FileSink(int fd) : fd_(fd) { buffer_.reserve(kBufferBytes); }
+  bool Write(const void* data, size_t size) override {
+    if (!ok_) return false;
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    if (buffer_.size() + size > kBufferBytes) {
+      if (!Flush()) return false;
+      if (size >= kBufferBytes) return ok_ = WriteOut(bytes, size);
+    }
+    buffer_.insert(buffer_.end(), bytes, bytes + size);
+    return true;
+  }
+  bool Flush() {
+    if (ok_ && !buffer_.empty()) ok_ = WriteOut(buffer_.data(), buffer_.size());
+    buffer_.clear();
+    return ok_;
+  }
+
+ private:
+  static constexpr size_t kBufferBytes = size_t{1} << 20;
+  bool WriteOut(const uint8_t* data, size_t size) {
+    while (size > 0) {
+      const ssize_t written = ::write(fd_, data, size);
+      if (written < 0 && errno == EINTR) continue;
+      if (written <= 0) return false;
+      data += written;
+      size -= static_cast<size_t>(written);
+    }
+    return true;
+  }
+  int fd_;
+  bool ok_ = true;
+  std::vector<uint8_t> buffer_;
+};
+
+}  // namespace
+
+bool WriteFileAtomically(const std::string& path, const std::function<bool(platform::ByteSink&)>& write) {
+  if (path.empty()) return false;
+  // Same folder as the destination, so the rename never crosses file
+  // systems; the leading dot keeps it out of casual listings.
+  const size_t slash = path.find_last_of('/');
+  const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+  const std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+  std::string temp = folder + "." + base + ".XXXXXX";
+  const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+  if (fd < 0) return false;
+  // mkostemp makes the file 0600; give it the mode a plain create would.
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  ::fchmod(fd, 0666 & ~mask);
+  FileSink sink(fd);
+  bool ok = write(sink) && sink.Flush();
+  ok = ::fsync(fd) == 0 && ok;
+  ok = ::close(fd) == 0 && ok;
+  if (ok) ok = std::rename(temp.c_str(), path.c_str()) == 0;
+  if (!ok) ::unlink(temp.c_str());
+  return ok;
+}
+
+}  // namespace pavlex

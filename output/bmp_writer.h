@@ -1,0 +1,19 @@
+// The BMP writer: a 54-byte header (file header and a 40-byte info header),
+// then 32-bit pixels, blue, green, red, alpha, bottom row first, with no
+// compression. Every common viewer opens this form; most ignore the alpha
+// byte.
+#pragma once
+
+#include <string>
+
+#include "output/layout_image.h"
+#include "platform/byte_sink.h"
+
+namespace pavlex {
+
+// False when the image is invalid or the sink refused bytes.
+bool EncodeBMP(const LayoutImage& image, platform::ByteSink& sink);
+
+bool WriteBMP(const LayoutImage& image, const std::string& path);
+
+}  // namespace pavlex

@@ -1,0 +1,39 @@
+// The program's own TGA writer: uncompressed 32-bit true colour, bottom
+// row first, with the version-2 footer.
+//
+//   offset size  field                     value
+//   0      1     image ID length           0
+//   1      1     colour map type           0
+//   2      1     image type                2 (uncompressed true colour)
+//   3      5     colour map spec           0
+//   8      4     x and y origin            0
+//   12     2     width                     little-endian
+//   14     2     height                    little-endian
+//   16     1     pixel depth               32
+//   17     1     image descriptor          0x08 (8 alpha bits, bottom-up)
+//   18     w*h*4 pixels                    blue, green, red, alpha; bottom row first
+//   +0     4     extension area offset     0
+//   +4     4     developer area offset     0
+//   +8     18    signature                 "TRUEVISION-XFILE." and a zero byte
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "output/layout_image.h"
+#include "platform/byte_sink.h"
+
+namespace pavlex {
+
+// Largest width or height the 16-bit header fields can hold; larger
+// pictures are refused rather than written with a wrapped size.
+constexpr int32_t kMaxTgaSide = 65535;
+
+// Writes the whole file into `sink`; false when the image is invalid, too
+// large, or the sink refused bytes.
+bool EncodeTGA(const LayoutImage& image, platform::ByteSink& sink);
+
+// EncodeTGA into `path` (system encoding), replacing any file atomically.
+bool WriteTGA(const LayoutImage& image, const std::string& path);
+
+}  // namespace pavlex

@@ -1,0 +1,258 @@
+// Goldens of each layer alone and of all four together, the coordinate
+// rules at the unit square's far edges, and the face filters.
+#include <cmath>
+#include <limits>
+
+#include "host/api/handles.h"
+#include "output/gouraud_fill.h"
+#include "output/layout_face_filter.h"
+#include "tests/output/layout_test_fixture.h"
+
+namespace pavlex::testing {
+namespace {
+
+using Art = std::vector<std::string>;
+
+// A triangle with no symmetry: wireframe corners (1, 0), (8, 4), (2, 8);
+// the fill and shaded rules give the same points here.
+class LayoutLayersTest : public LayoutTest {
+ protected:
+  void SetUp() override {
+    LayoutTest::SetUp();
+    AddTriangleAt(0.125f, 0.0f, 1.0f, 0.5f, 0.25f, 1.0f);
+    doc_.scene().lights.clear();  // the shaded fill is then opaque black
+  }
+};
+
+TEST_F(LayoutLayersTest, EachLayerAloneAndAllFourInOrder) {
+  EXPECT_EQ(RenderArt(kOutputWireframe), (Art{
+      ".w......",
+      ".www....",
+      ".w..ww..",
+      ".w....ww",
+      ".w......",
+      "..w...ww",
+      "..w..w..",
+      "..www...",
+  }));
+  // Pixel centres inside the triangle, even-odd.
+  const Art objectFill = {
+      ".o......",
+      ".ooo....",
+      ".oooo...",
+      ".oooooo.",
+      "..ooooo.",
+      "..oooo..",
+      "..oo....",
+      "..o.....",
+  };
+  EXPECT_EQ(RenderArt(kOutputObjectColor), objectFill);
+  // The face has no material: the host's black for a null material.
+  Art materialFill = objectFill;
+  for (std::string& row : materialFill) {
+    for (char& c : row) c = c == 'o' ? '?' : c;
+  }
+  EXPECT_EQ(RenderArt(kOutputMaterialColor), materialFill);
+  EXPECT_EQ(Render(kOutputMaterialColor)->Pixel(1, 0), 0xFF000000u);
+  // Both span ends are drawn, so the shaded fill is wider than the flat
+  // one; without lights it is opaque black.
+  const Art shaded = {
+      ".?......",
+      ".??.....",
+      ".????...",
+      ".?????..",
+      ".???????",
+      "..??????",
+      "..?????.",
+      "..???...",
+  };
+  EXPECT_EQ(RenderArt(kOutputShader), shaded);
+  EXPECT_EQ(Render(kOutputShader)->Pixel(7, 4), 0xFF000000u);
+
+  // Object colour under the shaded fill under the wireframe.
+  const auto all = Render(kOutputObjectColor | kOutputMaterialColor | kOutputShader | kOutputWireframe);
+  EXPECT_EQ(ToArt(*all), (Art{
+      ".w......",
+      ".www....",
+      ".w??ww..",
+      ".w????ww",
+      ".w??????",
+      "..w???ww",
+      "..w??w?.",
+      "..www...",
+  }));
+  EXPECT_EQ(all->Pixel(3, 2), 0xFF000000u);
+}
+
+TEST_F(LayoutLayersTest, AlphaToClipboardMakesEveryFillWhite) {
+  const OutputFlags alpha = kOutputAlphaToClipboard;
+  EXPECT_EQ(RenderArt(alpha | kOutputObjectColor), RenderArt(alpha | kOutputMaterialColor));
+  EXPECT_EQ(RenderArt(alpha | kOutputShader), (Art{
+      ".w......",
+      ".ww.....",
+      ".wwww...",
+      ".wwwww..",
+      ".wwwwwww",
+      "..wwwwww",
+      "..wwwww.",
+      "..www...",
+  }));
+}
+
+TEST_F(LayoutTest, CornersAtOneMapPastTheLastColumnAndRow) {
+  AddQuad();  // UV = the unit square
+  EXPECT_EQ(RenderArt(kOutputWireframe, 4, 3), (Art{"wwww", "w...", "w..."}));
+  EXPECT_EQ(RenderArt(kOutputObjectColor, 4, 3), (Art{"????", "????", "????"}));
+  EXPECT_EQ(RenderArt(kOutputAlphaToClipboard | kOutputShader, 4, 3), (Art{"wwww", "wwww", "wwww"}));
+}
+
+TEST_F(LayoutTest, EmptyOrHiddenDocumentLeavesTheImageTransparent) {
+  const OutputFlags everything = kOutputObjectColor | kOutputMaterialColor | kOutputShader | kOutputWireframe;
+  EXPECT_EQ(RenderArt(everything, 3, 2), (Art{"...", "..."}));
+  AddQuad().visible = false;
+  EXPECT_EQ(RenderArt(everything, 3, 2), (Art{"...", "..."}));
+}
+
+// Two triangles in opposite corners: the current object's at the top left,
+// another object's at the bottom right.
+TEST_F(LayoutTest, CurrentObjectFilterDrawsOnlyTheCurrentObject) {
+  AddTriangleAt(0.0f, 0.0f, 0.5f, 0.0f, 0.0f, 0.5f);
+  AddTriangleAt(1.0f, 1.0f, 0.5f, 1.0f, 1.0f, 0.5f);
+  // A centre on a right edge is outside, on a left edge inside.
+  const Art both = {"o...", "....", "...o", "..oo"};
+  EXPECT_EQ(RenderArt(kOutputObjectColor, 4, 4), both);
+  EXPECT_EQ(RenderArt(kOutputObjectColor | kOutputCurrentObject, 4, 4), (Art{"o...", "....", "....", "...."}));
+  doc_.setCurrentObject(1);
+  EXPECT_EQ(RenderArt(kOutputObjectColor | kOutputCurrentObject, 4, 4), (Art{"....", "....", "...o", "..oo"}));
+}
+
+// Four one-pixel-row quads, one per row: material 0 (current, "a.png"),
+// material 1 ("b.png"), material 2 ("a.png" too), no material.
+class LayoutMaterialTest : public LayoutTest {
+ protected:
+  void SetUp() override {
+    LayoutTest::SetUp();
+    std::vector<MQPoint> points;
+    std::vector<FaceData> faces;
+    for (int32_t row = 0; row < 4; ++row) {
+      const float top = static_cast<float>(row) / 4.0f, bottom = static_cast<float>(row + 1) / 4.0f;
+      const int32_t base = static_cast<int32_t>(points.size());
+      for (int k = 0; k < 4; ++k) points.push_back({static_cast<float>(k), static_cast<float>(row), 0});
+      faces.push_back({{base, base + 1, base + 2, base + 3}, {{0, top}, {1, top}, {1, bottom}, {0, bottom}}});
+    }
+    object_ = &AddObject(points, faces);
+    object_->color = {0.2f, 0.4f, 0.6f};
+    ASSERT_EQ(AddMaterial("a.png"), 0);
+    ASSERT_EQ(AddMaterial("b.png"), 1);
+    ASSERT_EQ(AddMaterial("a.png"), 2);
+    for (int32_t f = 0; f < 3; ++f) object_->setFaceMaterial(f, f);
+    doc_.setCurrentMaterial(0);
+  }
+  host::HostObject* object_ = nullptr;
+};
+
+TEST_F(LayoutMaterialTest, TextureAndCurrentMaterialFilters) {
+  // Same texture file, or no material: drawn. Another texture: not drawn.
+  EXPECT_EQ(RenderArt(kOutputMaterialColor, 4, 4), (Art{"mmmm", "....", "mmmm", "????"}));
+  EXPECT_EQ(RenderArt(kOutputObjectColor | kOutputCurrentMaterial, 4, 4), (Art{"oooo", "....", "....", "...."}));
+  // Texture names compare exactly, case included.
+  doc_.material(2)->textureName = "A.png";
+  EXPECT_EQ(RenderArt(kOutputObjectColor, 4, 4), (Art{"oooo", "....", "....", "oooo"}));
+  // An empty texture name matches only materials without one.
+  doc_.material(0)->textureName.clear();
+  doc_.material(2)->textureName.clear();
+  EXPECT_EQ(RenderArt(kOutputObjectColor, 4, 4), (Art{"oooo", "....", "oooo", "oooo"}));
+}
+
+TEST_F(LayoutMaterialTest, TextureNamesCompareByTheirFirst249Bytes) {
+  const std::string prefix(249, 'x');
+  doc_.material(0)->textureName = prefix + "-one.png";
+  doc_.material(1)->textureName = prefix + "-two.png";
+  doc_.material(2)->textureName = prefix.substr(1);
+  EXPECT_EQ(RenderArt(kOutputObjectColor, 4, 4), (Art{"oooo", "oooo", "....", "oooo"}));
+}
+
+TEST_F(LayoutMaterialTest, MemoryFilterNeedsOneSlotHoldingEveryCorner) {
+  const int32_t objectId = object_->uniqueId();
+  const auto store = [&](int slot, int32_t face, int32_t corners) {
+    for (int32_t j = 0; j < corners; ++j) {
+      state_.memorySlots[static_cast<size_t>(slot)].objects[objectId].insert(
+          UVVertexKey::Pack(object_->faceUniqueId(face), j));
+    }
+  };
+  store(1, 0, 4);  // face 0 whole in slot 1
+  store(2, 2, 3);  // face 2: three corners in slot 2 ...
+  state_.memorySlots[3].objects[objectId].insert(UVVertexKey::Pack(object_->faceUniqueId(2), 3));  // ... one in 3
+  store(3, 3, 4);  // face 3 whole in slot 3
+  const OutputFlags fill = kOutputObjectColor;
+  EXPECT_EQ(RenderArt(fill, 4, 4, 0b1110), (Art{"oooo", "....", "....", "oooo"}));
+  EXPECT_EQ(RenderArt(fill, 4, 4, 0b0100), (Art{"....", "....", "....", "...."}));
+  // A slot without the object keeps every face out.
+  EXPECT_EQ(RenderArt(fill, 4, 4, 0b0001), (Art{"....", "....", "....", "...."}));
+  EXPECT_TRUE(IsFaceInMemorySlots(state_, host::api::ToHandle(object_), 0, 0b0010));
+  EXPECT_FALSE(IsFaceInMemorySlots(state_, host::api::ToHandle(object_), 0, 0b1101));
+}
+
+TEST_F(LayoutTest, MemoryFilterNeverPassesFacesBelowTwoCorners) {
+  host::HostObject& line = AddObject({{0, 0, 0}, {1, 0, 0}}, {{{0, 1}, {{0, 0}, {1, 0}}}});
+  PluginState& state = state_;
+  state.memorySlots[0].objects[line.uniqueId()].insert(UVVertexKey::Pack(line.faceUniqueId(0), 0));
+  state.memorySlots[0].objects[line.uniqueId()].insert(UVVertexKey::Pack(line.faceUniqueId(0), 1));
+  EXPECT_TRUE(IsFaceInMemorySlots(state, host::api::ToHandle(&line), 0, 1));
+}
+
+// Four corners with red on the left and blue on the right: the span runs
+// from x = 0 to x = round(3.9) = 4, five pixels, of which the last lies
+// outside; the weights step by 1/5 and never reach the far end's.
+TEST(GouraudFillTest, InterpolatesAcrossEachRowWithoutReachingTheFarEnd) {
+  LayoutImage image(4, 2);
+  const MQCoordinate uvs[4] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+  const ColorRGB colors[4] = {{1, 0, 0}, {0, 0, 1}, {0, 0, 1}, {1, 0, 0}};
+  GouraudScratch scratch;
+  FillGouraudPolygon(image, uvs, colors, 4, 4, 2, scratch);
+  for (int32_t y = 0; y < 2; ++y) {
+    EXPECT_EQ(image.Pixel(0, y), 0xFFFF0000u);
+    EXPECT_EQ(image.Pixel(1, y), 0xFFCC0033u);
+    EXPECT_EQ(image.Pixel(2, y), 0xFF990066u);
+    EXPECT_EQ(image.Pixel(3, y), 0xFF660099u);
+  }
+  EXPECT_EQ(image.last_status(), ImageStatus::kOutOfRange);
+}
+
+// NaN, infinite and huge UVs: nothing crashes, nothing allocates by the
+// row count, and the parts that lie inside the image are still drawn.
+TEST_F(LayoutTest, UnboundedUVsAreClippedOrSkipped) {
+  const float inf = std::numeric_limits<float>::infinity();
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  AddTriangleAt(nan, 0.0f, 1.0f, 0.0f, 0.0f, 1.0f);
+  AddTriangleAt(0.0f, 0.0f, inf, 0.0f, 0.0f, 1.0f);
+  const OutputFlags everything =
+      kOutputObjectColor | kOutputMaterialColor | kOutputShader | kOutputWireframe | kOutputAlphaToClipboard;
+  EXPECT_EQ(RenderArt(everything, 4, 4), (Art{"....", "....", "....", "...."}));
+  // A triangle reaching 1e30 (past every int) covers the whole image in
+  // every fill; its outline still shows the two edges on the border.
+  AddTriangleAt(0.0f, 0.0f, 1e30f, 0.0f, 0.0f, 1e30f);
+  EXPECT_EQ(RenderArt(kOutputAlphaToClipboard | kOutputShader, 4, 4), (Art{"wwww", "wwww", "wwww", "wwww"}));
+  EXPECT_EQ(RenderArt(kOutputAlphaToClipboard | kOutputObjectColor, 4, 4), (Art{"wwww", "wwww", "wwww", "wwww"}));
+  EXPECT_EQ(RenderArt(kOutputWireframe, 4, 4), (Art{"wwww", "w...", "w...", "w..."}));
+  AddTriangleAt(-3e9f, -3e9f, 3e9f, -3e9f, 0.5f, 3e9f);
+  EXPECT_EQ(RenderArt(kOutputAlphaToClipboard | kOutputShader, 4, 4), (Art{"wwww", "wwww", "wwww", "wwww"}));
+}
+
+TEST(LayoutImageTest, ImagesAboveTheCapOrEmptyCannotBeCreated) {
+  EXPECT_FALSE(LayoutImage(0, 10).valid());
+  EXPECT_FALSE(LayoutImage(10, -1).valid());
+  EXPECT_FALSE(LayoutImage(65535, 65535).valid());
+  EXPECT_FALSE(LayoutImage(16385, 16384).valid());
+  LayoutImage invalid(0, 0);
+  const PixelPoint square[4] = {{0, 0}, {2, 0}, {2, 2}, {0, 2}};
+  invalid.FillPolygon(square, 4, kWhitePixel);
+  invalid.SetPixel(0, 0, kWhitePixel);
+  EXPECT_EQ(invalid.last_status(), ImageStatus::kInvalidImage);
+  LayoutImage image(2, 2);
+  image.SetPixel(2, 0, kWhitePixel);
+  EXPECT_EQ(image.last_status(), ImageStatus::kOutOfRange);
+}
+
+}  // namespace
+}  // namespace pavlex::testing
