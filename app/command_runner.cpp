@@ -356,10 +356,14 @@ void CommandRunner::selectCommand(const Words& words, bool dry) {
 
 std::vector<host::WidgetPathEntry> CommandRunner::reachablePaths() const {
   std::vector<host::WidgetPathEntry> out;
-  const std::string only = modals_.empty() ? std::string() : modals_.back().title;
+  const std::string title = modals_.empty() ? std::string("Pavlex") : modals_.back().title;
+  bool shown = false;
+  for (const auto& [key, value] : session_.snapshot(session_.findWindow(title)).properties) {
+    if (key == "visible" && std::holds_alternative<bool>(value)) shown = std::get<bool>(value);
+  }
+  if (!shown) return out;
   for (host::WidgetPathEntry& entry : session_.listPaths()) {
-    if (!only.empty() ? entry.window != only : entry.window != "Pavlex") continue;
-    out.push_back(std::move(entry));
+    if (entry.window == title) out.push_back(std::move(entry));
   }
   return out;
 }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "app/command_help.h"
 #include "app/program.h"
@@ -30,16 +31,19 @@ std::string Footer() {
 
 int main(int argc, char** argv) {
   pavlex::app::ProgramOptions options;
+  std::vector<std::string> inlineCommands, scripts;
   CLI::App app("pavlex: UV editing with the Pavlex plug-in in the stand-in host.\n"
                "Opens MODEL (an OBJ file), runs host commands through the plug-in's window and\n"
                "dialogs, and saves the result.",
                "pavlex");
   app.set_version_flag("--version", std::string("pavlex ") + PAVLEX_VERSION);
   app.add_option("MODEL", options.model, "the OBJ file to open (default: the built-in sample)");
-  app.add_option("-c,--commands", options.commands,
+  CLI::Option* commandOption = app.add_option("-c,--commands", inlineCommands,
                  "run host commands; ';' or newlines separate them; may be given several times")
       ->allow_extra_args(false);
-  app.add_option("-s,--script", options.script, "run host commands from a file ('-' reads standard input)");
+  CLI::Option* scriptOption =
+      app.add_option("-s,--script", scripts, "run host commands from a file ('-' reads standard input); may be repeated")
+          ->allow_extra_args(false);
   app.add_option("-o,--save", options.savePath, "save the document (OBJ, and its MTL) when the commands are done");
   app.add_option("--settings", options.settingsPath,
                  "the settings file (default $XDG_CONFIG_HOME/pavlex/settings.xml)");
@@ -56,6 +60,15 @@ int main(int argc, char** argv) {
   } catch (const CLI::ParseError& error) {
     std::fprintf(stderr, "pavlex: %s\nRun 'pavlex --help' for the options.\n", error.what());
     return pavlex::app::kExitUsage;
+  }
+  // -c and -s run in the order they were given.
+  size_t nextCommands = 0, nextScript = 0;
+  for (const CLI::Option* option : app.parse_order()) {
+    if (option == commandOption && nextCommands < inlineCommands.size()) {
+      options.commands.push_back({false, inlineCommands[nextCommands++]});
+    } else if (option == scriptOption && nextScript < scripts.size()) {
+      options.commands.push_back({true, scripts[nextScript++]});
+    }
   }
   try {
     return pavlex::app::RunProgram(options);

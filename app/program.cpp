@@ -46,22 +46,21 @@ int RunProgram(const ProgramOptions& options) {
   // Every command is read and checked before the host starts: a typo on
   // the last line must not leave half a script applied.
   std::vector<ScriptLine> lines;
-  for (size_t i = 0; i < options.commands.size(); ++i) {
-    const std::string origin = i == 0 ? "-c" : "-c#" + std::to_string(i + 1);
-    for (ScriptLine& line : SplitScript(options.commands[i], origin)) lines.push_back(std::move(line));
-  }
-  if (!options.script.empty()) {
-    std::string text, error;
-    if (!ReadScript(options.script, &text, &error)) {
+  int inlineCount = 0;
+  for (const CommandOption& option : options.commands) {
+    std::string text = option.text, origin, error;
+    if (!option.isScript) {
+      origin = ++inlineCount == 1 ? "-c" : "-c#" + std::to_string(inlineCount);
+    } else if (ReadScript(option.text, &text, &error)) {
+      origin = option.text == "-" ? "<stdin>" : option.text;
+    } else {
       std::fprintf(stderr, "pavlex: %s\n", error.c_str());
       return kExitFailed;
     }
-    for (ScriptLine& line : SplitScript(text, options.script == "-" ? "<stdin>" : options.script)) {
-      lines.push_back(std::move(line));
-    }
+    for (ScriptLine& line : SplitScript(text, origin)) lines.push_back(std::move(line));
   }
   const bool interactive =
-      options.commands.empty() && options.script.empty() && !options.listWidgets && isatty(STDIN_FILENO) == 1;
+      options.commands.empty() && !options.listWidgets && isatty(STDIN_FILENO) == 1;
 
   host::HostSessionOptions sessionOptions;
   sessionOptions.settingsPath = options.settingsPath;

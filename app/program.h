@@ -12,10 +12,15 @@ constexpr int kExitOk = 0;
 constexpr int kExitFailed = 1;  // a command, a file or the plug-in failed
 constexpr int kExitUsage = 2;   // the command line is wrong
 
+// One -c or -s of the command line.
+struct CommandOption {
+  bool isScript = false;  // -s: `text` names a file, "-" standard input
+  std::string text;       // -c: the commands
+};
+
 struct ProgramOptions {
-  std::string model;                  // empty: the built-in sample
-  std::vector<std::string> commands;  // each -c, in order
-  std::string script;                 // -s; "-" is standard input
+  std::string model;                    // empty: the built-in sample
+  std::vector<CommandOption> commands;  // every -c and -s, in command-line order
   std::string savePath;               // -o
   std::string settingsPath;           // empty: the default under $XDG_CONFIG_HOME
   std::string pluginPath;             // empty: libpavlex.so beside the host library
