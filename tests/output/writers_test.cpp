@@ -1,0 +1,226 @@
+// The output end to end: destination by extension, remembered options,
+// every file format read back by an independent reader, atomic replace.
+#include <png.h>
+#include <jpeglib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "output/atomic_file.h"
+#include "output/output_layout_image.h"
+#include "output/tga_writer.h"
+#include "tests/output/layout_test_fixture.h"
+
+namespace pavlex::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<uint8_t> ReadBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+uint32_t Le32(const std::vector<uint8_t>& b, size_t at) {
+  return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
+}
+
+// Object colour over the left half, the wireframe of the whole square on
+// top, on a 6 x 4 image: rows differ, columns differ, channels differ.
+class OutputWritersTest : public LayoutTest {
+ protected:
+  void SetUp() override {
+    LayoutTest::SetUp();
+    AddObject({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}},
+              {{{0, 1, 2, 3}, {{0, 0}, {0.5f, 0}, {0.5f, 1}, {0, 1}}}})
+        .color = {0.2f, 0.4f, 0.6f};
+    folder_ = fs::path(::testing::TempDir()) /
+              ("pavlex_output_" + std::to_string(::getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+    expected_ = Render(kFlags, kWidth, kHeight);
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  fs::path Output(const std::string& name, OutputFlags flags = kFlags, int32_t width = kWidth,
+                  int32_t height = kHeight) {
+    const fs::path path = folder_ / name;
+    EXPECT_EQ(OutputLayoutImage(state_, document(), width, height, path.u16string(), flags, 0), 1);
+    return path;
+  }
+  size_t FileCount() const {
+    return static_cast<size_t>(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()));
+  }
+
+  static constexpr OutputFlags kFlags = kOutputObjectColor | kOutputWireframe;
+  static constexpr int32_t kWidth = 6, kHeight = 4;
+  fs::path folder_;
+  std::unique_ptr<LayoutImage> expected_;
+};
+
+TEST_F(OutputWritersTest, TgaBytesOfAFourByTwoImage) {
+  const std::vector<uint8_t> bytes = ReadBytes(Output("layout.tga", kFlags, 4, 2));
+  ASSERT_EQ(bytes.size(), 18u + 32u + 26u);
+  EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 18),
+            (std::vector<uint8_t>{0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 4, 0, 2, 0, 0x20, 0x08}));
+  const auto image = Render(kFlags, 4, 2);
+  // Bottom row first, blue, green, red, alpha.
+  for (int32_t i = 0; i < 8; ++i) {
+    const int32_t x = i % 4, y = 1 - i / 4;
+    const uint32_t p = image->Pixel(x, y);
+    EXPECT_EQ(Le32(bytes, 18 + 4 * static_cast<size_t>(i)), p) << x << "," << y;
+  }
+  EXPECT_EQ(std::string(bytes.end() - 18, bytes.end() - 1), "TRUEVISION-XFILE.");
+  EXPECT_EQ(bytes.back(), 0);
+  EXPECT_EQ(Le32(bytes, 50), 0u);
+  EXPECT_EQ(Le32(bytes, 54), 0u);
+}
+
+TEST_F(OutputWritersTest, TgaRefusesSidesBeyondSixteenBits) {
+  LayoutImage wide(65536, 1);
+  ASSERT_TRUE(wide.valid());
+  platform::MemorySink sink;
+  EXPECT_FALSE(EncodeTGA(wide, sink));
+  EXPECT_TRUE(sink.bytes.empty());
+}
+
+TEST_F(OutputWritersTest, BmpHeaderAndPixelsParseBack) {
+  const std::vector<uint8_t> bytes = ReadBytes(Output("layout.bmp"));
+  ASSERT_EQ(bytes.size(), 54u + kWidth * kHeight * 4u);
+  EXPECT_EQ(bytes[0], 'B');
+  EXPECT_EQ(bytes[1], 'M');
+  EXPECT_EQ(Le32(bytes, 2), bytes.size());
+  EXPECT_EQ(Le32(bytes, 10), 54u);
+  EXPECT_EQ(Le32(bytes, 14), 40u);
+  EXPECT_EQ(Le32(bytes, 18), static_cast<uint32_t>(kWidth));
+  EXPECT_EQ(Le32(bytes, 22), static_cast<uint32_t>(kHeight));
+  EXPECT_EQ(bytes[26] | bytes[27] << 8, 1);
+  EXPECT_EQ(bytes[28] | bytes[29] << 8, 32);
+  EXPECT_EQ(Le32(bytes, 30), 0u);
+  for (int32_t y = 0; y < kHeight; ++y) {
+    for (int32_t x = 0; x < kWidth; ++x) {
+      const size_t at = 54 + 4 * (static_cast<size_t>(kHeight - 1 - y) * kWidth + static_cast<size_t>(x));
+      EXPECT_EQ(Le32(bytes, at), expected_->Pixel(x, y)) << x << "," << y;
+    }
+  }
+}
+
+TEST_F(OutputWritersTest, PngDecodesToTheSamePixelsWhateverTheCase) {
+  for (const std::string name : {"layout.png", "LAYOUT.PNG"}) {
+    const fs::path path = Output(name);
+    png_image decoded = {};
+    decoded.version = PNG_IMAGE_VERSION;
+    ASSERT_TRUE(png_image_begin_read_from_file(&decoded, path.c_str())) << name;
+    decoded.format = PNG_FORMAT_BGRA;
+    ASSERT_EQ(decoded.width, static_cast<uint32_t>(kWidth));
+    ASSERT_EQ(decoded.height, static_cast<uint32_t>(kHeight));
+    std::vector<uint32_t> pixels(kWidth * kHeight);
+    ASSERT_TRUE(png_image_finish_read(&decoded, nullptr, pixels.data(), 0, nullptr));
+    for (int32_t y = 0; y < kHeight; ++y) {
+      for (int32_t x = 0; x < kWidth; ++x) EXPECT_EQ(pixels[y * kWidth + x], expected_->Pixel(x, y));
+    }
+  }
+}
+
+std::vector<uint8_t> DecodeJpeg(const fs::path& path, int& width, int& height) {
+  FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return {};
+  jpeg_decompress_struct cinfo;
+  jpeg_error_mgr error;
+  cinfo.err = jpeg_std_error(&error);
+  jpeg_create_decompress(&cinfo);
+  jpeg_stdio_src(&cinfo, file);
+  jpeg_read_header(&cinfo, TRUE);
+  cinfo.out_color_space = JCS_RGB;
+  jpeg_start_decompress(&cinfo);
+  width = static_cast<int>(cinfo.output_width);
+  height = static_cast<int>(cinfo.output_height);
+  std::vector<uint8_t> rgb(static_cast<size_t>(width * height * 3));
+  while (cinfo.output_scanline < cinfo.output_height) {
+    JSAMPROW row = rgb.data() + cinfo.output_scanline * static_cast<size_t>(width) * 3;
+    jpeg_read_scanlines(&cinfo, &row, 1);
+  }
+  jpeg_finish_decompress(&cinfo);
+  jpeg_destroy_decompress(&cinfo);
+  std::fclose(file);
+  return rgb;
+}
+
+TEST_F(OutputWritersTest, JpegDecodesCloseToTheColoursUnderBothExtensions) {
+  // A flat 16 x 16 object colour, so the lossy coding stays near it.
+  for (const std::string name : {"flat.jpg", "flat.jpeg"}) {
+    const fs::path path = Output(name, kOutputObjectColor, 16, 16);
+    int width = 0, height = 0;
+    const std::vector<uint8_t> rgb = DecodeJpeg(path, width, height);
+    ASSERT_EQ(width, 16) << name;
+    ASSERT_EQ(height, 16);
+    // Left half object colour, right half transparent black (alpha dropped).
+    const auto near = [](int value, int want) { return std::abs(value - want) <= 4; };
+    const size_t left = (8 * 16 + 2) * 3, right = (8 * 16 + 13) * 3;
+    EXPECT_TRUE(near(rgb[left], 0x33) && near(rgb[left + 1], 0x66) && near(rgb[left + 2], 0x99))
+        << name << " " << int(rgb[left]) << " " << int(rgb[left + 1]) << " " << int(rgb[left + 2]);
+    EXPECT_TRUE(near(rgb[right], 0) && near(rgb[right + 1], 0) && near(rgb[right + 2], 0)) << name;
+  }
+}
+
+TEST_F(OutputWritersTest, UnknownOrMissingExtensionsWriteNothingButAreRemembered) {
+  fs::create_directories(folder_ / "with.dot");
+  for (const std::string name : {"layout.gif", "layout", "with.dot/layout"}) {
+    const fs::path path = Output(name);
+    EXPECT_FALSE(fs::exists(path)) << name;
+    EXPECT_EQ(state_.output.fileName, path.u16string());
+  }
+  EXPECT_EQ(FileCount(), 1u);  // the folder with a dot
+  EXPECT_EQ(state_.output.width, kWidth);
+  EXPECT_EQ(state_.output.height, kHeight);
+  EXPECT_EQ(state_.output.flags, kFlags);
+}
+
+TEST_F(OutputWritersTest, ClipboardOutputLeavesTheRememberedOptions) {
+  // No display: the copy fails silently.
+  const char* display = std::getenv("DISPLAY");
+  const std::string saved = display ? display : "";
+  ::unsetenv("DISPLAY");
+  ::unsetenv("WAYLAND_DISPLAY");
+  const OutputSettings before = state_.output;
+  EXPECT_EQ(OutputLayoutImage(state_, document(), 8, 8, u"", kOutputWireframe | kOutputColorToClipboard, 0), 1);
+  EXPECT_EQ(OutputLayoutImage(state_, document(), 8, 8, u"x.png", kOutputShader | kOutputAlphaToClipboard, 0), 1);
+  EXPECT_EQ(state_.output.fileName, before.fileName);
+  EXPECT_EQ(state_.output.flags, before.flags);
+  EXPECT_EQ(state_.output.width, before.width);
+  EXPECT_FALSE(fs::exists("x.png"));
+  if (display) ::setenv("DISPLAY", saved.c_str(), 1);
+}
+
+TEST_F(OutputWritersTest, ExistingFilesAreReplacedWholeOrKeptWhole) {
+  const fs::path path = folder_ / "layout.tga";
+  { std::ofstream(path) << "old picture"; }
+  Output("layout.tga");
+  EXPECT_EQ(ReadBytes(path).size(), 18u + kWidth * kHeight * 4u + 26u);
+  // A size of 0 cannot be drawn: the file stays as it was.
+  Output("layout.tga", kFlags, 0, 0);
+  EXPECT_EQ(ReadBytes(path).size(), 18u + kWidth * kHeight * 4u + 26u);
+  // A writer failing half-way leaves the old file and no temporary.
+  EXPECT_FALSE(WriteFileAtomically(path.string(), [](platform::ByteSink& sink) {
+    sink.Write("partial", 7);
+    return false;
+  }));
+  EXPECT_EQ(ReadBytes(path).size(), 18u + kWidth * kHeight * 4u + 26u);
+  EXPECT_EQ(FileCount(), 1u);
+  // A folder that does not exist: nothing anywhere, no crash.
+  EXPECT_FALSE(RenderAndWrite(state_, document(), 4, 4, (folder_ / "missing" / "a.png").u16string(), kFlags, 0,
+                              OutputDestination::kPng));
+  // An image beyond the size cap is not drawn or written.
+  EXPECT_FALSE(RenderAndWrite(state_, document(), 65535, 65535, (folder_ / "huge.bmp").u16string(), kFlags, 0,
+                              OutputDestination::kBmp));
+  EXPECT_EQ(FileCount(), 1u);
+}
+
+}  // namespace
+}  // namespace pavlex::testing
