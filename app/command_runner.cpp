@@ -500,7 +500,10 @@ void CommandRunner::answerCommand(const Words& words, bool dry) {
 
 bool CommandRunner::nextInside(const ScriptLine& opener, const std::string& what, ScriptLine* line) {
   if (source_ == nullptr || !source_->next(line)) {
-    fail(opener, "the commands ended while " + what + " is open");
+    const bool typed = source_ != nullptr && source_->interactive();
+    fail(opener, std::string(typed ? "the input" : "the script") + " ended while " + what + " is open");
+    // Even at a terminal: the dialog closes as cancelled, and nothing the
+    // user meant to finish in it may be saved.
     failed_ = true;
     return false;
   }

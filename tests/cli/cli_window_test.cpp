@@ -60,6 +60,17 @@ const ButtonCase kButtonCases[] = {
      FACE0 "uv 1 0 0.400000006 0|uv 1 1 1 0|uv 1 2 1 0.400000006|uv 1 3 0.600000024 0.400000006|"},
     {"GatherBeyondTheDefaultDistanceKeepsUVs", "select uv 0:1 1:0; press Grab/Gather; print uv",
      FACE0 "uv 1 0 0.600000024 0|uv 1 1 1 0|uv 1 2 1 0.400000006|uv 1 3 0.600000024 0.400000006|"},
+    // Grab attaches the face across a selected UV edge (face 0's right edge).
+    {"GrabFaceAttachesTheNeighbour", "select uv 0:1 0:2; press Grab/F; print uv",
+     FACE0 "uv 1 0 0.400000006 0|uv 1 1 0.799999952 0|uv 1 2 0.799999952 0.400000006|uv 1 3 0.400000006 0.400000006|"},
+    {"GrabGroupMovesTheIsland", "select uv 0:1 0:2; press Grab/G; print uv",
+     FACE0 "uv 1 0 0.400000006 0|uv 1 1 0.799999952 0|uv 1 2 0.799999952 0.400000006|uv 1 3 0.400000006 0.400000006|"},
+    {"GrabReshapeLaysOutFrom3D", "select uv 0:1 0:2; press Grab/R; print uv",
+     FACE0 "uv 1 0 0.400000006 0|uv 1 1 0.800000012 0|uv 1 2 0.800000012 0.400000036|uv 1 3 0.400000006 0.400000006|"},
+    {"GrabSelectedOnlyLeavesUnselectedFaces", "select uv 0:1 0:2; check Grab/selected on; press Grab/F; print uv",
+     FACE0 "uv 1 0 0.600000024 0|uv 1 1 1 0|uv 1 2 1 0.400000006|uv 1 3 0.600000024 0.400000006|"},
+    {"RegularizeKeepsTheSelectedEdge", "select uv 1:0 1:1; press Manipulate/Regularize; print uv",
+     FACE0 "uv 1 0 0.600000024 0|uv 1 1 1 0|uv 1 2 1 0.399999976|uv 1 3 0.600000024 0.399999976|"},
     // Invert, Trun and Snap on the selection (0.6,0) and (1,0.4) of face 1.
     {"InvertH", "select uv 1:0 1:2; press Invert/H; print uv",
      FACE0 "uv 1 0 1 0|uv 1 1 1 0|uv 1 2 0.600000024 0.400000006|uv 1 3 0.600000024 0.400000006|"},
