@@ -4,6 +4,8 @@
 
 #include "hostapi/mq_codes.h"
 #include "model/cmq_object.h"
+#include "output/output_layout_image.h"
+#include "output/texture_output_dialog.h"
 #include "tools/select/object_to_uv.h"
 #include "tools/select/select_floating.h"
 #include "tools/select/select_group.h"
@@ -198,7 +200,7 @@ void PavlexWindow::BuildMemoryGroup() {
 
 void PavlexWindow::BuildFileGroup() {
   MQGroupBox* group = CreateGroup(this, u"File", true);
-  CreateButton(group, u"Output");
+  CreateToolButton(group, u"Output", &PavlexWindow::OnOutput);
 }
 
 void PavlexWindow::FitToContent() {
@@ -335,6 +337,21 @@ bool PavlexWindow::OnNumerical(MQWidgetBase*, MQDocument document) {
   NumericalManipulateDialog dialog(*this, document);
   dialog.Execute();
   return false;
+}
+
+// Only "OK" with a file name outputs; the dialog's clipboard buttons have
+// already done their work while it was open.
+bool PavlexWindow::OnOutput(MQWidgetBase*, MQDocument document) {
+  TextureOutputDialog dialog(*this, state_);
+  dialog.widthSpin()->SetPosition(state_.output.width);
+  dialog.heightSpin()->SetPosition(state_.output.height);
+  dialog.fileNameEdit()->SetText(state_.output.fileName);
+  if (dialog.Execute() != 1) return false;
+  const std::u16string fileName = dialog.fileNameEdit()->GetText();
+  if (fileName.empty()) return false;
+  const OutputOptions options = dialog.CollectOutputOptions(0);
+  return OutputLayoutImage(state_, document, options.width, options.height, fileName, options.flags,
+                           options.memoryMask) != 0;
 }
 
 // A Store button stays down while its slot holds data, so a down button

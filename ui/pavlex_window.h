@@ -68,6 +68,7 @@ class PavlexWindow : public MQWindow {
   bool OnSymmetrize(MQWidgetBase* sender, MQDocument document);
   bool OnEqualAlloc(MQWidgetBase* sender, MQDocument document);
   bool OnNumerical(MQWidgetBase* sender, MQDocument document);
+  bool OnOutput(MQWidgetBase* sender, MQDocument document);
   bool OnStore(MQWidgetBase* sender, MQDocument document);
   bool OnRestore(MQWidgetBase* sender, MQDocument document);
   bool OnLock(MQWidgetBase* sender, MQDocument document, MouseState& mouse);

@@ -1,0 +1,190 @@
+// The "FileOuput" dialog opened from the Pavlex window's "File/Output" in a
+// host session, driven while it is modal, as a user does.
+#include <png.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "tests/plugin_window/pavlex_session.h"
+
+namespace pavlex::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class DialogScript : public host::ModalDriver {
+ public:
+  void runModal(host::HostSession& session, int32_t) override {
+    ++runs;
+    if (script) script(session);
+  }
+  bool saveFile(host::HostSession&, host::SaveFileRequest& request) override {
+    saveRequest = request;
+    if (chosenName.empty()) return false;
+    request.fileName = chosenName;
+    return true;
+  }
+  std::function<void(host::HostSession&)> script;
+  int32_t runs = 0;
+  host::SaveFileRequest saveRequest;
+  std::u16string chosenName;
+};
+
+class OutputDialogTest : public PavlexSessionTest {
+ protected:
+  void SetUp() override {
+    PavlexSessionTest::SetUp();
+    session().setModalDriver(&driver_);
+    ASSERT_TRUE(session().activate(plugin()));
+    AddObject({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {{{0, 1, 2, 3}, {{0, 0}, {1, 0}, {1, 1}, {0, 1}}}});
+    folder_ = fs::path(::testing::TempDir()) /
+              ("pavlex_dialog_" + std::to_string(::getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+  }
+  void TearDown() override {
+    if (session_ != nullptr) session().setModalDriver(nullptr);
+    PavlexSessionTest::TearDown();
+    fs::remove_all(folder_);
+  }
+
+  void Open(std::function<void(host::HostSession&)> script) {
+    driver_.script = std::move(script);
+    const host::CommandResult result = session().press("Pavlex::File/Output");
+    EXPECT_TRUE(result.done) << result.error;
+  }
+  template <class T>
+  T Dialog(const std::string& path, host::WidgetKind kind, const char* name) {
+    std::string error;
+    const int32_t id = session().findWidget(path, kind, &error);
+    EXPECT_NE(id, 0) << error;
+    const T* value = property<T>(id, name);
+    return value != nullptr ? *value : T{};
+  }
+  int32_t Spin(const std::string& path) { return Dialog<int32_t>(path, host::WidgetKind::kSpinBox, "position"); }
+  bool Checked(const std::string& path) { return Dialog<bool>(path, host::WidgetKind::kCheckBox, "checked"); }
+  std::u16string FileName() { return Dialog<std::u16string>("edit", host::WidgetKind::kEdit, "text"); }
+  void Do(const host::CommandResult& result) { EXPECT_TRUE(result.done) << result.error; }
+
+  // Width and height from the PNG header.
+  static std::pair<uint32_t, uint32_t> PngSize(const fs::path& path) {
+    png_image image = {};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str())) return {0, 0};
+    png_image_free(&image);
+    return {image.width, image.height};
+  }
+
+  DialogScript driver_;
+  fs::path folder_;
+};
+
+TEST_F(OutputDialogTest, OpensWithTheRememberedOptionsAndCancelWritesNothing) {
+  Open([&](host::HostSession& s) {
+    EXPECT_EQ(Spin("spinbox"), 1024);
+    EXPECT_EQ(Spin("spinbox#2"), 1024);
+    EXPECT_TRUE(Checked("wireframe"));
+    EXPECT_FALSE(Checked("material color"));
+    EXPECT_FALSE(Checked("object color"));
+    EXPECT_FALSE(Checked("shader"));
+    EXPECT_TRUE(Checked("current object"));
+    EXPECT_TRUE(Checked("current material"));
+    EXPECT_FALSE(Checked("memory"));
+    for (const char* slot : {"1", "2", "3", "4"}) EXPECT_FALSE(Checked(slot));
+    EXPECT_EQ(FileName(), u"");
+    Do(s.set("edit", (folder_ / "cancelled.png").string()));
+    Do(s.press("Cancel"));
+  });
+  EXPECT_EQ(driver_.runs, 1);
+  EXPECT_FALSE(fs::exists(folder_ / "cancelled.png"));
+  // OK with an empty name does nothing either, and nothing is remembered.
+  Open([&](host::HostSession& s) {
+    EXPECT_EQ(FileName(), u"");
+    Do(s.set("spinbox", 64.0));
+    Do(s.press("OK"));
+  });
+  Open([&](host::HostSession& s) {
+    EXPECT_EQ(Spin("spinbox"), 1024);
+    Do(s.press("Cancel"));
+  });
+}
+
+TEST_F(OutputDialogTest, OkSnapsTheSizeWritesTheFileAndIsRememberedNextTime) {
+  const fs::path path = folder_ / "layout.png";
+  Open([&](host::HostSession& s) {
+    Do(s.set("spinbox", 1023.0));
+    EXPECT_EQ(Spin("spinbox"), 1020);
+    Do(s.set("spinbox#2", 30.0));
+    EXPECT_EQ(Spin("spinbox#2"), 28);
+    Do(s.check("wireframe", false));
+    Do(s.check("shader", true));
+    Do(s.check("current material", false));
+    Do(s.set("edit", path.string()));
+    Do(s.press("OK"));
+  });
+  EXPECT_EQ(PngSize(path), std::make_pair(1020u, 28u));
+  Open([&](host::HostSession& s) {
+    EXPECT_EQ(Spin("spinbox"), 1020);
+    EXPECT_EQ(Spin("spinbox#2"), 28);
+    EXPECT_FALSE(Checked("wireframe"));
+    EXPECT_TRUE(Checked("shader"));
+    EXPECT_TRUE(Checked("current object"));
+    EXPECT_FALSE(Checked("current material"));
+    EXPECT_EQ(FileName(), path.u16string());
+    // Sizes of 1 to 3 snap to 0, which draws and writes nothing.
+    Do(s.set("spinbox", 3.0));
+    EXPECT_EQ(Spin("spinbox"), 0);
+    Do(s.set("edit", (folder_ / "empty.png").string()));
+    Do(s.press("OK"));
+  });
+  EXPECT_FALSE(fs::exists(folder_ / "empty.png"));
+}
+
+TEST_F(OutputDialogTest, ReferOffersFourFiltersAndTakesTheChosenName) {
+  const fs::path chosen = folder_ / "chosen.tga";
+  driver_.chosenName = chosen.u16string();
+  Open([&](host::HostSession& s) {
+    Do(s.set("edit", "typed.bmp"));
+    Do(s.press("refer"));
+    EXPECT_EQ(FileName(), chosen.u16string());
+    Do(s.press("OK"));
+  });
+  EXPECT_EQ(driver_.saveRequest.title, u"Texture filename");
+  EXPECT_EQ(driver_.saveRequest.filters,
+            (std::vector<std::u16string>{u"Bitmap file (*.bmp)|*.bmp", u"Tegra file (*.tga)|*.tga",
+                                         u"Jpeg file (*.jpg)|*.jpg;*.jpeg", u"PNG file (*.png)|*.png"}));
+  EXPECT_EQ(driver_.saveRequest.filterIndex, 0);
+  EXPECT_EQ(driver_.saveRequest.fileName, u"typed.bmp");
+  EXPECT_EQ(fs::file_size(chosen), 18u + 1024u * 1024u * 4u + 26u);
+  // A cancelled browse keeps the typed name.
+  driver_.chosenName.clear();
+  Open([&](host::HostSession& s) {
+    Do(s.press("refer"));
+    EXPECT_EQ(FileName(), chosen.u16string());
+    Do(s.press("Cancel"));
+  });
+}
+
+TEST_F(OutputDialogTest, ClipboardButtonsKeepTheDialogOpenAndTheRememberedOptions) {
+  ::unsetenv("DISPLAY");  // the copies then fail silently
+  ::unsetenv("WAYLAND_DISPLAY");
+  Open([&](host::HostSession& s) {
+    Do(s.set("spinbox", 16.0));
+    Do(s.set("edit", (folder_ / "not-written.png").string()));
+    Do(s.press("Color to Clipboard"));
+    Do(s.press("Alpha to Clipboard"));
+    EXPECT_EQ(Spin("spinbox"), 16);  // still open
+    Do(s.press("Cancel"));
+  });
+  Open([&](host::HostSession& s) {
+    EXPECT_EQ(Spin("spinbox"), 1024);
+    EXPECT_EQ(FileName(), u"");
+    Do(s.press("Cancel"));
+  });
+  EXPECT_FALSE(fs::exists(folder_ / "not-written.png"));
+}
+
+}  // namespace
+}  // namespace pavlex::testing
