@@ -25,11 +25,12 @@ struct UVVertexKey {
   }
   static constexpr UVVertexKey Pack(UVVertexRef ref) { return Pack(ref.face, ref.corner); }
 
-  // The face comes from the high 32 bits; the corner from the low 16 bits,
-  // zero-extended, which covers every corner count a face can have in
-  // practice.
+  // The face comes from the high 32 bits and the corner from the low 32
+  // bits. Keeping only 16 bits of the corner would silently address corner
+  // c mod 65536 on a larger polygon; for every smaller corner the two agree.
   constexpr UVVertexRef Unpack() const {
-    return {static_cast<int32_t>(static_cast<uint32_t>(value >> 32)), static_cast<int32_t>(value & 0xFFFFu)};
+    return {static_cast<int32_t>(static_cast<uint32_t>(value >> 32)),
+            static_cast<int32_t>(static_cast<uint32_t>(value & 0xFFFFFFFFu))};
   }
 
   friend constexpr bool operator==(UVVertexKey a, UVVertexKey b) { return a.value == b.value; }

@@ -1,6 +1,9 @@
 // "UV -> Object" through the real host.
 #include "tools/select/uv_to_object.h"
 
+#include <cmath>
+#include <vector>
+
 #include "tests/support/host_document_fixture.h"
 
 namespace pavlex {
@@ -98,6 +101,25 @@ TEST_F(UVToObjectTest, NoCurrentObjectGivesFalse) {
   EXPECT_FALSE(Run(UVToObjectVertex));
   EXPECT_FALSE(Run(UVToObjectLine));
   EXPECT_FALSE(Run(UVToObjectFace));
+}
+
+
+TEST_F(UVToObjectTest, CornersBeyond65535AreAddressedExactly) {
+  // A fan polygon with 65,537 corners: corner 65,536 shares its low 16 bits
+  // with corner 0, so a key that kept only those bits would select vertex 0.
+  constexpr int32_t kCorners = 65537;
+  std::vector<MQPoint> points;
+  std::vector<int32_t> vertices;
+  for (int32_t i = 0; i < kCorners; ++i) {
+    const float angle = 6.2831853f * static_cast<float>(i) / static_cast<float>(kCorners);
+    points.push_back({std::cos(angle), std::sin(angle), 0});
+    vertices.push_back(i);
+  }
+  host::HostObject& polygon = AddObject(points, {{vertices, {}}});
+  SelectUV(polygon, 0, {kCorners - 1});
+  EXPECT_TRUE(Run(UVToObjectVertex));
+  EXPECT_TRUE(polygon.isVertexSelected(kCorners - 1));
+  EXPECT_FALSE(polygon.isVertexSelected(0));
 }
 
 }  // namespace
