@@ -22,10 +22,11 @@ TEST(UVVertexKeyTest, PacksFaceHighAndCornerLow) {
   EXPECT_EQ(large.corner, 65535);
 }
 
-TEST(UVVertexKeyTest, UnpacksCornerFromLowSixteenBitsOnly) {
+TEST(UVVertexKeyTest, CornersPast16BitsRoundTrip) {
   const UVVertexRef ref = UVVertexKey{(7ull << 32) | 0x00010005ull}.Unpack();
   EXPECT_EQ(ref.face, 7);
-  EXPECT_EQ(ref.corner, 5);
+  EXPECT_EQ(ref.corner, 0x10005);
+  EXPECT_EQ(UVVertexKey::Pack(ref).value, (7ull << 32) | 0x00010005ull);
 }
 
 // Published FNV-1a test vectors pin the constants and the byte order.
