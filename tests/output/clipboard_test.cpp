@@ -85,7 +85,10 @@ TEST_F(ClipboardTest, ColourAndAlphaCopiesReadBackOverBlack) {
   const auto colour = Render(kOutputObjectColor | kOutputWireframe);
   ASSERT_TRUE(CopyImageToClipboard(*colour));
   uint32_t width = 0, height = 0;
-  std::vector<uint32_t> pixels = ReadBack(width, height);
+  std::vector<uint32_t> pixels;
+  for (int attempt = 0; attempt < 100 && (pixels = ReadBack(width, height)).empty(); ++attempt) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
   ASSERT_EQ(width, 8u);
   ASSERT_EQ(height, 8u);
   for (int32_t y = 0; y < 8; ++y) {
@@ -95,8 +98,13 @@ TEST_F(ClipboardTest, ColourAndAlphaCopiesReadBackOverBlack) {
     }
   }
   // "Alpha to Clipboard" with the shader: the white silhouette on black.
+  // xclip claims the selection from its background child, shortly after
+  // the copy returns, so the previous owner may still answer for a moment.
   EXPECT_EQ(OutputLayoutImage(state_, document(), 8, 8, u"", kOutputShader | kOutputAlphaToClipboard, 0), 1);
-  pixels = ReadBack(width, height);
+  const std::vector<uint32_t> previous = pixels;
+  for (int attempt = 0; attempt < 100 && (pixels = ReadBack(width, height)) == previous; ++attempt) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
   ASSERT_EQ(pixels.size(), 64u);
   const auto silhouette = Render(kOutputShader | kOutputAlphaToClipboard);
   for (int32_t y = 0; y < 8; ++y) {
