@@ -1,4 +1,4 @@
-#include "host/obj/atomic_write.h"
+#include "host/io/atomic_write.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,9 +10,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "host/obj/file_read.h"
+#include "host/io/file_read.h"
 
-namespace pavlex::host::obj {
+namespace pavlex::host::io {
 namespace {
 
 std::string FolderOf(const std::string& path) {
@@ -126,4 +126,4 @@ bool FileHasContent(const std::string& path, std::string_view bytes) {
   return ReadRegularFile(path, &existing, &reason) == RegularFileRead::kOk && existing == bytes;
 }
 
-}  // namespace pavlex::host::obj
+}  // namespace pavlex::host::io

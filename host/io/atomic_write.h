@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace pavlex::host::obj {
+namespace pavlex::host::io {
 
 struct FileToWrite {
   std::string path;
@@ -26,4 +26,4 @@ bool WriteFilesAtomically(const std::vector<FileToWrite>& files, std::string* er
 // True when `path` is a regular file holding exactly `bytes`.
 bool FileHasContent(const std::string& path, std::string_view bytes);
 
-}  // namespace pavlex::host::obj
+}  // namespace pavlex::host::io

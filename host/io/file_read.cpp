@@ -1,4 +1,4 @@
-#include "host/obj/file_read.h"
+#include "host/io/file_read.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-namespace pavlex::host::obj {
+namespace pavlex::host::io {
 namespace {
 
 class FileDescriptor {
@@ -61,4 +61,4 @@ RegularFileRead ReadRegularFile(const std::string& path, std::string* out, std::
   return RegularFileRead::kOk;
 }
 
-}  // namespace pavlex::host::obj
+}  // namespace pavlex::host::io

@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace pavlex::host::obj {
+namespace pavlex::host::io {
 
 enum class RegularFileRead { kOk, kNotFound, kFailed };
 
@@ -12,4 +12,4 @@ enum class RegularFileRead { kOk, kNotFound, kFailed };
 // failure `reason` says why in a few words ("No such file or directory").
 RegularFileRead ReadRegularFile(const std::string& path, std::string* out, std::string* reason);
 
-}  // namespace pavlex::host::obj
+}  // namespace pavlex::host::io

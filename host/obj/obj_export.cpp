@@ -4,7 +4,7 @@
 #include <exception>
 #include <new>
 
-#include "host/obj/atomic_write.h"
+#include "host/io/atomic_write.h"
 #include "host/obj/mtl_writer.h"
 #include "host/obj/obj_clean_writer.h"
 #include "host/obj/obj_file.h"
@@ -59,14 +59,14 @@ bool Save(const HostDocument& doc, const ObjSource* source, const std::string& p
 
     // Texts must outlive the write below.
     std::string mtlText;
-    std::vector<FileToWrite> files;
+    std::vector<io::FileToWrite> files;
     std::vector<std::string> libraries;
     if (materialsKept) {
       libraries = source->libraryReferences;
       for (const ObjSource::Library& library : source->libraries) {
         const std::string target = folder + library.reference;
-        if (StaysInFolder(library.reference) && !FileHasContent(target, library.bytes)) {
-          files.push_back(FileToWrite{target, library.bytes});
+        if (StaysInFolder(library.reference) && !io::FileHasContent(target, library.bytes)) {
+          files.push_back(io::FileToWrite{target, library.bytes});
         }
       }
     } else {
@@ -75,12 +75,12 @@ bool Save(const HostDocument& doc, const ObjSource* source, const std::string& p
         const std::string mtlName = StemOf(path) + ".mtl";
         libraries.push_back(mtlName);
         mtlText = WriteMtlText(materials, lineBreak);
-        files.push_back(FileToWrite{folder + mtlName, mtlText});
+        files.push_back(io::FileToWrite{folder + mtlName, mtlText});
       }
     }
     if (!patched) objText = WriteCleanObj(doc, libraries, lineBreak);
-    files.push_back(FileToWrite{path, objText});
-    return WriteFilesAtomically(files, error);
+    files.push_back(io::FileToWrite{path, objText});
+    return io::WriteFilesAtomically(files, error);
   } catch (const std::bad_alloc&) {
     *error = path + ": not enough memory to save the file";
   } catch (const std::exception& e) {

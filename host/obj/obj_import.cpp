@@ -11,7 +11,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "host/obj/file_read.h"
+#include "host/io/file_read.h"
 #include "host/obj/mtl_reader.h"
 #include "host/obj/obj_file.h"
 #include "host/obj/obj_parser.h"
@@ -76,12 +76,12 @@ class DocumentBuilder {
         const std::string path = LibraryPath(baseDir_, name);
         if (!seen.insert(path).second) continue;
         std::string bytes, reason;
-        const RegularFileRead status = ReadRegularFile(path, &bytes, &reason);
-        if (status == RegularFileRead::kNotFound) {
+        const io::RegularFileRead status = io::ReadRegularFile(path, &bytes, &reason);
+        if (status == io::RegularFileRead::kNotFound) {
           warnings_->push_back(Where(name_, use.line) + "material library '" + name + "' not found");
           continue;
         }
-        if (status == RegularFileRead::kFailed) {
+        if (status == io::RegularFileRead::kFailed) {
           warnings_->push_back(Where(name_, use.line) + "material library '" + name +
                                "' cannot be read: " + reason);
           continue;
@@ -284,7 +284,7 @@ bool Import(std::string&& text, const std::string& displayName, const std::strin
 bool LoadObjFile(const std::string& path, ObjImport* out, std::string* error) {
   try {
     std::string text, reason;
-    if (obj::ReadRegularFile(path, &text, &reason) != obj::RegularFileRead::kOk) {
+    if (io::ReadRegularFile(path, &text, &reason) != io::RegularFileRead::kOk) {
       *error = path + ": cannot read: " + reason;
       return false;
     }

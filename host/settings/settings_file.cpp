@@ -8,7 +8,11 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "host/settings/atomic_file.h"
+#include <filesystem>
+#include <system_error>
+
+#include "host/io/atomic_write.h"
+#include "host/io/file_read.h"
 
 namespace pavlex::host {
 
@@ -25,14 +29,15 @@ std::string DefaultSettingsPath() {
 }
 
 SettingsFileState LoadSettingsFile(const std::string& path, SettingsService& settings, std::ostream& report) {
-  std::string bytes, error;
-  switch (ReadWholeFile(path, &bytes, &error)) {
-    case FileReadStatus::kMissing:
+  std::string bytes, reason;
+  switch (io::ReadRegularFile(path, &bytes, &reason)) {
+    case io::RegularFileRead::kNotFound:
       return SettingsFileState::kMissing;
-    case FileReadStatus::kFailed:
-      report << "pavlex host: " << error << "; using fresh settings, which will not be saved over it\n";
+    case io::RegularFileRead::kFailed:
+      report << "pavlex host: cannot read settings file '" << path << "': " << reason
+             << "; using fresh settings, which will not be saved over it\n";
       return SettingsFileState::kBlocked;
-    case FileReadStatus::kRead:
+    case io::RegularFileRead::kOk:
       break;
   }
   std::string problem;
@@ -52,7 +57,19 @@ SettingsFileState LoadSettingsFile(const std::string& path, SettingsService& set
 }
 
 bool SaveSettingsFile(const std::string& path, SettingsService& settings, std::string* error) {
-  if (!WriteFileAtomically(path, settings.text(), error)) return false;
+  // The settings folder is ours to make on a first run.
+  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  std::error_code failure;
+  if (!folder.empty() && !std::filesystem::is_directory(folder, failure) &&
+      !std::filesystem::create_directories(folder, failure)) {
+    if (error != nullptr) {
+      *error = "cannot create the folder '" + folder.string() + "': " +
+               (failure ? failure.message() : std::string("it exists and is not a folder"));
+    }
+    return false;
+  }
+  const std::string text = settings.text();
+  if (!io::WriteFilesAtomically({{path, text}}, error)) return false;
   settings.markSaved();
   return true;
 }
