@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <set>
 
 #include "model/corner_index.h"
+#include "model/face_set.h"
 #include "model/fnv1a.h"
 #include "model/uv_vertex_key.h"
 
@@ -27,6 +29,28 @@ TEST(UVVertexKeyTest, CornersPast16BitsRoundTrip) {
   EXPECT_EQ(ref.face, 7);
   EXPECT_EQ(ref.corner, 0x10005);
   EXPECT_EQ(UVVertexKey::Pack(ref).value, (7ull << 32) | 0x00010005ull);
+}
+
+TEST(FaceSetTest, HoldsEachFaceOnceThroughGrowthAndVisitsEachOnce) {
+  FaceSet faces;
+  faces.Reserve(3);
+  std::set<int32_t> expected;
+  // Strided indices collide in a small table; growth must keep them all.
+  for (int32_t i = 0; i < 5000; ++i) {
+    const int32_t face = (i * 977) % 100003;
+    EXPECT_EQ(faces.Insert(face), expected.insert(face).second) << face;
+  }
+  EXPECT_FALSE(faces.Insert(977));
+  EXPECT_FALSE(faces.Insert(INT32_MIN));  // the empty-slot marker is never held
+  EXPECT_EQ(faces.size(), expected.size());
+  EXPECT_TRUE(faces.Contains(0));
+  EXPECT_FALSE(faces.Contains(1));
+  EXPECT_FALSE(faces.Contains(INT32_MIN));
+  std::set<int32_t> visited;
+  for (int32_t face : faces) EXPECT_TRUE(visited.insert(face).second) << face;
+  EXPECT_EQ(visited, expected);
+  EXPECT_TRUE(FaceSet().empty());
+  EXPECT_EQ(FaceSet().begin(), FaceSet().end());
 }
 
 // Published FNV-1a test vectors pin the constants and the byte order.
