@@ -140,7 +140,7 @@ const char kExpectedContent[] =
     "  button {text=\"4\"} [leftdown]\n"
     "groupbox {text=\"File\", " GROUP
     "} [resize]\n"
-    "  button {text=\"Output\"}\n";
+    "  button {text=\"Output\"} [execute]\n";
 
 using PavlexWindowTreeTest = PavlexSessionTest;
 
