@@ -9,27 +9,8 @@
 namespace pavlex {
 namespace {
 
-// Faces marked by index in a flat array: the reached set of a whole-object
-// scan, which is tested for every neighbour corner of every face and would
-// otherwise dominate the run as hash lookups.
-class DenseFaceMarks {
- public:
-  explicit DenseFaceMarks(int32_t faceCount)
-      : marks_(faceCount > 0 ? static_cast<size_t>(faceCount) : 0, 0) {}
-  // Faces outside the object's slots are held nowhere and read as unmarked;
-  // the index never names one.
-  bool Contains(int32_t face) const { return InRange(face) && marks_[static_cast<size_t>(face)] != 0; }
-  void Insert(int32_t face) {
-    if (InRange(face)) marks_[static_cast<size_t>(face)] = 1;
-  }
-
- private:
-  bool InRange(int32_t face) const { return face >= 0 && static_cast<size_t>(face) < marks_.size(); }
-  std::vector<uint8_t> marks_;
-};
-
 // Scratch storage for floods, so that a scan that floods many small islands
-// does not allocate per island. `Reached` is FaceSet or DenseFaceMarks.
+// does not allocate per island. `Reached` is FaceSet or FaceMarks.
 template <typename Reached>
 class IslandFlood {
  public:
@@ -73,10 +54,15 @@ void FloodUVIsland(const cmq::CMQObject& object, int32_t seed, FaceSet& island, 
   IslandFlood<FaceSet>(object, index).Run(seed, island, reached);
 }
 
+void FloodUVIsland(const cmq::CMQObject& object, int32_t seed, FaceSet& island, const VertexUVIndex& index,
+                   FaceMarks& reached) {
+  IslandFlood<FaceMarks>(object, index).Run(seed, island, reached);
+}
+
 void CollectSelectedIslands(const cmq::CMQObject& object, FaceSet& island) {
   const VertexUVIndex index = BuildVertexUVIndex(object);
-  DenseFaceMarks reached(object.GetFaceCount());
-  IslandFlood<DenseFaceMarks> flood(object, index);
+  FaceMarks reached(object.GetFaceCount());
+  IslandFlood<FaceMarks> flood(object, index);
   const cmq::CMQFaceRange faces(object);
   for (auto it = faces.begin(); it != faces.end(); ++it) {
     const int32_t f = it.index();

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "model/cmq_object.h"
+#include "model/face_marks.h"
 #include "model/face_set.h"
 #include "model/vertex_uv_index.h"
 
@@ -25,6 +26,10 @@ namespace pavlex {
 // `index` must describe the object as it is now.
 void FloodUVIsland(const cmq::CMQObject& object, int32_t seed, FaceSet& island, const VertexUVIndex& index,
                    FaceSet& reached);
+// The same with the reached faces kept as flags over the object's face
+// slots: the fast form for floods that may cover the whole object.
+void FloodUVIsland(const cmq::CMQObject& object, int32_t seed, FaceSet& island, const VertexUVIndex& index,
+                   FaceMarks& reached);
 
 // Adds to `island` every face of every island that holds a selected UV
 // vertex. Faces are scanned in ascending order and the selection is tested

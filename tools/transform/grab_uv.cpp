@@ -38,8 +38,9 @@ class GrabRun {
       // Built once per run: the index holds no UVs, and this tool changes
       // neither faces nor vertices, so every match would build the same one.
       if (!index_) index_ = BuildVertexUVIndex(object_);
-      FaceSet reached;
-      reached.Reserve(static_cast<size_t>(object_.GetFaceCount()));
+      // Sized to the face count, as flags: the flood tests it for every
+      // neighbour corner of an island that may span the whole object.
+      FaceMarks reached(object_.GetFaceCount());
       reached.Insert(match.a.face);
       FloodUVIsland(object_, match.a.face, candidates, *index_, reached);
     }
