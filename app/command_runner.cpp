@@ -105,12 +105,11 @@ int32_t CommandRunner::materialSlot(const std::string& word) {
 
 // --- running -----------------------------------------------------------------------
 
-std::optional<std::string> CommandRunner::check(const std::vector<ScriptLine>& lines) const {
+std::optional<std::string> CommandRunner::check(const std::vector<ScriptLine>& lines) {
   for (const ScriptLine& line : lines) {
     try {
-      // A dry run touches nothing; the cast only lets the parser and the
-      // runner share one description of every command.
-      const_cast<CommandRunner*>(this)->execute(TokenizeCommand(line.text), true);
+      // A dry run parses exactly as the real one and changes nothing.
+      execute(TokenizeCommand(line.text), true);
     } catch (const CommandError& error) {
       return line.where() + ": " + error.what();
     }

@@ -34,7 +34,7 @@ class CommandRunner : public host::ModalDriver {
   // Checks every command's words (command names, argument counts, numbers)
   // without running anything. Answers the first problem as
   // "script:line: message", or nothing.
-  std::optional<std::string> check(const std::vector<ScriptLine>& lines) const;
+  std::optional<std::string> check(const std::vector<ScriptLine>& lines);
 
   // Runs the commands `source` gives until it ends or a `quit`. From a
   // script the first error stops the run; at a terminal errors are

@@ -109,7 +109,7 @@ int RunProgram(const ProgramOptions& options) {
 
   bool ok = true;
   if (interactive) {
-    std::printf("pavlex %s on %s. `help` lists the commands, `print widgets` the buttons; Ctrl-D ends.\n",
+    std::printf("%s on %s. `help` lists the commands, `print widgets` the buttons; Ctrl-D ends.\n",
                 plugin->name().c_str(), options.model.empty() ? "the built-in sample" : options.model.c_str());
     TerminalSource terminal(stdin, stdout);
     ok = runner.run(terminal);
