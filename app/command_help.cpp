@@ -33,6 +33,8 @@ const std::vector<CommandHelp>& CommandHelpTable() {
       {"answer", "answer ok|cancel|yes|no|FILE", "answer the message box or save-file dialog that is open"},
       {"print", "print uv|selection|object|faces|document|widgets|tree [TITLE]",
        "print the current object's UVs, selection, counts, faces; the objects and materials; widget paths"},
+      {"layout", "layout FILE [WxH] [wireframe,material,object,shader,current-object,current-material,memory=1..4]",
+       "draw the UV layout into an image through the Output dialog (BMP, JPEG, PNG or TGA by extension)"},
       {"help", "help [COMMAND]", "list the commands"},
       {"quit", "quit", "stop reading commands (-o still saves)"},
   };

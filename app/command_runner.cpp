@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <variant>
 
 #include "app/command_help.h"
@@ -161,6 +162,8 @@ void CommandRunner::execute(const Words& words, bool dry) {
     printCommand(words, dry);
   } else if (verb == "answer") {
     answerCommand(words, dry);
+  } else if (verb == "layout") {
+    layoutCommand(words, dry);
   } else if (verb == "help") {
     NeedCount(words, 1, 2);
     if (dry) return;
@@ -488,6 +491,87 @@ void CommandRunner::printCommand(const Words& words, bool dry) {
   }
 }
 
+// --- layout images ------------------------------------------------------------------
+
+void CommandRunner::layoutCommand(const Words& words, bool dry) {
+  if (words.size() < 2 || words.size() > 4) Usage("layout");
+  const std::string& file = words[1];
+  std::string width, height;
+  std::vector<std::pair<std::string, bool>> boxes;  // check box path, state
+  bool anyOption = false;
+  for (size_t i = 2; i < words.size(); ++i) {
+    const std::string& word = words[i];
+    const size_t x = word.find('x');
+    if (x != std::string::npos && word.find_first_not_of("0123456789x") == std::string::npos && width.empty()) {
+      width = std::to_string(ParseIndex(word.substr(0, x), "image width"));
+      height = std::to_string(ParseIndex(word.substr(x + 1), "image height"));
+      if (width == "0" || height == "0") throw CommandError("an image needs at least one pixel each way");
+      continue;
+    }
+    if (anyOption) Usage("layout");
+    anyOption = true;
+    // Every layer and filter box is set: the listed ones on, the others off.
+    static const std::pair<const char*, const char*> kBoxes[] = {
+        {"wireframe", "wireframe"},           {"material", "material color"},
+        {"object", "object color"},           {"shader", "shader"},
+        {"current-object", "current object"}, {"current-material", "current material"}};
+    std::vector<std::string> listed;
+    for (size_t at = 0; at <= word.size();) {
+      const size_t comma = std::min(word.find(',', at), word.size());
+      listed.push_back(word.substr(at, comma - at));
+      at = comma + 1;
+    }
+    std::vector<std::string> slots;
+    for (const std::string& item : listed) {
+      const bool known = std::any_of(std::begin(kBoxes), std::end(kBoxes), [&](const auto& b) { return item == b.first; });
+      if (known) continue;
+      if (item.size() == 8 && item.rfind("memory=", 0) == 0 && item[7] >= '1' && item[7] <= '4') {
+        slots.push_back(item.substr(7));
+        continue;
+      }
+      throw CommandError("'" + item +
+                         "' is not a layout option (wireframe, material, object, shader, current-object, "
+                         "current-material, memory=1..4)");
+    }
+    for (const auto& [option, path] : kBoxes) {
+      boxes.emplace_back(path, std::find(listed.begin(), listed.end(), option) != listed.end());
+    }
+    boxes.emplace_back("memory", !slots.empty());
+    for (const char* slot : {"1", "2", "3", "4"}) {
+      boxes.emplace_back(slot, std::find(slots.begin(), slots.end(), slot) != slots.end());
+    }
+  }
+  if (dry) return;
+
+  // What a person would type into the Output dialog.
+  std::vector<std::string> typed;
+  if (!width.empty()) {
+    typed.push_back("set spinbox " + width);
+    typed.push_back("set spinbox#2 " + height);
+  }
+  for (const auto& [path, on] : boxes) typed.push_back("check " + QuoteWord(path) + (on ? " on" : " off"));
+  typed.push_back("set edit " + QuoteWord(file));
+  typed.push_back("press OK");
+  for (const std::string& text : typed) injected_.push_back({text, current_.origin, current_.line});
+
+  std::error_code ignored;
+  const auto before = std::filesystem::exists(file, ignored) ? std::filesystem::last_write_time(file, ignored)
+                                                             : std::filesystem::file_time_type::min();
+  host::CommandResult result;
+  {
+    ProgressNotice progress("rendering " + file);
+    result = session_.press("Pavlex::File/Output");
+  }
+  const bool unused = !injected_.empty();
+  injected_.clear();
+  if (!result) throw CommandError(result.error);
+  if (failed_) return;
+  if (unused) throw CommandError("the Output dialog did not open");
+  if (!std::filesystem::exists(file, ignored) || std::filesystem::last_write_time(file, ignored) == before) {
+    throw CommandError("no image was written to " + file);
+  }
+}
+
 // --- modal runs --------------------------------------------------------------------
 
 void CommandRunner::answerCommand(const Words& words, bool dry) {
@@ -498,6 +582,11 @@ void CommandRunner::answerCommand(const Words& words, bool dry) {
 }
 
 bool CommandRunner::nextInside(const ScriptLine& opener, const std::string& what, ScriptLine* line) {
+  if (!injected_.empty()) {
+    *line = injected_.front();
+    injected_.erase(injected_.begin());
+    return true;
+  }
   if (source_ == nullptr || !source_->next(line)) {
     const bool typed = source_ != nullptr && source_->interactive();
     fail(opener, std::string(typed ? "the input" : "the script") + " ended while " + what + " is open");

@@ -66,6 +66,7 @@ class CommandRunner : public host::ModalDriver {
   void widgetCommand(const std::vector<std::string>& words, bool dry);
   void printCommand(const std::vector<std::string>& words, bool dry);
   void answerCommand(const std::vector<std::string>& words, bool dry);
+  void layoutCommand(const std::vector<std::string>& words, bool dry);
 
   // The next command for a modal run opened by `opener`; false (after
   // recording an error) when the script ended or moved on to another
@@ -93,6 +94,9 @@ class CommandRunner : public host::ModalDriver {
   CommandSource* source_ = nullptr;
   ScriptLine current_;
   std::vector<Modal> modals_;  // innermost last
+  // The dialog commands a shorthand (`layout`) stands for; a modal run
+  // takes them before the source's next command.
+  std::vector<ScriptLine> injected_;
   bool failed_ = false;
   bool quit_ = false;
 };

@@ -1,0 +1,79 @@
+// Layout images through the plug-in's Output dialog: the `layout`
+// shorthand, the dialog's own buttons, and the output size remembered in
+// the settings file from one run to the next.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+#include "tests/cli/pavlex_process.h"
+
+namespace pavlex::cli_test {
+namespace {
+
+uint32_t BigEndian32(const std::string& bytes, size_t at) {
+  uint32_t value = 0;
+  for (size_t i = 0; i < 4; ++i) value = (value << 8) | static_cast<uint8_t>(bytes[at + i]);
+  return value;
+}
+
+TEST(PavlexLayout, WritesAPngOfTheAskedSizeAndTheNextRunRemembersIt) {
+  ScratchDir scratch;
+  const std::string png = (scratch / "layout.png").string();
+  PavlexRun run = RunPavlex(scratch, {"-c", "select uv all; layout " + png + " 64x32 wireframe,current-object"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string bytes = ReadAll(png);
+  ASSERT_GT(bytes.size(), 24u);
+  EXPECT_EQ(bytes.substr(1, 3), "PNG");
+  EXPECT_EQ(BigEndian32(bytes, 16), 64u);
+  EXPECT_EQ(BigEndian32(bytes, 20), 32u);
+
+  run = RunPavlex(scratch, {"-c", "press File/Output; print tree; press Cancel"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("\"spinbox\" {min=1, max=65535, visiblecolumn=5, increment=4, position=64}"),
+            std::string::npos)
+      << run.out;
+  EXPECT_NE(run.out.find("position=32}"), std::string::npos) << run.out;
+}
+
+// "refer" asks for the file with a save-file dialog; the spin boxes snap
+// down to multiples of 4; OK writes, Cancel does not.
+TEST(PavlexLayout, OutputDialogButtons) {
+  ScratchDir scratch;
+  const std::string tga = (scratch / "layout.tga").string();
+  PavlexRun run = RunPavlex(scratch, {"-c", "press File/Output; press refer; answer " + tga +
+                                                "; set spinbox 18; set spinbox#2 9; press OK"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const std::string bytes = ReadAll(tga);
+  EXPECT_EQ(bytes.size(), 18u + 16u * 8u * 4u + 26u) << "16 x 8 pixels, header and footer";
+  EXPECT_EQ(bytes.substr(bytes.size() - 18, 17), "TRUEVISION-XFILE.");
+
+  run = RunPavlex(scratch, {"-c", "press File/Output; set edit " + (scratch / "no.bmp").string() +
+                                      "; press refer; answer cancel; press Cancel"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_FALSE(std::filesystem::exists(scratch / "no.bmp"));
+
+  // Without a display the clipboard buttons fail silently, as the plug-in's
+  // outputs do; the dialog stays open for Cancel.
+  run = RunPavlex(scratch, {"-c", "press File/Output; press 'Color to Clipboard'; press 'Alpha to Clipboard'; "
+                                  "press Cancel"});
+  EXPECT_EQ(run.status, 0) << run.err;
+}
+
+TEST(PavlexLayout, BadOptionsAndUnwritableFilesAreErrors) {
+  ScratchDir scratch;
+  PavlexRun run = RunPavlex(scratch, {"-c", "layout x.png 10x10 wirefram"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("-c:1: 'wirefram' is not a layout option"), std::string::npos) << run.err;
+
+  run = RunPavlex(scratch, {"-c", "layout x.png 0x10"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("at least one pixel"), std::string::npos) << run.err;
+
+  run = RunPavlex(scratch, {"-c", "layout /nonexistent/folder/x.png", "-o", (scratch / "out.obj").string()});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("no image was written to /nonexistent/folder/x.png"), std::string::npos) << run.err;
+  EXPECT_FALSE(std::filesystem::exists(scratch / "out.obj"));
+}
+
+}  // namespace
+}  // namespace pavlex::cli_test
