@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/grid_mesh.h"
+#include "bench/bench_grid.h"
 #include "host/api/handles.h"
 #include "host/document/host_document.h"
 #include "host/obj/obj_file.h"
@@ -35,46 +35,16 @@ constexpr int32_t kIslandsPerSide = 4;
 constexpr int32_t kIslandCells = kCells / kIslandsPerSide;
 constexpr int32_t kPatch = 100;  // Regularize: kPatch x kPatch faces
 
-struct Grid {
-  pavlex::host::ObjImport import;
-  HostObject* object = nullptr;
-  std::vector<MQCoordinate> uvs;  // per corner, as loaded
-};
-
-[[noreturn]] void Fail(const char* what, const std::string& detail) {
-  std::fprintf(stderr, "%s: %s\n", what, detail.c_str());
-  std::exit(1);
-}
-
 // Quad (i, j) is face j * kCells + i; its corners run (i, j) (i+1, j)
 // (i+1, j+1) (i, j+1), so corners 0 -> 1 are its bottom edge.
-Grid& TheGrid() {
-  static Grid* grid = [] {
-    if (pavlex::BindHostFunctions(PAVLEX_HOST_LIBRARY).status != pavlex::HostBindStatus::kBound)
-      Fail("cannot bind the host library", PAVLEX_HOST_LIBRARY);
-    auto* g = new Grid;
-    std::string error;
-    const std::string text = pavlex::bench::MakeGridObj({kCells, kIslandsPerSide, "grid"});
-    if (!pavlex::host::LoadObjText(text, "grid.obj", "", &g->import, &error))
-      Fail("cannot load the grid", error);
-    g->object = g->import.document->object(g->import.document->currentObject());
-    if (g->object == nullptr || g->object->faceCount() != kCells * kCells) Fail("unexpected grid", "");
-    for (int32_t f = 0; f < g->object->faceCount(); ++f)
-      g->uvs.insert(g->uvs.end(), g->object->faceUVs(f), g->object->faceUVs(f) + 4);
-    return g;
-  }();
-  return *grid;
-}
+pavlex::bench::BenchGrid& TheGrid() { return pavlex::bench::LoadBenchGrid(kCells, kIslandsPerSide); }
 
 enum class Selection { kEdgePerIsland, kSelectedPatch };
 
-void Restore(Grid& grid, Selection selection) {
+void Restore(pavlex::bench::BenchGrid& grid, Selection selection) {
   HostObject& object = *grid.object;
   object.clearSelection(MQCLEARSELECT_ALL);
-  for (int32_t f = 0; f < object.faceCount(); ++f) {
-    MQCoordinate* uvs = object.faceUVs(f);
-    for (int32_t c = 0; c < 4; ++c) uvs[c] = grid.uvs[4 * static_cast<size_t>(f) + static_cast<size_t>(c)];
-  }
+  grid.RestoreUVs();
   if (selection == Selection::kEdgePerIsland) {
     for (int32_t by = 0; by < kIslandsPerSide; ++by) {
       for (int32_t bx = 0; bx < kIslandsPerSide; ++bx) {
@@ -94,8 +64,8 @@ void Restore(Grid& grid, Selection selection) {
 }
 
 void RunGrab(benchmark::State& state, Selection selection, bool moveGroup, bool useShape, bool ownFace) {
-  Grid& grid = TheGrid();
-  const MQDocument document = pavlex::host::api::ToHandle(grid.import.document.get());
+  pavlex::bench::BenchGrid& grid = TheGrid();
+  const MQDocument document = grid.handle();
   for (auto _ : state) {
     state.PauseTiming();
     Restore(grid, selection);

@@ -29,9 +29,9 @@ std::vector<int> BlockStarts(int n, int k) {
 
 }  // namespace
 
-std::string MakeGridObj(const GridSpec& spec) {
-  const int n = spec.n;
-  const int k = spec.islandsPerSide;
+std::string MakeGridObj(const GridSpec& grid) {
+  const int n = grid.n;
+  const int k = grid.islandsPerSide;
   if (n < 1 || n > 46340 || k < 1 || k > n)
     throw std::invalid_argument("grid size or island count out of range");
   const std::vector<int> starts = BlockStarts(n, k);
@@ -46,7 +46,7 @@ std::string MakeGridObj(const GridSpec& spec) {
   out += " quad grid in ";
   AppendNumber(&out, static_cast<long long>(k) * k);
   out += " UV islands\no ";
-  out += spec.objectName;
+  out += grid.objectName;
   out += '\n';
 
   const float halfStep = 0.5f / static_cast<float>(n);

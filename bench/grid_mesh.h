@@ -1,6 +1,6 @@
 // Test and benchmark meshes: flat quad grids cut into UV islands, as OBJ text.
 //
-// Layout of MakeGridObj(spec), with n = spec.n and k = spec.islandsPerSide:
+// Layout of MakeGridObj(grid), with n = grid.n and k = grid.islandsPerSide:
 // - One object, `o <objectName>`, of n x n quads: n * n faces.
 // - Vertex (i, j), 0 <= i, j <= n, is `v` number j * (n + 1) + i + 1, at
 //   x = (2i - n) * (0.5 / n), y = j / n, z = 0 (single precision). The grid
@@ -29,7 +29,7 @@ struct GridSpec {
   std::string objectName = "grid";
 };
 
-// Throws std::invalid_argument for a spec outside the ranges above.
-std::string MakeGridObj(const GridSpec& spec);
+// Throws std::invalid_argument for a grid outside the ranges above.
+std::string MakeGridObj(const GridSpec& grid);
 
 }  // namespace pavlex::bench

@@ -3,5 +3,4 @@
 include(${CMAKE_CURRENT_LIST_DIR}/mesh.cmake)
 
 add_executable(pavlex_islands_bench ${CMAKE_CURRENT_SOURCE_DIR}/islands_bench.cpp)
-target_link_libraries(pavlex_islands_bench PRIVATE pavlex_core pavlexhost pavlex_bench_mesh benchmark::benchmark)
-target_compile_definitions(pavlex_islands_bench PRIVATE PAVLEX_HOST_LIBRARY="$<TARGET_FILE:pavlexhost>")
+target_link_libraries(pavlex_islands_bench PRIVATE pavlex_bench_grid benchmark::benchmark)

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/grid_mesh.h"
+#include "bench/bench_grid.h"
 #include "host/api/handles.h"
 #include "host/document/host_document.h"
 #include "host/obj/obj_file.h"
@@ -35,36 +35,9 @@ constexpr int32_t kSide = kCells + 1;
 constexpr int32_t kIslandsPerSide = 4;
 constexpr int32_t kIslandCells = kCells / kIslandsPerSide;
 
-struct Grid {
-  pavlex::host::ObjImport import;
-  HostObject* object = nullptr;
-  std::vector<MQCoordinate> uvs;  // per corner, as loaded
-};
-
-[[noreturn]] void Fail(const char* what, const std::string& detail) {
-  std::fprintf(stderr, "%s: %s\n", what, detail.c_str());
-  std::exit(1);
-}
-
 // Vertex (i, j) of the grid is j * kSide + i and quad (i, j) is face
 // j * kCells + i, both in file order.
-Grid& TheGrid() {
-  static Grid* grid = [] {
-    if (pavlex::BindHostFunctions(PAVLEX_HOST_LIBRARY).status != pavlex::HostBindStatus::kBound)
-      Fail("cannot bind the host library", PAVLEX_HOST_LIBRARY);
-    auto* g = new Grid;
-    std::string error;
-    const std::string text = pavlex::bench::MakeGridObj({kCells, kIslandsPerSide, "grid"});
-    if (!pavlex::host::LoadObjText(text, "grid.obj", "", &g->import, &error))
-      Fail("cannot load the grid", error);
-    g->object = g->import.document->object(g->import.document->currentObject());
-    if (g->object == nullptr || g->object->faceCount() != kCells * kCells) Fail("unexpected grid", "");
-    for (int32_t f = 0; f < g->object->faceCount(); ++f)
-      g->uvs.insert(g->uvs.end(), g->object->faceUVs(f), g->object->faceUVs(f) + 4);
-    return g;
-  }();
-  return *grid;
-}
+pavlex::bench::BenchGrid& TheGrid() { return pavlex::bench::LoadBenchGrid(kCells, kIslandsPerSide); }
 
 enum class Selection {
   kQuarter,              // every corner of the vertices with x, y <= 500
@@ -73,13 +46,10 @@ enum class Selection {
   kQuarterIslands,       // one corner in the middle of each island of the lower left quarter
 };
 
-void Restore(Grid& grid, Selection selection) {
+void Restore(pavlex::bench::BenchGrid& grid, Selection selection) {
   HostObject& object = *grid.object;
   object.clearSelection(MQCLEARSELECT_ALL);
-  for (int32_t f = 0; f < object.faceCount(); ++f) {
-    MQCoordinate* uvs = object.faceUVs(f);
-    for (int32_t c = 0; c < 4; ++c) uvs[c] = grid.uvs[4 * static_cast<size_t>(f) + static_cast<size_t>(c)];
-  }
+  grid.RestoreUVs();
   if (selection == Selection::kQuarter || selection == Selection::kQuarterAndLeftFaces) {
     for (int32_t f = 0; f < object.faceCount(); ++f) {
       if (selection == Selection::kQuarterAndLeftFaces && f % kCells < kCells / 2)
@@ -103,8 +73,8 @@ void Restore(Grid& grid, Selection selection) {
 
 template <typename Tool>
 void RunTool(benchmark::State& state, Selection selection, Tool tool) {
-  Grid& grid = TheGrid();
-  const MQDocument document = pavlex::host::api::ToHandle(grid.import.document.get());
+  pavlex::bench::BenchGrid& grid = TheGrid();
+  const MQDocument document = grid.handle();
   for (auto _ : state) {
     state.PauseTiming();
     Restore(grid, selection);

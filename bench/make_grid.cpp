@@ -22,16 +22,16 @@ bool ParsePositive(const char* text, int* out) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  pavlex::bench::GridSpec spec;
-  if (argc != 4 || !ParsePositive(argv[1], &spec.n) || !ParsePositive(argv[2], &spec.islandsPerSide) ||
-      spec.islandsPerSide > spec.n) {
+  pavlex::bench::GridSpec grid;
+  if (argc != 4 || !ParsePositive(argv[1], &grid.n) || !ParsePositive(argv[2], &grid.islandsPerSide) ||
+      grid.islandsPerSide > grid.n) {
     std::fprintf(stderr,
                  "usage: pavlex-make-grid N ISLANDS OUTPUT.obj\n"
                  "Writes an N x N quad grid (N*N faces), symmetric about x = 0, cut into\n"
                  "ISLANDS x ISLANDS UV islands (1 <= ISLANDS <= N).\n");
     return 2;
   }
-  const std::string text = pavlex::bench::MakeGridObj(spec);
+  const std::string text = pavlex::bench::MakeGridObj(grid);
   FILE* file = std::fopen(argv[3], "wb");
   if (file == nullptr) {
     std::fprintf(stderr, "pavlex-make-grid: %s: %s\n", argv[3], std::strerror(errno));

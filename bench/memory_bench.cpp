@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "bench/grid_mesh.h"
+#include "bench/bench_grid.h"
 #include "host/api/handles.h"
 #include "host/document/host_document.h"
 #include "host/obj/obj_file.h"
@@ -32,31 +32,12 @@ using pavlex::host::HostObject;
 constexpr int32_t kCells = 1000;
 constexpr int32_t kLockedFaces = 25000;
 
-struct Grid {
-  pavlex::host::ObjImport import;
-  HostObject* object = nullptr;
-  MQDocument handle() { return pavlex::host::api::ToHandle(import.document.get()); }
-};
-
 [[noreturn]] void Fail(const char* what, const std::string& detail) {
   std::fprintf(stderr, "%s: %s\n", what, detail.c_str());
   std::exit(1);
 }
 
-Grid& TheGrid() {
-  static Grid* grid = [] {
-    if (pavlex::BindHostFunctions(PAVLEX_HOST_LIBRARY).status != pavlex::HostBindStatus::kBound)
-      Fail("cannot bind the host library", PAVLEX_HOST_LIBRARY);
-    auto* g = new Grid;
-    std::string error;
-    const std::string text = pavlex::bench::MakeGridObj({kCells, 4, "grid"});
-    if (!pavlex::host::LoadObjText(text, "grid.obj", "", &g->import, &error)) Fail("cannot load the grid", error);
-    g->object = g->import.document->object(g->import.document->currentObject());
-    if (g->object == nullptr || g->object->faceCount() != kCells * kCells) Fail("unexpected grid", "");
-    return g;
-  }();
-  return *grid;
-}
+pavlex::bench::BenchGrid& TheGrid() { return pavlex::bench::LoadBenchGrid(kCells, 4); }
 
 // Quad (i, j) is face j * kCells + i.
 void SelectLowerLeftQuarter(HostObject& object) {
@@ -69,7 +50,7 @@ void SelectLowerLeftQuarter(HostObject& object) {
 }
 
 void BM_StoreQuarter(benchmark::State& state) {
-  Grid& grid = TheGrid();
+  pavlex::bench::BenchGrid& grid = TheGrid();
   SelectLowerLeftQuarter(*grid.object);
   pavlex::PluginState plugin;
   for (auto _ : state) benchmark::DoNotOptimize(pavlex::StoreUVSelection(plugin, grid.handle(), 0));
@@ -78,7 +59,7 @@ void BM_StoreQuarter(benchmark::State& state) {
 BENCHMARK(BM_StoreQuarter)->Unit(benchmark::kMillisecond);
 
 void BM_RestoreQuarter(benchmark::State& state) {
-  Grid& grid = TheGrid();
+  pavlex::bench::BenchGrid& grid = TheGrid();
   SelectLowerLeftQuarter(*grid.object);
   pavlex::PluginState plugin;
   pavlex::StoreUVSelection(plugin, grid.handle(), 0);
@@ -92,7 +73,7 @@ void BM_RestoreQuarter(benchmark::State& state) {
 BENCHMARK(BM_RestoreQuarter)->Unit(benchmark::kMillisecond);
 
 void BM_ApplyUVLocks(benchmark::State& state) {
-  Grid& grid = TheGrid();
+  pavlex::bench::BenchGrid& grid = TheGrid();
   grid.object->clearSelection(MQCLEARSELECT_ALL);
   for (int32_t f = 0; f < kLockedFaces; ++f) {
     for (int32_t c = 0; c < 4; ++c) grid.object->setUVSelected(f, c, true);
@@ -107,14 +88,14 @@ BENCHMARK(BM_ApplyUVLocks)->Unit(benchmark::kMillisecond);
 
 // A quarter turn each run keeps the UVs bounded however often it runs.
 void BM_RotateQuarter(benchmark::State& state) {
-  Grid& grid = TheGrid();
+  pavlex::bench::BenchGrid& grid = TheGrid();
   SelectLowerLeftQuarter(*grid.object);
   for (auto _ : state) benchmark::DoNotOptimize(pavlex::RotateUV(grid.handle(), 90.0f, {0.25f, 0.25f}));
 }
 BENCHMARK(BM_RotateQuarter)->Unit(benchmark::kMillisecond);
 
 void BM_MoveQuarter(benchmark::State& state) {
-  Grid& grid = TheGrid();
+  pavlex::bench::BenchGrid& grid = TheGrid();
   SelectLowerLeftQuarter(*grid.object);
   float step = 0.1f;
   for (auto _ : state) {
@@ -125,7 +106,7 @@ void BM_MoveQuarter(benchmark::State& state) {
 BENCHMARK(BM_MoveQuarter)->Unit(benchmark::kMillisecond);
 
 void BM_ScaleQuarter(benchmark::State& state) {
-  Grid& grid = TheGrid();
+  pavlex::bench::BenchGrid& grid = TheGrid();
   SelectLowerLeftQuarter(*grid.object);
   for (auto _ : state) benchmark::DoNotOptimize(pavlex::ScaleUV(grid.handle(), -1.0f, {0.25f, 0.25f}));
 }

@@ -5,7 +5,7 @@
 //   0      1     image ID length           0
 //   1      1     colour map type           0
 //   2      1     image type                2 (uncompressed true colour)
-//   3      5     colour map spec           0
+//   3      5     colour map fields         0
 //   8      4     x and y origin            0
 //   12     2     width                     little-endian
 //   14     2     height                    little-endian
