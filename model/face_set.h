@@ -1,65 +1,42 @@
 // A set of face indices.
 //
 // Island floods test membership for every neighbour corner they look at, so
-// the set is an open-addressing hash table (linear probing on a power-of-two
-// table, kept at most half full) rather than a node-based container: a
-// lookup is one multiply and, almost always, one cache line.
+// membership is an open-addressing hash table (linear probing on a
+// power-of-two table, kept at most half full) rather than a node-based
+// container: a lookup is one multiply and, almost always, one cache line.
+// Iteration runs over a list of the faces in insertion order instead of over
+// the scattered table, so a tool that visits an island's faces after a flood
+// reads them in the flood's spatially coherent order.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <iterator>
 #include <vector>
 
 namespace pavlex {
 
 class FaceSet {
  public:
-  // Visits every face once, in the table's own order.
-  class const_iterator {
-   public:
-    using iterator_category = std::forward_iterator_tag;
-    using value_type = int32_t;
-    using difference_type = std::ptrdiff_t;
-    using pointer = const int32_t*;
-    using reference = int32_t;
-
-    int32_t operator*() const { return set_->slots_[slot_]; }
-    const_iterator& operator++() {
-      ++slot_;
-      SkipEmpty();
-      return *this;
-    }
-    friend bool operator==(const const_iterator& a, const const_iterator& b) { return a.slot_ == b.slot_; }
-    friend bool operator!=(const const_iterator& a, const const_iterator& b) { return a.slot_ != b.slot_; }
-
-   private:
-    friend class FaceSet;
-    const_iterator(const FaceSet* set, size_t slot) : set_(set), slot_(slot) { SkipEmpty(); }
-    void SkipEmpty() {
-      while (slot_ < set_->slots_.size() && set_->slots_[slot_] == kEmpty) ++slot_;
-    }
-    const FaceSet* set_;
-    size_t slot_;
-  };
+  using const_iterator = std::vector<int32_t>::const_iterator;
 
   // Room for `faces` faces without growing.
   void Reserve(size_t faces) {
-    if (faces > size_ && TableSizeFor(faces) > slots_.size()) Rehash(TableSizeFor(faces));
+    if (faces > members_.size() && TableSizeFor(faces) > slots_.size()) Rehash(TableSizeFor(faces));
+    members_.reserve(faces);
   }
   // True when the face was not in the set yet; a face is held once.
   // INT32_MIN marks empty slots and is never held: no host hands out that
   // face index.
   bool Insert(int32_t face) {
     if (face == kEmpty) return false;
-    if (2 * (size_ + 1) > slots_.size()) Rehash(slots_.empty() ? 16 : 2 * slots_.size());
+    if (2 * (members_.size() + 1) > slots_.size()) Rehash(slots_.empty() ? 16 : 2 * slots_.size());
     size_t slot = SlotOf(face);
     while (slots_[slot] != kEmpty) {
       if (slots_[slot] == face) return false;
       slot = (slot + 1) & mask_;
     }
     slots_[slot] = face;
-    ++size_;
+    members_.push_back(face);
     return true;
   }
   bool Contains(int32_t face) const {
@@ -69,11 +46,12 @@ class FaceSet {
       if (slots_[slot] == kEmpty) return false;
     }
   }
-  size_t size() const { return size_; }
+  size_t size() const { return members_.size(); }
   bool empty() const { return size() == 0; }
 
-  const_iterator begin() const { return const_iterator(this, 0); }
-  const_iterator end() const { return const_iterator(this, slots_.size()); }
+  // Every face once, in the order it was first inserted.
+  const_iterator begin() const { return members_.begin(); }
+  const_iterator end() const { return members_.end(); }
 
  private:
   static constexpr int32_t kEmpty = INT32_MIN;
@@ -89,22 +67,21 @@ class FaceSet {
                                shift_);
   }
   void Rehash(size_t tableSize) {
-    std::vector<int32_t> old;
-    old.swap(slots_);
     slots_.assign(tableSize, kEmpty);
     mask_ = tableSize - 1;
     shift_ = 64;
     for (size_t s = tableSize; s > 1; s >>= 1) --shift_;
-    size_ = 0;
-    for (int32_t face : old) {
-      if (face != kEmpty) Insert(face);
+    for (int32_t face : members_) {
+      size_t slot = SlotOf(face);
+      while (slots_[slot] != kEmpty) slot = (slot + 1) & mask_;
+      slots_[slot] = face;
     }
   }
 
   std::vector<int32_t> slots_;
   size_t mask_ = 0;
   unsigned shift_ = 64;
-  size_t size_ = 0;  // faces held
+  std::vector<int32_t> members_;  // insertion order
 };
 
 }  // namespace pavlex
