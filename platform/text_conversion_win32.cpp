@@ -12,7 +12,9 @@ static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows wide text is UTF-16"
 
 // Lengths are passed explicitly so embedded nulls survive. Without
 // MB_ERR_INVALID_CHARS the system substitutes U+FFFD for ill-formed input
-// instead of failing, which is what the callers want.
+// instead of failing. Known gap: Wine 8 gives fewer U+FFFD than the
+// maximal-subpart rule for encoded surrogates (ED A0 80 -> 2, not 3) and
+// for sequences above U+10FFFF (F4 90 80 80 -> 3, not 4).
 std::u16string ToUtf16(UINT codePage, std::string_view text) {
   if (text.empty() || text.size() > static_cast<size_t>(INT_MAX)) return {};
   const int inLength = static_cast<int>(text.size());
