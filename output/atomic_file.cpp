@@ -1,4 +1,5 @@
 #include "output/atomic_file.h"
+#include "output/buffered_file_sink.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,30 +13,13 @@ namespace pavlex {
 
 namespace {
 
-// Buffers writes so that a picture of a million small rows costs a few
-// hundred system calls, and remembers the first failure.
-class FileSink : public platform::ByteSink {
+// Writes the buffered bytes straight to the temporary file.
+class FileSink : public BufferedFileSink {
  public:
-  explicit FileSink(int fd) : fd_(fd) { buffer_.reserve(kBufferBytes); }
-  bool Write(const void* data, size_t size) override {
-    if (!ok_) return false;
-    const auto* bytes = static_cast<const uint8_t*>(data);
-    if (buffer_.size() + size > kBufferBytes) {
-      if (!Flush()) return false;
-      if (size >= kBufferBytes) return ok_ = WriteOut(bytes, size);
-    }
-    buffer_.insert(buffer_.end(), bytes, bytes + size);
-    return true;
-  }
-  bool Flush() {
-    if (ok_ && !buffer_.empty()) ok_ = WriteOut(buffer_.data(), buffer_.size());
-    buffer_.clear();
-    return ok_;
-  }
+  explicit FileSink(int fd) : fd_(fd) {}
 
  private:
-  static constexpr size_t kBufferBytes = size_t{1} << 20;
-  bool WriteOut(const uint8_t* data, size_t size) {
+  bool WriteOut(const uint8_t* data, size_t size) override {
     while (size > 0) {
       const ssize_t written = ::write(fd_, data, size);
       if (written < 0 && errno == EINTR) continue;
@@ -46,8 +30,6 @@ class FileSink : public platform::ByteSink {
     return true;
   }
   int fd_;
-  bool ok_ = true;
-  std::vector<uint8_t> buffer_;
 };
 
 }  // namespace

@@ -5,36 +5,20 @@
 #include <vector>
 
 #include "output/atomic_file.h"
+#include "output/buffered_file_sink.h"
 #include "platform/text_conversion.h"
 
 namespace pavlex {
 
 namespace {
 
-// Buffers writes so that a picture of a million small rows costs a few
-// hundred system calls, and remembers the first failure.
-class FileSink : public platform::ByteSink {
+// Writes the buffered bytes straight to the temporary file.
+class FileSink : public BufferedFileSink {
  public:
-  explicit FileSink(HANDLE file) : file_(file) { buffer_.reserve(kBufferBytes); }
-  bool Write(const void* data, size_t size) override {
-    if (!ok_) return false;
-    const auto* bytes = static_cast<const uint8_t*>(data);
-    if (buffer_.size() + size > kBufferBytes) {
-      if (!Flush()) return false;
-      if (size >= kBufferBytes) return ok_ = WriteOut(bytes, size);
-    }
-    buffer_.insert(buffer_.end(), bytes, bytes + size);
-    return true;
-  }
-  bool Flush() {
-    if (ok_ && !buffer_.empty()) ok_ = WriteOut(buffer_.data(), buffer_.size());
-    buffer_.clear();
-    return ok_;
-  }
+  explicit FileSink(HANDLE file) : file_(file) {}
 
  private:
-  static constexpr size_t kBufferBytes = size_t{1} << 20;
-  bool WriteOut(const uint8_t* data, size_t size) {
+  bool WriteOut(const uint8_t* data, size_t size) override {
     while (size > 0) {
       // WriteFile takes a 32-bit count; a huge buffer goes in slices.
       const DWORD slice = size > (DWORD{1} << 30) ? (DWORD{1} << 30) : static_cast<DWORD>(size);
@@ -46,8 +30,6 @@ class FileSink : public platform::ByteSink {
     return true;
   }
   HANDLE file_;
-  bool ok_ = true;
-  std::vector<uint8_t> buffer_;
 };
 
 // A fresh temporary file beside `path`; CREATE_NEW makes the name ours
