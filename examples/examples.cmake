@@ -5,7 +5,7 @@ add_dependencies(pavlex-example pavlex)
 
 if(PAVLEX_BUILD_TESTS)
   add_test(NAME example_uv_to_object
-    COMMAND pavlex-example ${CMAKE_CURRENT_SOURCE_DIR}/data/two_islands.obj)
+    COMMAND pavlex-example ${PAVLEX_TEST_PATH_PREFIX}${CMAKE_CURRENT_SOURCE_DIR}/data/two_islands.obj)
   set_tests_properties(example_uv_to_object PROPERTIES
     PASS_REGULAR_EXPRESSION "selected vertices: 0 \\(0 0 0\\) 1 \\(1 0 0\\) 2 \\(1 1 0\\) 3 \\(0 1 0\\)")
 endif()

@@ -1,7 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Pavlex builds and tests with, skipping the
 # ones already present. Safe to run again.
+#   scripts/install-deps.sh             the Linux build
+#   scripts/install-deps.sh --windows   also the Windows cross-build: the
+#       mingw-w64 compilers, 32- and 64-bit Wine, and the sources of the
+#       libraries Debian packages for Linux only (unpacked in build-deps/)
 set -euo pipefail
+cd "$(dirname "$0")/.."
+
+windows=0
+if [ "${1:-}" = "--windows" ]; then
+  windows=1
+fi
 
 packages=(
   cmake ninja-build g++ pkg-config
@@ -10,21 +20,66 @@ packages=(
   libpng-dev libjpeg62-turbo-dev
   xvfb xclip
 )
+if [ "$windows" -eq 1 ]; then
+  # googletest puts the GoogleTest sources in /usr/src/googletest.
+  packages+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 wine32:i386 googletest dpkg-dev)
+fi
+
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then
+  sudo_cmd=(sudo)
+fi
+need_root() {
+  if [ "${#sudo_cmd[@]}" -gt 0 ] && ! command -v sudo >/dev/null; then
+    echo "install-deps: need root or sudo to $1" >&2
+    exit 1
+  fi
+}
+export DEBIAN_FRONTEND=noninteractive
+updated=0
+apt_update() {
+  if [ "$updated" -eq 0 ]; then
+    "${sudo_cmd[@]}" apt-get update -qq
+    updated=1
+  fi
+}
+
+if [ "$windows" -eq 1 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  need_root "add the i386 architecture for 32-bit Wine"
+  "${sudo_cmd[@]}" dpkg --add-architecture i386
+  updated=0
+fi
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-if [ "${#missing[@]}" -eq 0 ]; then
-  exit 0
+if [ "${#missing[@]}" -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  need_root "install ${missing[*]}"
+  apt_update
+  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-echo "Installing: ${missing[*]}"
-sudo_cmd=()
-if [ "$(id -u)" -ne 0 ]; then
-  command -v sudo >/dev/null || { echo "install-deps: need root or sudo to install ${missing[*]}" >&2; exit 1; }
-  sudo_cmd=(sudo)
+if [ "$windows" -eq 1 ] && [ ! -f build-deps/tinyxml2/tinyxml2.cpp ]; then
+  # apt-get source needs a deb-src entry; add one for the system's own
+  # release when there is none.
+  if ! grep -rqs '^\(Types:.*deb-src\|deb-src\)' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+    need_root "add a deb-src entry"
+    codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: %s %s-updates\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
+      "$codename" "$codename" | "${sudo_cmd[@]}" tee /etc/apt/sources.list.d/pavlex-deb-src.sources >/dev/null
+    updated=0
+  fi
+  apt_update
+  # The same version as the Linux build's libtinyxml2-dev, Debian patches
+  # applied.
+  version=$(dpkg-query -W -f='${source:Version}' libtinyxml2-dev)
+  download=$(mktemp -d)
+  chmod 755 "$download"  # apt fetches as its own user
+  trap 'rm -rf "$download"' EXIT
+  (cd "$download" && apt-get source --download-only -qq "tinyxml2=$version" >/dev/null)
+  mkdir -p build-deps
+  rm -rf build-deps/tinyxml2
+  dpkg-source -q -x --no-check "$download"/tinyxml2_*.dsc build-deps/tinyxml2 >/dev/null
 fi
-export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -qq
-"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
