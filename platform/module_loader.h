@@ -14,6 +14,12 @@ using ModuleHandle = void*;
 // that must be given back with ReleaseModule.
 ModuleHandle LoadModule(const char* path);
 
+// The module at `path` if it is already loaded, with one reference taken
+// (give it back with ReleaseModule); null when it is not loaded. Never loads
+// it. Lets a caller bind to a module its host loaded, and lets tests see
+// whether a module really went away.
+ModuleHandle FindLoadedModule(const char* path);
+
 // The address of the exported symbol `name`, or null when the module does
 // not export it. A null module answers null.
 void* FindSymbol(ModuleHandle module, const char* name);

@@ -26,6 +26,16 @@ ModuleHandle LoadModule(const char* path) {
   return handle;
 }
 
+ModuleHandle FindLoadedModule(const char* path) {
+  if (path == nullptr) {
+    g_lastError = "no module name";
+    return nullptr;
+  }
+  void* handle = dlopen(path, RTLD_NOW | RTLD_LOCAL | RTLD_NOLOAD);
+  if (handle == nullptr) g_lastError = std::string(path) + ": not loaded";
+  return handle;
+}
+
 void* FindSymbol(ModuleHandle module, const char* name) {
   if (module == nullptr || name == nullptr) return nullptr;
   dlerror();

@@ -13,12 +13,13 @@ thread_local std::string g_lastError;
 
 std::string DescribeError(DWORD code) {
   char* text = nullptr;
-  const DWORD length =
-      FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                     nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  const DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+      code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
   std::string description = length > 0 && text != nullptr ? std::string(text, length) : std::string();
   if (text != nullptr) LocalFree(text);
-  while (!description.empty() && (description.back() == '\n' || description.back() == '\r')) description.pop_back();
+  while (!description.empty() && (description.back() == '\n' || description.back() == '\r'))
+    description.pop_back();
   return "error " + std::to_string(code) + (description.empty() ? "" : ": " + description);
 }
 
@@ -31,6 +32,27 @@ ModuleHandle LoadModule(const char* path) {
   }
   HMODULE module = LoadLibraryA(path);
   if (module == nullptr) g_lastError = std::string(path) + ": " + DescribeError(GetLastError());
+  return reinterpret_cast<ModuleHandle>(module);
+}
+
+ModuleHandle FindLoadedModule(const char* path) {
+  if (path == nullptr) {
+    g_lastError = "no module name";
+    return nullptr;
+  }
+  // The loader matches a path against its loaded modules with backslashes
+  // only, while LoadLibrary accepts either separator.
+  std::string name(path);
+  for (char& c : name) {
+    if (c == '/') c = '\\';
+  }
+  HMODULE module = nullptr;
+  // Flags 0: take a reference, as LoadModule does, so ReleaseModule pairs
+  // with either.
+  if (!GetModuleHandleExA(0, name.c_str(), &module)) {
+    g_lastError = std::string(path) + ": not loaded";
+    return nullptr;
+  }
   return reinterpret_cast<ModuleHandle>(module);
 }
 
@@ -48,8 +70,9 @@ std::string ModulePathContaining(const void* address) {
   if (address == nullptr) return {};
   HMODULE module = nullptr;
   // UNCHANGED_REFCOUNT: only the name is wanted, not a reference to keep.
-  if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                          static_cast<const char*>(address), &module)) {
+  if (!GetModuleHandleExA(
+          GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+          static_cast<const char*>(address), &module)) {
     return {};
   }
   // Long paths need more than MAX_PATH; grow until the name fits.

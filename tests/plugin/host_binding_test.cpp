@@ -1,8 +1,7 @@
 // Binding the host function table to the real host library.
-#include <dlfcn.h>
-
 #include <cstring>
 
+#include "platform/module_loader.h"
 #include "tests/support/host_document_fixture.h"
 
 namespace pavlex {
@@ -11,17 +10,17 @@ namespace {
 TEST(HostBindingTest, ResolvesEveryFunctionOfTheRealHost) {
   ASSERT_TRUE(testing::BindRealHost());
   EXPECT_TRUE(HostFunctionsBound());
-  void* module = dlopen(PAVLEX_HOST_LIBRARY, RTLD_NOW | RTLD_NOLOAD);
+  platform::ModuleHandle module = platform::FindLoadedModule(PAVLEX_HOST_LIBRARY);
   ASSERT_NE(module, nullptr) << "a bound host module stays loaded";
-#define PAVLEX_CHECK_SLOT(ret, name, params)        \
-  {                                                 \
-    void* slot = nullptr;                           \
-    std::memcpy(&slot, &Host().name, sizeof slot);  \
-    EXPECT_EQ(slot, dlsym(module, #name)) << #name; \
+#define PAVLEX_CHECK_SLOT(ret, name, params)                       \
+  {                                                                \
+    void* slot = nullptr;                                          \
+    std::memcpy(&slot, &Host().name, sizeof slot);                 \
+    EXPECT_EQ(slot, platform::FindSymbol(module, #name)) << #name; \
   }
   MQ_HOST_FUNCTIONS(PAVLEX_CHECK_SLOT)
 #undef PAVLEX_CHECK_SLOT
-  dlclose(module);
+  platform::ReleaseModule(module);
 }
 
 // A later bind that fails must not disturb the table in use.

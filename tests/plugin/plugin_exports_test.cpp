@@ -1,11 +1,11 @@
 // The shipped plug-in library, loaded the way the host loads it and called
 // only through the entry points it exports.
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "hostapi/mq_plugin_exports.h"
+#include "platform/module_loader.h"
 
 namespace {
 
@@ -19,24 +19,24 @@ struct PlugIn {
 class PluginExportsTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    module_ = dlopen(PAVLEX_PLUGIN_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-    ASSERT_NE(module_, nullptr) << dlerror();
-#define PAVLEX_RESOLVE_ENTRY(ret, name, params)                                   \
-  plugin_.name = reinterpret_cast<decltype(plugin_.name)>(dlsym(module_, #name)); \
+    module_ = pavlex::platform::LoadModule(PAVLEX_PLUGIN_LIBRARY);
+    ASSERT_NE(module_, nullptr) << pavlex::platform::LastModuleError();
+#define PAVLEX_RESOLVE_ENTRY(ret, name, params)                                                          \
+  plugin_.name = reinterpret_cast<decltype(plugin_.name)>(pavlex::platform::FindSymbol(module_, #name)); \
   ASSERT_NE(plugin_.name, nullptr) << #name;
     MQ_PLUGIN_ENTRY_POINTS(PAVLEX_RESOLVE_ENTRY)
 #undef PAVLEX_RESOLVE_ENTRY
   }
   static void TearDownTestSuite() {
-    if (module_ != nullptr) dlclose(module_);
+    pavlex::platform::ReleaseModule(module_);
     module_ = nullptr;
   }
 
-  static void* module_;
+  static pavlex::platform::ModuleHandle module_;
   static PlugIn plugin_;
 };
 
-void* PluginExportsTest::module_ = nullptr;
+pavlex::platform::ModuleHandle PluginExportsTest::module_ = nullptr;
 PlugIn PluginExportsTest::plugin_;
 
 TEST_F(PluginExportsTest, AcceptsHostVersionsFromTheMinimumOn) {

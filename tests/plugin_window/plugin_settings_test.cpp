@@ -1,15 +1,13 @@
 // The four settings through the host's settings file: read at
 // initialization, written at exit, read back by the next host session.
-#include <dlfcn.h>
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <fstream>
 #include <sstream>
 
 #include "host/plugin/plugin_loader.h"
 #include "host/settings/settings_service.h"
+#include "platform/module_loader.h"
 #include "tests/plugin_window/pavlex_session.h"
+#include "tests/support/temp_folder.h"
 
 namespace pavlex::testing {
 namespace {
@@ -17,16 +15,8 @@ namespace {
 class PavlexSettingsTest : public PavlexSessionTest {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/pavlex-settings-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder_ = pattern;
-    path_ = folder_ + "/settings.xml";
-  }
-  void TearDown() override {
-    PavlexSessionTest::TearDown();
-    std::remove(path_.c_str());
-    std::remove((path_ + ".damaged").c_str());
-    rmdir(folder_.c_str());
+    ASSERT_FALSE(folder_.path().empty());
+    path_ = folder_.file("settings.xml");
   }
 
   host::HostSessionOptions OnFile() {
@@ -81,7 +71,8 @@ class PavlexSettingsTest : public PavlexSessionTest {
   // Exits the host (the plug-in writes, the host saves the file).
   void Exit() { session_.reset(); }
 
-  std::string folder_, path_;
+  TempFolder folder_{"pavlex-settings"};
+  std::string path_;
 };
 
 TEST_F(PavlexSettingsTest, FirstRunUsesDefaultsAndExitWritesTheFourSettingsInOrder) {
@@ -101,7 +92,7 @@ TEST_F(PavlexSettingsTest, MovedWindowReturnsThereInTheNextSession) {
   Exit();
   EXPECT_EQ(PluginValues(ReadFile()), "PosX=300 PosY=-20 TexWidth=1024 TexHeight=1024 ");
   // The next host process loads the library afresh.
-  EXPECT_EQ(dlopen(PAVLEX_PLUGIN_LIBRARY, RTLD_NOW | RTLD_NOLOAD), nullptr);
+  EXPECT_EQ(platform::FindLoadedModule(PAVLEX_PLUGIN_LIBRARY), nullptr);
 
   // A negative coordinate means "no position": the host places the window.
   Start(OnFile());

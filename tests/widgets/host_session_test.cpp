@@ -2,13 +2,15 @@
 // when, and what it cleans up after a plug-in is gone.
 #include "host/app/host_session.h"
 
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "hostapi/mq_codes.h"
+#include "platform/module_loader.h"
 
 namespace pavlex::testing {
 namespace {
@@ -17,12 +19,13 @@ namespace {
 // outlives the host's unloading of it.
 class Recorder {
  public:
-  Recorder() : library_(dlopen(PAVLEX_RECORDING_PLUGIN, RTLD_NOW)) {
-    events_ = reinterpret_cast<int32_t (*)(int32_t*, int32_t)>(dlsym(library_, "RecorderEvents"));
-    clear_ = reinterpret_cast<void (*)()>(dlsym(library_, "RecorderClear"));
+  Recorder() : library_(platform::LoadModule(PAVLEX_RECORDING_PLUGIN)) {
+    if (library_ == nullptr) throw std::runtime_error(platform::LastModuleError());
+    Resolve("RecorderEvents", events_);
+    Resolve("RecorderClear", clear_);
     clear_();
   }
-  ~Recorder() { dlclose(library_); }
+  ~Recorder() { platform::ReleaseModule(library_); }
   Recorder(const Recorder&) = delete;
   Recorder& operator=(const Recorder&) = delete;
 
@@ -35,7 +38,14 @@ class Recorder {
   }
 
  private:
-  void* library_;
+  template <typename Function>
+  void Resolve(const char* name, Function& slot) {
+    void* address = platform::FindSymbol(library_, name);
+    if (address == nullptr) throw std::runtime_error(std::string("the recorder lacks ") + name);
+    std::memcpy(&slot, &address, sizeof slot);
+  }
+
+  platform::ModuleHandle library_;
   int32_t (*events_)(int32_t*, int32_t) = nullptr;
   void (*clear_)() = nullptr;
 };

@@ -251,21 +251,25 @@ TEST_F(WidgetEventTest, AFailingDriverClosesTheDialogAsCancelledWithoutUnwinding
   session_.setModalDriver(nullptr);
 }
 
+struct ReplaceDuringHandler {
+  host::HostSession* session;
+  int32_t objectsAfter = -1;
+};
+
+// An event proc has the host's calling convention, which a lambda cannot
+// take on i686 Windows.
+MQBOOL MQAPI ReplaceDocumentAndCount(MQDocument doc, void*, void* pointer) {
+  auto* r = static_cast<ReplaceDuringHandler*>(pointer);
+  r->session->closeDocument();
+  r->objectsAfter = MQDoc_GetObjectCount(doc);  // the old document, still alive
+  return 1;
+}
+
 TEST_F(WidgetEventTest, ADocumentReplacedDuringAHandlerStaysValidUntilTheHandlerReturns) {
   Add(window_, "button", u"New");
-  struct Replace {
-    host::HostSession* session;
-    int32_t objectsAfter = -1;
-  } replace{&session_};
-  Register(
-      session_.findWidget("New", host::WidgetKind::kButton), "execute",
-      [](MQDocument doc, void*, void* pointer) -> MQBOOL {
-        auto* r = static_cast<Replace*>(pointer);
-        r->session->closeDocument();
-        r->objectsAfter = MQDoc_GetObjectCount(doc);  // the old document, still alive
-        return 1;
-      },
-      &replace);
+  ReplaceDuringHandler replace{&session_};
+  Register(session_.findWidget("New", host::WidgetKind::kButton), "execute", ReplaceDocumentAndCount,
+           &replace);
   session_.document().addObject(std::make_unique<host::HostObject>());
   ASSERT_TRUE(session_.press("New"));
   EXPECT_EQ(replace.objectsAfter, 1);

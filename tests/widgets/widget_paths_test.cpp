@@ -148,6 +148,13 @@ TEST_F(WidgetPathTest, TheMainWindowsControlsHaveExactlyTheirPublishedPaths) {
                                       "Memory/Restore", "Memory/Lock"}));
 }
 
+// Event procs take the host's calling convention, which lambdas cannot on
+// i686 Windows.
+MQBOOL MQAPI CountPress(MQDocument, void*, void* count) {
+  ++*static_cast<int*>(count);
+  return 0;
+}
+
 TEST_F(WidgetPathTest, EachCommandTakesTheKindItActsOn) {
   BuildMainWindow();
   const int32_t button = session_.findWidget("Grab/Gather", WidgetKind::kButton);
@@ -157,13 +164,7 @@ TEST_F(WidgetPathTest, EachCommandTakesTheKindItActsOn) {
   EXPECT_NE(button, spin);
 
   int presses = 0;
-  Register(
-      button, "execute",
-      [](MQDocument, void*, void* count) -> MQBOOL {
-        ++*static_cast<int*>(count);
-        return 0;
-      },
-      &presses);
+  Register(button, "execute", CountPress, &presses);
   EXPECT_TRUE(session_.press("Grab/Gather"));
   EXPECT_TRUE(session_.set("Grab/Gather", "0.25"));
   EXPECT_EQ(presses, 1);

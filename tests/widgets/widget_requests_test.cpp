@@ -156,9 +156,15 @@ TEST_F(WidgetRequestTest, TheTreeRefusesSecondParentsWindowsAsChildrenAndCycles)
   EXPECT_GT(Create("button"), dialog);
 }
 
+// Event procs take the host's calling convention, which lambdas cannot on
+// i686 Windows.
+MQBOOL MQAPI IgnoreEvent(MQDocument, void*, void*) {
+  return 0;
+}
+
 TEST_F(WidgetRequestTest, EventRegistrationNeedsAKnownEventAndAProc) {
   const int32_t button = Create("button");
-  auto proc = [](MQDocument, void*, void*) -> MQBOOL { return 0; };
+  const MQWidgetEventProc proc = IgnoreEvent;
   EXPECT_EQ(Register(button, "execute", proc, nullptr), 1);
   EXPECT_EQ(Register(button, "explode", proc, nullptr), 0);
   EXPECT_EQ(Register(button, "execute", nullptr, nullptr), 0);
