@@ -1,6 +1,7 @@
 // Conversions between the narrow encodings the plug-in meets (UTF-8 in the
 // host's settings, the system code page in file names) and the UTF-16 text
-// of widgets. One implementation per platform sits beside this interface.
+// of widgets. The UTF-8 conversions are portable code; the system code page
+// has one implementation per platform beside this interface.
 //
 // Every function accepts any input: each ill-formed UTF-8 sequence (its
 // maximal subpart, as the Unicode standard recommends) and each unpaired

@@ -10,11 +10,14 @@ namespace {
 
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows wide text is UTF-16");
 
+// Only the system code page goes through the system: UTF-8 has its own
+// portable converter, because the system's U+FFFD substitution for
+// ill-formed UTF-8 varies (Wine 8 gives fewer than the maximal-subpart rule
+// for encoded surrogates and for sequences above U+10FFFF).
+//
 // Lengths are passed explicitly so embedded nulls survive. Without
-// MB_ERR_INVALID_CHARS the system substitutes U+FFFD for ill-formed input
-// instead of failing. Known gap: Wine 8 gives fewer U+FFFD than the
-// maximal-subpart rule for encoded surrogates (ED A0 80 -> 2, not 3) and
-// for sequences above U+10FFFF (F4 90 80 80 -> 3, not 4).
+// MB_ERR_INVALID_CHARS the system substitutes a default character for
+// input it cannot convert instead of failing.
 std::u16string ToUtf16(UINT codePage, std::string_view text) {
   if (text.empty() || text.size() > static_cast<size_t>(INT_MAX)) return {};
   const int inLength = static_cast<int>(text.size());
@@ -38,20 +41,13 @@ std::string FromUtf16(UINT codePage, std::u16string_view text) {
 
 }  // namespace
 
-std::u16string Utf8ToUtf16(std::string_view text) {
-  return ToUtf16(CP_UTF8, text);
-}
-
-std::string Utf16ToUtf8(std::u16string_view text) {
-  return FromUtf16(CP_UTF8, text);
-}
-
+// A system whose code page is UTF-8 gets the portable converter too.
 std::u16string SystemToUtf16(std::string_view text) {
-  return ToUtf16(CP_ACP, text);
+  return GetACP() == CP_UTF8 ? Utf8ToUtf16(text) : ToUtf16(CP_ACP, text);
 }
 
 std::string Utf16ToSystem(std::u16string_view text) {
-  return FromUtf16(CP_ACP, text);
+  return GetACP() == CP_UTF8 ? Utf16ToUtf8(text) : FromUtf16(CP_ACP, text);
 }
 
 }  // namespace pavlex::platform
