@@ -1,6 +1,10 @@
 // Platform services: the wait cursor and text conversion.
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <stdexcept>
 
 #include "platform/text_conversion.h"
@@ -35,9 +39,27 @@ TEST(TextConversionTest, RoundTripsEveryPlane) {
   EXPECT_EQ(Utf8ToUtf16(utf8), utf16);
   EXPECT_EQ(Utf16ToUtf8(utf16), utf8);
   EXPECT_EQ(Utf8ToUtf16(std::string("a\0b", 3)), std::u16string(u"a\0b", 3));
-  // The system code page is UTF-8 here.
-  EXPECT_EQ(SystemToUtf16("\xC3\xA9"), u"\u00E9");
-  EXPECT_EQ(Utf16ToSystem(u"\u00E9"), "\xC3\xA9");
+}
+
+// File names come in the system code page: UTF-8 on Linux, the ANSI code
+// page on Windows (Western European in the test prefix, unless the system
+// itself runs on UTF-8).
+TEST(TextConversionTest, SystemCodePage) {
+  EXPECT_EQ(SystemToUtf16(std::string("a\0b", 3)), std::u16string(u"a\0b", 3));
+  EXPECT_EQ(Utf16ToSystem(std::u16string(u"a\0b", 3)), std::string("a\0b", 3));
+  EXPECT_EQ(SystemToUtf16(""), u"");
+  EXPECT_EQ(Utf16ToSystem(u""), "");
+  EXPECT_EQ(SystemToUtf16(Utf16ToSystem(u"Pavlex.png")), u"Pavlex.png");
+  std::string systemE = "\xC3\xA9";  // é
+  bool hasE = true;
+#ifdef _WIN32
+  if (GetACP() == 1252) systemE = "\xE9";
+  hasE = GetACP() == 1252 || GetACP() == CP_UTF8;  // others may lack the letter
+#endif
+  if (!hasE) return;
+  EXPECT_EQ(SystemToUtf16(systemE), u"\u00E9");
+  EXPECT_EQ(Utf16ToSystem(u"\u00E9"), systemE);
+  EXPECT_EQ(SystemToUtf16(Utf16ToSystem(u"Pavlex \u00E9.png")), u"Pavlex \u00E9.png");
 }
 
 // One U+FFFD per maximal ill-formed subpart, and the text around survives.
