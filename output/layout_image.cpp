@@ -10,6 +10,8 @@ void LayoutImage::FreeDeleter::operator()(uint32_t* p) const {
   std::free(p);
 }
 
+LayoutImage::~LayoutImage() = default;
+
 LayoutImage::LayoutImage(int32_t width, int32_t height) {
   if (width < 1 || height < 1 ||
       static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * 4u > kMaxLayoutImageBytes) {

@@ -9,6 +9,7 @@
 #include "output/render_layout.h"
 #include "output/tga_writer.h"
 #include "platform/image_encoders.h"
+#include "platform/imaging_session.h"
 #include "platform/text_conversion.h"
 #include "platform/wait_cursor.h"
 
@@ -39,7 +40,13 @@ int OutputLayoutImage(PluginState& state, MQDocument document, int32_t width, in
     state.output.fileName = fileName;
     destination = DestinationFromFileName(fileName);
   }
-  RenderAndWrite(state, document, width, height, fileName, flags, memoryMask, destination);
+  // One start-up of the imaging library for the whole output; the image,
+  // the encoders and the clipboard nest their own inside it. Without it
+  // nothing is drawn or written.
+  const platform::ImagingSession imaging;
+  if (imaging.started()) {
+    RenderAndWrite(state, document, width, height, fileName, flags, memoryMask, destination);
+  }
   return 1;
 }
 

@@ -3,15 +3,10 @@
 #include <cstring>
 #include <vector>
 
-#include "output/atomic_file.h"
-
 namespace pavlex {
 
-bool EncodeTGA(const LayoutImage& image, platform::ByteSink& sink) {
-  if (!image.valid() || image.width() > kMaxTgaSide || image.height() > kMaxTgaSide) return false;
-  const uint32_t width = static_cast<uint32_t>(image.width());
-  const uint32_t height = static_cast<uint32_t>(image.height());
-  uint8_t header[18] = {};
+void BuildTgaHeader(uint32_t width, uint32_t height, uint8_t (&header)[kTgaHeaderBytes]) {
+  std::memset(header, 0, sizeof(header));
   header[2] = 2;
   header[12] = static_cast<uint8_t>(width & 0xFF);
   header[13] = static_cast<uint8_t>(width >> 8);
@@ -19,6 +14,19 @@ bool EncodeTGA(const LayoutImage& image, platform::ByteSink& sink) {
   header[15] = static_cast<uint8_t>(height >> 8);
   header[16] = 32;
   header[17] = 0x08;
+}
+
+void BuildTgaFooter(uint8_t (&footer)[kTgaFooterBytes]) {
+  std::memset(footer, 0, sizeof(footer));
+  std::memcpy(footer + 8, "TRUEVISION-XFILE.", 17);
+}
+
+bool EncodeTGA(const LayoutImage& image, platform::ByteSink& sink) {
+  if (!image.valid() || image.width() > kMaxTgaSide || image.height() > kMaxTgaSide) return false;
+  const uint32_t width = static_cast<uint32_t>(image.width());
+  const uint32_t height = static_cast<uint32_t>(image.height());
+  uint8_t header[kTgaHeaderBytes];
+  BuildTgaHeader(width, height, header);
   if (!sink.Write(header, sizeof(header))) return false;
   std::vector<uint8_t> row(static_cast<size_t>(width) * 4);
   for (uint32_t y = height; y-- > 0;) {
@@ -32,14 +40,9 @@ bool EncodeTGA(const LayoutImage& image, platform::ByteSink& sink) {
     }
     if (!sink.Write(row.data(), row.size())) return false;
   }
-  uint8_t footer[26] = {};
-  std::memcpy(footer + 8, "TRUEVISION-XFILE.", 17);
+  uint8_t footer[kTgaFooterBytes];
+  BuildTgaFooter(footer);
   return sink.Write(footer, sizeof(footer));
-}
-
-bool WriteTGA(const LayoutImage& image, const std::string& path) {
-  if (!image.valid() || image.width() > kMaxTgaSide || image.height() > kMaxTgaSide) return false;
-  return WriteFileAtomically(path, [&](platform::ByteSink& sink) { return EncodeTGA(image, sink); });
 }
 
 }  // namespace pavlex

@@ -17,6 +17,7 @@
 //   +8     18    signature                 "TRUEVISION-XFILE." and a zero byte
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -29,11 +30,22 @@ namespace pavlex {
 // pictures are refused rather than written with a wrapped size.
 constexpr int32_t kMaxTgaSide = 65535;
 
-// Writes the whole file into `sink`; false when the image is invalid, too
-// large, or the sink refused bytes.
+constexpr size_t kTgaHeaderBytes = 18;
+constexpr size_t kTgaFooterBytes = 26;
+
+// The 18-byte header and the 26-byte footer for a width x height picture
+// (both at most kMaxTgaSide).
+void BuildTgaHeader(uint32_t width, uint32_t height, uint8_t (&header)[kTgaHeaderBytes]);
+void BuildTgaFooter(uint8_t (&footer)[kTgaFooterBytes]);
+
+// Writes the whole file into `sink` from pixels(); false when the image is
+// invalid, too large, or the sink refused bytes.
 bool EncodeTGA(const LayoutImage& image, platform::ByteSink& sink);
 
-// EncodeTGA into `path` (system encoding), replacing any file atomically.
+// The file at `path` (system encoding), replacing any file atomically:
+// nothing is written for an invalid or too large image. Linux writes what
+// EncodeTGA makes; Windows reads the rows bottom up through GDI+ (a flip
+// and a lock of the bitmap), which gives the same bytes.
 bool WriteTGA(const LayoutImage& image, const std::string& path);
 
 }  // namespace pavlex

@@ -13,7 +13,9 @@
 #include <thread>
 #include <vector>
 
+#include "platform/byte_sink.h"
 #include "platform/clipboard.h"
+#include "platform/image_encoders.h"
 
 extern char** environ;
 
@@ -123,6 +125,23 @@ bool RunWithInput(const std::vector<const char*>& argv, const std::vector<uint8_
   return true;
 }
 
+// Opaque pixels stay as they are; others are scaled by their alpha, which
+// is the picture over black.
+std::vector<uint32_t> ComposeOverBlack(const uint32_t* pixels, size_t count) {
+  std::vector<uint32_t> composed(count);
+  for (size_t i = 0; i < count; ++i) {
+    const uint32_t p = pixels[i];
+    const uint32_t alpha = p >> 24;
+    if (alpha == 0xFF) {
+      composed[i] = p;
+      continue;
+    }
+    const auto scale = [alpha](uint32_t channel) { return (channel * alpha + 127) / 255; };
+    composed[i] = 0xFF000000u | scale((p >> 16) & 0xFF) << 16 | scale((p >> 8) & 0xFF) << 8 | scale(p & 0xFF);
+  }
+  return composed;
+}
+
 bool Set(const char* name) {
   const char* value = std::getenv(name);
   return value && *value;
@@ -130,13 +149,18 @@ bool Set(const char* name) {
 
 }  // namespace
 
-bool CopyPngToClipboard(const std::vector<uint8_t>& png, std::string* reason) {
-  if (png.empty()) return Fail(reason, "no picture");
-  if (Set("WAYLAND_DISPLAY")) return RunWithInput({"wl-copy", "--type", "image/png", nullptr}, png, reason);
-  if (Set("DISPLAY")) {
-    return RunWithInput({"xclip", "-selection", "clipboard", "-t", "image/png", "-i", nullptr}, png, reason);
-  }
-  return Fail(reason, "no display");
+bool CopyPictureToClipboard(const uint32_t* pixels, int32_t width, int32_t height, std::string* reason) {
+  if (pixels == nullptr || width < 1 || height < 1) return Fail(reason, "no picture");
+  const bool wayland = Set("WAYLAND_DISPLAY");
+  if (!wayland && !Set("DISPLAY")) return Fail(reason, "no display");
+  const std::vector<uint32_t> composed = ComposeOverBlack(pixels, static_cast<size_t>(width) * static_cast<size_t>(height));
+  MemorySink png;
+  if (!EncodePngOpaque(composed.data(), width, height, png)) return Fail(reason, "PNG encoding failed");
+  const bool copied =
+      wayland ? RunWithInput({"wl-copy", "--type", "image/png", nullptr}, png.bytes, reason)
+              : RunWithInput({"xclip", "-selection", "clipboard", "-t", "image/png", "-i", nullptr}, png.bytes, reason);
+  if (copied) DebugTrace("ok");
+  return copied;
 }
 
 void DebugTrace(const std::string& text) {

@@ -1,17 +1,13 @@
 // The Windows clipboard takes a device-dependent bitmap (CF_BITMAP): every
 // program that can paste a picture understands it, whereas a PNG format
 // would need a registered clipboard format that many do not read.
-#include <windows.h>
-#include <objidl.h>
-#include <gdiplus.h>
-
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <string>
-#include <vector>
 
 #include "platform/clipboard.h"
+#include "platform/gdiplus_support.h"
 
 namespace pavlex::platform {
 
@@ -29,56 +25,19 @@ bool Fail(std::string* reason, const char* text) {
   return false;
 }
 
-// GDI+ is started and shut down around every copy, so that no GDI+ state
-// outlives a call into the plug-in.
-class GdiplusSession {
- public:
-  GdiplusSession() {
-    GdiplusStartupInput input;  // version 1, no debug callback, background thread
-    started_ = GdiplusStartup(&token_, &input, nullptr) == Ok;
-  }
-  ~GdiplusSession() {
-    if (started_) GdiplusShutdown(token_);
-  }
-  GdiplusSession(const GdiplusSession&) = delete;
-  GdiplusSession& operator=(const GdiplusSession&) = delete;
-  bool started() const { return started_; }
-
- private:
-  ULONG_PTR token_ = 0;
-  bool started_ = false;
-};
-
-// Decodes `png` and composes it over opaque black into a bitmap section.
-// GDI+ reads the stream lazily, so the stream lives as long as the bitmap.
-HBITMAP DecodeOverBlack(const std::vector<uint8_t>& png, std::string* reason) {
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, png.size());
-  void* bytes = memory ? GlobalLock(memory) : nullptr;
-  if (bytes == nullptr) {
-    if (memory) GlobalFree(memory);
-    Fail(reason, "out of memory");
-    return nullptr;
-  }
-  std::memcpy(bytes, png.data(), png.size());
-  GlobalUnlock(memory);
-  IStream* stream = nullptr;
-  if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream))) {
-    GlobalFree(memory);
-    Fail(reason, "no memory stream");
+// The picture composed over black, as a bitmap section. GDI+ only reads
+// the caller's memory here, through a bitmap that wraps it without a copy.
+HBITMAP ComposeSection(const uint32_t* pixels, int32_t width, int32_t height, std::string* reason) {
+  GpBitmap* bitmap = nullptr;
+  if (GdipCreateBitmapFromScan0(width, height, width * 4, PixelFormat32bppARGB,
+                                reinterpret_cast<BYTE*>(const_cast<uint32_t*>(pixels)), &bitmap) != Ok) {
+    Fail(reason, "no bitmap");
     return nullptr;
   }
   HBITMAP section = nullptr;
-  GpBitmap* bitmap = nullptr;
-  if (GdipCreateBitmapFromStream(stream, &bitmap) != Ok) {
-    Fail(reason, "picture could not be decoded");
-  } else {
-    if (GdipCreateHBITMAPFromBitmap(bitmap, &section, kBackground) != Ok || section == nullptr) {
-      section = nullptr;
-      Fail(reason, "no bitmap section");
-    }
-    GdipDisposeImage(bitmap);
-  }
-  stream->Release();
+  if (GdipCreateHBITMAPFromBitmap(bitmap, &section, kBackground) != Ok) section = nullptr;
+  GdipDisposeImage(bitmap);
+  if (section == nullptr) Fail(reason, "no bitmap section");
   return section;
 }
 
@@ -101,11 +60,12 @@ HBITMAP MakeScreenBitmap(HBITMAP section) {
 
 }  // namespace
 
-bool CopyPngToClipboard(const std::vector<uint8_t>& png, std::string* reason) {
-  if (png.empty()) return Fail(reason, "no picture");
+bool CopyPictureToClipboard(const uint32_t* pixels, int32_t width, int32_t height, std::string* reason) {
+  if (pixels == nullptr || width < 1 || height < 1 || width > INT_MAX / 4) return Fail(reason, "no picture");
+  // Nested inside the output's session when there is one.
   GdiplusSession session;
   if (!session.started()) return Fail(reason, "GDI+ did not start");
-  HBITMAP section = DecodeOverBlack(png, reason);
+  HBITMAP section = ComposeSection(pixels, width, height, reason);
   if (section == nullptr) return false;
   HBITMAP bitmap = MakeScreenBitmap(section);
   DeleteObject(section);

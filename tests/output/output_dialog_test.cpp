@@ -1,12 +1,13 @@
 // The "FileOuput" dialog opened from the Pavlex window's "File/Output" in a
 // host session, driven while it is modal, as a user does.
-#include <png.h>
-#include <unistd.h>
-
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 
 #include "tests/plugin_window/pavlex_session.h"
+#include "tests/support/environment.h"
+#include "tests/support/temp_folder.h"
 
 namespace pavlex::testing {
 namespace {
@@ -38,16 +39,12 @@ class OutputDialogTest : public PavlexSessionTest {
     session().setModalDriver(&driver_);
     ASSERT_TRUE(session().activate(plugin()));
     AddObject({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {{{0, 1, 2, 3}, {{0, 0}, {1, 0}, {1, 1}, {0, 1}}}});
-    folder_ = fs::path(::testing::TempDir()) /
-              ("pavlex_dialog_" + std::to_string(::getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
+    ASSERT_FALSE(temp_.path().empty());
+    folder_ = temp_.path();
   }
   void TearDown() override {
     if (session_ != nullptr) session().setModalDriver(nullptr);
     PavlexSessionTest::TearDown();
-    fs::remove_all(folder_);
   }
 
   void Open(std::function<void(host::HostSession&)> script) {
@@ -68,16 +65,21 @@ class OutputDialogTest : public PavlexSessionTest {
   std::u16string FileName() { return Dialog<std::u16string>("edit", host::WidgetKind::kEdit, "text"); }
   void Do(const host::CommandResult& result) { EXPECT_TRUE(result.done) << result.error; }
 
-  // Width and height from the PNG header.
+  // Width and height from the PNG signature and IHDR chunk, big-endian.
   static std::pair<uint32_t, uint32_t> PngSize(const fs::path& path) {
-    png_image image = {};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str())) return {0, 0};
-    png_image_free(&image);
-    return {image.width, image.height};
+    std::ifstream in(path, std::ios::binary);
+    uint8_t head[24] = {};
+    if (!in.read(reinterpret_cast<char*>(head), sizeof(head))) return {0, 0};
+    const uint8_t signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (!std::equal(signature, signature + 8, head) || !std::equal(head + 12, head + 16, "IHDR")) return {0, 0};
+    const auto be32 = [&](size_t at) {
+      return static_cast<uint32_t>(head[at]) << 24 | head[at + 1] << 16 | head[at + 2] << 8 | head[at + 3];
+    };
+    return {be32(16), be32(20)};
   }
 
   DialogScript driver_;
+  TempFolder temp_{"pavlex-dialog"};
   fs::path folder_;
 };
 
@@ -168,8 +170,10 @@ TEST_F(OutputDialogTest, ReferOffersFourFiltersAndTakesTheChosenName) {
 }
 
 TEST_F(OutputDialogTest, ClipboardButtonsKeepTheDialogOpenAndTheRememberedOptions) {
-  ::unsetenv("DISPLAY");  // the copies then fail silently
-  ::unsetenv("WAYLAND_DISPLAY");
+  // Without a display the copies fail silently on Linux; the Windows
+  // clipboard takes them.
+  const ScopedEnvironment noDisplay("DISPLAY", std::nullopt);
+  const ScopedEnvironment noWayland("WAYLAND_DISPLAY", std::nullopt);
   Open([&](host::HostSession& s) {
     Do(s.set("spinbox", 16.0));
     Do(s.set("edit", (folder_ / "not-written.png").string()));
