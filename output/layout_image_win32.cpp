@@ -4,8 +4,10 @@
 //
 // Coverage follows GDI+ with its defaults: even-odd fill, pixel centres on
 // integer coordinates, a one-pixel pen, no anti-aliasing. Polygons are
-// drawn in source-copy mode, replacing what is there as on Linux; the
-// layers only draw opaque colours, where source-over would agree.
+// blended source-over, GDI+'s default: the layers only draw opaque colours,
+// which replace what is there as on Linux. (Source-copy would say so more
+// directly, but Wine's pen then copies its whole bounding box, clearing
+// everything inside an outline.)
 //
 // GDI+ does not clip coordinates before it walks them: a vertex near the
 // int32 limits overflows its fixed-point arithmetic, and Wine builds a
@@ -125,7 +127,6 @@ bool LayoutImage::BeginDrawing() {
     return false;
   }
   GdipSetSmoothingMode(graphics_, SmoothingModeNone);
-  GdipSetCompositingMode(graphics_, CompositingModeSourceCopy);
   return true;
 }
 

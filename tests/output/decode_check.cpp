@@ -2,8 +2,9 @@
 // "<file>.expected" beside it (written by decoded_files_test.cpp) with
 // libpng or libjpeg, and compares. PNG must match exactly, alpha included.
 // JPEG is lossy and has no alpha: each pixel whose 5 x 5 neighbourhood is
-// one colour must come within 4 of it per channel (transparent reads as
-// black). Prints every mismatch; exits 0 only when at least one file was
+// one colour must come within 8 of it per channel (transparent reads as
+// black). libjpeg at quality 90 stays within 4; GDI+ under Wine encodes at
+// its own default quality whatever it is asked, and reaches 6 or 7. Prints every mismatch; exits 0 only when at least one file was
 // checked and all matched. A Linux program: the Windows build runs it on
 // the files its own tests wrote.
 #include <png.h>
@@ -132,7 +133,7 @@ int Compare(const std::string& name, const Picture& expected, const Picture& dec
         same = true;
         for (int shift = 0; shift < 24; shift += 8) {
           const int a = static_cast<int>((want >> shift) & 0xFF), b = static_cast<int>((got >> shift) & 0xFF);
-          same = same && std::abs(a - b) <= 4;
+          same = same && std::abs(a - b) <= 8;
         }
       }
       if (!same) {
