@@ -1,4 +1,4 @@
-// Declarations of the 193 functions libpavlexhost.so exports, made from the
+// Declarations of the 193 functions the host library exports, made from the
 // X-macro of hostapi/mq_host_functions.h. Every definition in host/api is
 // written with PAVLEX_HOST_FN, which repeats the C linkage: a definition
 // whose parameters or result differ from the table is then a conflicting
@@ -7,7 +7,15 @@
 
 #include "hostapi/mq_host_functions.h"
 
-#define PAVLEX_DECLARE_HOST_FUNCTION(ret, name, params) MQ_EXTERN_C MQ_EXPORT ret MQAPI name params;
+// Outside the host module, Windows code imports the functions: their
+// addresses are then the ones the module exports, not a local jump stub.
+#if defined(_WIN32) && !defined(pavlexhost_EXPORTS)
+#define PAVLEX_HOST_LINKAGE __declspec(dllimport)
+#else
+#define PAVLEX_HOST_LINKAGE MQ_EXPORT
+#endif
+
+#define PAVLEX_DECLARE_HOST_FUNCTION(ret, name, params) MQ_EXTERN_C PAVLEX_HOST_LINKAGE ret MQAPI name params;
 MQ_HOST_FUNCTIONS(PAVLEX_DECLARE_HOST_FUNCTION)
 #undef PAVLEX_DECLARE_HOST_FUNCTION
 

@@ -6,11 +6,10 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
-
-#include "host/io/file_read.h"
 
 namespace pavlex::host::io {
 namespace {
@@ -121,9 +120,10 @@ bool WriteFilesAtomically(const std::vector<FileToWrite>& files, std::string* er
   return true;
 }
 
-bool FileHasContent(const std::string& path, std::string_view bytes) {
-  std::string existing, reason;
-  return ReadRegularFile(path, &existing, &reason) == RegularFileRead::kOk && existing == bytes;
+bool RenameFile(const std::string& from, const std::string& to, std::string* reason) {
+  if (::rename(from.c_str(), to.c_str()) == 0) return true;
+  *reason = Reason(errno);
+  return false;
 }
 
 }  // namespace pavlex::host::io

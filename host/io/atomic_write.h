@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "host/io/file_read.h"
+
 namespace pavlex::host::io {
 
 struct FileToWrite {
@@ -23,7 +25,14 @@ struct FileToWrite {
 // replaced. A symbolic link is followed: its target is replaced.
 bool WriteFilesAtomically(const std::vector<FileToWrite>& files, std::string* error);
 
+// Renames `from` to `to` in the same folder, replacing a file already
+// called `to`. False with the reason in a few words in `reason`.
+bool RenameFile(const std::string& from, const std::string& to, std::string* reason);
+
 // True when `path` is a regular file holding exactly `bytes`.
-bool FileHasContent(const std::string& path, std::string_view bytes);
+inline bool FileHasContent(const std::string& path, std::string_view bytes) {
+  std::string existing, reason;
+  return ReadRegularFile(path, &existing, &reason) == RegularFileRead::kOk && existing == bytes;
+}
 
 }  // namespace pavlex::host::io

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "host/io/atomic_write.h"
+#include "host/io/path_names.h"
 #include "host/obj/mtl_writer.h"
 #include "host/obj/obj_clean_writer.h"
 #include "host/obj/obj_file.h"
@@ -18,23 +19,18 @@ namespace {
 // only written there: an absolute or "../" reference names a file elsewhere
 // that a save must not touch.
 bool StaysInFolder(const std::string& reference) {
-  if (reference.empty() || reference.front() == '/') return false;
+  if (reference.empty() || io::IsRootedPath(reference)) return false;
   size_t start = 0;
   while (start <= reference.size()) {
-    const size_t end = std::min(reference.find('/', start), reference.size());
+    const size_t end = std::min(reference.find_first_of(io::kPathSeparators, start), reference.size());
     if (reference.compare(start, end - start, "..") == 0) return false;
     start = end + 1;
   }
   return true;
 }
 
-std::string FolderOf(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
 std::string StemOf(const std::string& path) {
-  std::string name = path.substr(path.find_last_of('/') + 1);
+  std::string name = io::NamePartOf(path);
   const size_t dot = name.rfind('.');
   if (dot != std::string::npos && dot > 0) name.resize(dot);
   return name;
@@ -50,7 +46,7 @@ std::vector<const HostMaterial*> LiveMaterials(const HostDocument& doc) {
 
 bool Save(const HostDocument& doc, const ObjSource* source, const std::string& path, std::string* error) {
   try {
-    const std::string folder = FolderOf(path);
+    const std::string folder = io::FolderPartOf(path);
     const std::string lineBreak = source != nullptr ? source->lineBreak : "\n";
     const bool materialsKept = source != nullptr && source->materialsMatch(doc);
     std::string objText;

@@ -1,17 +1,19 @@
 // LoadObjFile and LoadObjText: the parsed file (obj_parser.h) and its
 // material libraries turned into a host document plus the ObjSource a
 // lossless save needs.
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <limits>
 #include <new>
+#include <system_error>
 #include <unordered_map>
 #include <unordered_set>
 
 #include "host/io/file_read.h"
+#include "host/io/path_names.h"
 #include "host/obj/mtl_reader.h"
 #include "host/obj/obj_file.h"
 #include "host/obj/obj_parser.h"
@@ -27,8 +29,8 @@ std::string Where(const std::string& displayName, uint64_t line) {
 }
 
 std::string LibraryPath(const std::string& baseDir, const std::string& name) {
-  if (baseDir.empty() || name.front() == '/') return name;
-  return baseDir.back() == '/' ? baseDir + name : baseDir + "/" + name;
+  if (baseDir.empty() || io::IsRootedPath(name)) return name;
+  return io::IsPathSeparator(baseDir.back()) ? baseDir + name : baseDir + "/" + name;
 }
 
 // The library file names of one mtllib statement. The statement may list
@@ -36,7 +38,8 @@ std::string LibraryPath(const std::string& baseDir, const std::string& name) {
 // is tried first.
 std::vector<std::string> LibraryNames(const std::string& reference, const std::string& baseDir) {
   if (reference.find_first_of(" \t") == std::string::npos) return {reference};
-  if (::access(LibraryPath(baseDir, reference).c_str(), F_OK) == 0) return {reference};
+  std::error_code ignored;
+  if (std::filesystem::exists(std::filesystem::u8path(LibraryPath(baseDir, reference)), ignored)) return {reference};
   std::vector<std::string> names;
   size_t i = 0;
   while (i < reference.size()) {
@@ -288,9 +291,7 @@ bool LoadObjFile(const std::string& path, ObjImport* out, std::string* error) {
       *error = path + ": cannot read: " + reason;
       return false;
     }
-    const size_t slash = path.find_last_of('/');
-    const std::string baseDir = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    return obj::Import(std::move(text), path, baseDir, out, error);
+    return obj::Import(std::move(text), path, io::FolderPartOf(path), out, error);
   } catch (const std::bad_alloc&) {
     *error = path + ": not enough memory to load the file";
   }

@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "host/io/path_names.h"
 #include "host/obj/obj_numbers.h"
 #include "host/obj/text_scan.h"
 
@@ -36,7 +37,7 @@ class ForwardReferences {
 };
 
 std::string DefaultObjectName(const std::string& displayName) {
-  std::string name = displayName.substr(displayName.find_last_of('/') + 1);
+  std::string name = io::NamePartOf(displayName);
   const size_t dot = name.rfind('.');
   if (dot != std::string::npos && dot > 0) name.resize(dot);
   return name.empty() ? "object" : name;

@@ -3,14 +3,48 @@
 #include <cstdio>
 
 #include "host/api/host_exports.h"
+#include "host/io/path_names.h"
 #include "hostapi/mq_codes.h"
 #include "platform/module_loader.h"
+#include "platform/text_conversion.h"
 
 namespace pavlex::host {
+namespace {
 
-std::string HostModulePath() {
+// Module names travel in the system's narrow encoding (the host interface
+// and the narrow loader take it); the host's own file names are UTF-8. On
+// Linux both are UTF-8, and names pass byte for byte.
+std::string ToSystemEncoding(const std::string& utf8) {
+#ifdef _WIN32
+  return platform::Utf16ToSystem(platform::Utf8ToUtf16(utf8));
+#else
+  return utf8;
+#endif
+}
+
+std::string FromSystemEncoding(const std::string& system) {
+#ifdef _WIN32
+  return platform::Utf16ToUtf8(platform::SystemToUtf16(system));
+#else
+  return system;
+#endif
+}
+
+std::string HostModuleSystemPath() {
   // Any exported host function lives in the host module.
   return platform::ModulePathContaining(reinterpret_cast<const void*>(&MQDoc_GetObjectCount));
+}
+
+}  // namespace
+
+std::string HostModulePath() {
+  return FromSystemEncoding(HostModuleSystemPath());
+}
+
+std::string DefaultPluginPath() {
+  const std::string host = HostModulePath();
+  const std::string folder = io::FolderPartOf(host);
+  return (folder.empty() ? std::string("./") : folder) + kPluginFileName;
 }
 
 std::unique_ptr<LoadedPlugin> LoadedPlugin::Load(const std::string& path, std::string* error) {
@@ -21,7 +55,7 @@ std::unique_ptr<LoadedPlugin> LoadedPlugin::Load(const std::string& path, std::s
 
   std::unique_ptr<LoadedPlugin> plugin(new LoadedPlugin());
   plugin->path_ = path;
-  plugin->module_ = platform::LoadModule(path.c_str());
+  plugin->module_ = platform::LoadModule(ToSystemEncoding(path).c_str());
   if (plugin->module_ == nullptr) return fail(std::string("cannot load: ") + platform::LastModuleError());
 
   // Every entry point must be there; a library that lacks one is not a
@@ -38,10 +72,10 @@ std::unique_ptr<LoadedPlugin> LoadedPlugin::Load(const std::string& path, std::s
     std::snprintf(version, sizeof version, "0x%X", kHostInterfaceVersion);
     return fail(std::string("refuses host interface version ") + version);
   }
-  const std::string hostPath = HostModulePath();
+  const std::string hostPath = HostModuleSystemPath();
   if (hostPath.empty()) return fail("cannot tell the host module's file name");
   if (plugin->entry_.MQInit(hostPath.c_str()) == 0) {
-    return fail("cannot bind to the host functions of '" + hostPath + "'");
+    return fail("cannot bind to the host functions of '" + FromSystemEncoding(hostPath) + "'");
   }
   plugin->entry_.MQGetPlugInID(&plugin->product_, &plugin->id_);
   return plugin;

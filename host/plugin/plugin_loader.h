@@ -13,15 +13,26 @@ namespace pavlex::host {
 // The interface version this host reports to MQCheckVersion.
 constexpr uint32_t kHostInterfaceVersion = 0x4805;
 
-// The file name of the module holding the host's exported functions, as
-// plug-ins are told in MQInit.
+// The plug-in's library file name where it is installed beside the host.
+#ifdef _WIN32
+inline constexpr const char* kPluginFileName = "Pavlex.dll";
+#else
+inline constexpr const char* kPluginFileName = "libpavlex.so";
+#endif
+
+// The file name (UTF-8) of the module holding the host's exported
+// functions. Plug-ins are told it in MQInit, in the system's encoding.
 std::string HostModulePath();
+
+// The plug-in library beside the host module: where an installation, and
+// the build, put it.
+std::string DefaultPluginPath();
 
 // One plug-in library, loaded and bound. Destroying it unloads the library;
 // the host sends the plug-in's exit event first when it initialised it.
 class LoadedPlugin {
  public:
-  // Loads the library at `path`, resolves its entry points, checks its
+  // Loads the library at `path` (UTF-8), resolves its entry points, checks its
   // version and calls MQInit with HostModulePath(). Answers null with a
   // one-line reason in `error` when any step fails; nothing stays loaded.
   static std::unique_ptr<LoadedPlugin> Load(const std::string& path, std::string* error);

@@ -1,13 +1,5 @@
 #include "host/settings/settings_file.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-
 #include <filesystem>
 #include <system_error>
 
@@ -15,18 +7,6 @@
 #include "host/io/file_read.h"
 
 namespace pavlex::host {
-
-std::string DefaultSettingsPath() {
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  if (config != nullptr && config[0] == '/') return std::string(config) + "/pavlex/settings.xml";
-  const char* home = std::getenv("HOME");
-  if (home == nullptr || home[0] == '\0') {
-    const passwd* user = getpwuid(getuid());
-    home = user != nullptr ? user->pw_dir : nullptr;
-  }
-  if (home == nullptr || home[0] == '\0') return std::string();
-  return std::string(home) + "/.config/pavlex/settings.xml";
-}
 
 SettingsFileState LoadSettingsFile(const std::string& path, SettingsService& settings, std::ostream& report) {
   std::string bytes, reason;
@@ -45,9 +25,10 @@ SettingsFileState LoadSettingsFile(const std::string& path, SettingsService& set
 
   // The user's file is not ours to destroy: keep it beside the new one.
   const std::string kept = path + ".damaged";
-  if (std::rename(path.c_str(), kept.c_str()) != 0) {
+  std::string failure;
+  if (!io::RenameFile(path, kept, &failure)) {
     report << "pavlex host: settings file '" << path << "' is damaged (" << problem
-           << ") and cannot be kept aside (" << std::strerror(errno)
+           << ") and cannot be kept aside (" << failure
            << "); using fresh settings, which will not be saved over it\n";
     return SettingsFileState::kBlocked;
   }
@@ -58,12 +39,12 @@ SettingsFileState LoadSettingsFile(const std::string& path, SettingsService& set
 
 bool SaveSettingsFile(const std::string& path, SettingsService& settings, std::string* error) {
   // The settings folder is ours to make on a first run.
-  const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  const std::filesystem::path folder = std::filesystem::u8path(path).parent_path();
   std::error_code failure;
   if (!folder.empty() && !std::filesystem::is_directory(folder, failure) &&
       !std::filesystem::create_directories(folder, failure)) {
     if (error != nullptr) {
-      *error = "cannot create the folder '" + folder.string() + "': " +
+      *error = "cannot create the folder '" + folder.u8string() + "': " +
                (failure ? failure.message() : std::string("it exists and is not a folder"));
     }
     return false;

@@ -12,6 +12,8 @@ namespace pavlex::host {
 // $XDG_CONFIG_HOME/pavlex/settings.xml when that variable holds an absolute
 // path, else $HOME/.config/pavlex/settings.xml (the home folder from the
 // password database when HOME is unset); empty when there is no home.
+// On Windows: %APPDATA%\pavlex\settings.xml, the roaming application data
+// folder from the shell when APPDATA is unset or not absolute.
 std::string DefaultSettingsPath();
 
 enum class SettingsFileState {

@@ -1,0 +1,62 @@
+#include <windows.h>
+
+#include <cstdint>
+
+#include "host/io/file_read.h"
+#include "host/io/win32_file_support.h"
+
+namespace pavlex::host::io {
+
+RegularFileRead ReadRegularFile(const std::string& path, std::string* out, std::string* reason) {
+  // Shared for writing and deleting too: another program may hold the file
+  // open, and reading must not stop it from saving. Backup semantics let a
+  // folder open, so it is reported as a folder rather than "access denied".
+  Handle file(CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                          nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!file.valid()) {
+    const DWORD code = GetLastError();
+    *reason = ErrorText(code);
+    return IsNotFound(code) ? RegularFileRead::kNotFound : RegularFileRead::kFailed;
+  }
+  // Devices (NUL, CON, COM1) and pipes have no end to read to.
+  if (GetFileType(file.get()) != FILE_TYPE_DISK) {
+    *reason = "not a regular file";
+    return RegularFileRead::kFailed;
+  }
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!GetFileInformationByHandle(file.get(), &info)) {
+    *reason = ErrorText(GetLastError());
+    return RegularFileRead::kFailed;
+  }
+  if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    *reason = "is a folder";
+    return RegularFileRead::kFailed;
+  }
+  const uint64_t size = (uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
+  // A 32-bit process cannot hold more than its address space.
+  if (size > static_cast<uint64_t>(SIZE_MAX / 2)) {
+    *reason = "too large to read";
+    return RegularFileRead::kFailed;
+  }
+  std::string bytes;
+  bytes.resize(static_cast<size_t>(size));
+  size_t done = 0;
+  // A file that grows while it is read is taken at the size it had; one that
+  // shrinks ends where it ends.
+  while (done < bytes.size()) {
+    const size_t left = bytes.size() - done;
+    const DWORD slice = left > (size_t{1} << 30) ? (DWORD{1} << 30) : static_cast<DWORD>(left);
+    DWORD n = 0;
+    if (!ReadFile(file.get(), bytes.data() + done, slice, &n, nullptr)) {
+      *reason = ErrorText(GetLastError());
+      return RegularFileRead::kFailed;
+    }
+    if (n == 0) break;
+    done += n;
+  }
+  bytes.resize(done);
+  *out = std::move(bytes);
+  return RegularFileRead::kOk;
+}
+
+}  // namespace pavlex::host::io
