@@ -555,8 +555,9 @@ void CommandRunner::layoutCommand(const Words& words, bool dry) {
   for (const std::string& text : typed) injected_.push_back({text, current_.origin, current_.line});
 
   std::error_code ignored;
-  const auto before = std::filesystem::exists(file, ignored) ? std::filesystem::last_write_time(file, ignored)
-                                                             : std::filesystem::file_time_type::min();
+  const std::filesystem::path written = std::filesystem::u8path(file);
+  const auto before = std::filesystem::exists(written, ignored) ? std::filesystem::last_write_time(written, ignored)
+                                                                : std::filesystem::file_time_type::min();
   host::CommandResult result;
   {
     ProgressNotice progress("rendering " + file);
@@ -567,7 +568,7 @@ void CommandRunner::layoutCommand(const Words& words, bool dry) {
   if (!result) throw CommandError(result.error);
   if (failed_) return;
   if (unused) throw CommandError("the Output dialog did not open");
-  if (!std::filesystem::exists(file, ignored) || std::filesystem::last_write_time(file, ignored) == before) {
+  if (!std::filesystem::exists(written, ignored) || std::filesystem::last_write_time(written, ignored) == before) {
     throw CommandError("no image was written to " + file);
   }
 }

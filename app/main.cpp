@@ -8,9 +8,16 @@
 #include <vector>
 
 #include "app/command_help.h"
+#include "app/console.h"
 #include "app/program.h"
 
 namespace {
+
+#ifdef _WIN32
+#define PAVLEX_DEFAULT_SETTINGS "%APPDATA%\\pavlex\\settings.xml"
+#else
+#define PAVLEX_DEFAULT_SETTINGS "$XDG_CONFIG_HOME/pavlex/settings.xml"
+#endif
 
 std::string Footer() {
   std::string text =
@@ -30,6 +37,11 @@ std::string Footer() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  pavlex::app::PrepareStandardStreams();
+  std::vector<std::string> arguments = pavlex::app::Utf8Arguments(argc, argv);
+  std::vector<char*> utf8Argv;
+  for (std::string& argument : arguments) utf8Argv.push_back(argument.data());
+  utf8Argv.push_back(nullptr);
   pavlex::app::ProgramOptions options;
   std::vector<std::string> inlineCommands, scripts;
   CLI::App app("pavlex: UV editing with the Pavlex plug-in in the stand-in host.\n"
@@ -46,13 +58,13 @@ int main(int argc, char** argv) {
           ->allow_extra_args(false);
   app.add_option("-o,--save", options.savePath, "save the document (OBJ, and its MTL) when the commands are done");
   app.add_option("--settings", options.settingsPath,
-                 "the settings file (default $XDG_CONFIG_HOME/pavlex/settings.xml)");
+                 "the settings file (default " PAVLEX_DEFAULT_SETTINGS ")");
   app.add_option("--plugin", options.pluginPath, "the plug-in library (default: the one installed beside pavlex)");
   app.add_flag("--list-widgets", options.listWidgets,
                "print the path of every widget of the Pavlex window, and exit");
   app.footer(Footer());
   try {
-    app.parse(argc, argv);
+    app.parse(static_cast<int>(arguments.size()), utf8Argv.data());
   } catch (const CLI::CallForHelp& help) {
     return app.exit(help);
   } catch (const CLI::CallForVersion& version) {

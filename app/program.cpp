@@ -1,8 +1,7 @@
 #include "app/program.h"
 
-#include <unistd.h>
-
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -10,6 +9,7 @@
 
 #include "app/builtin_sample.h"
 #include "app/command_runner.h"
+#include "app/console.h"
 #include "app/printers.h"
 #include "app/script_source.h"
 #include "host/app/host_session.h"
@@ -23,7 +23,7 @@ bool ReadScript(const std::string& path, std::string* text, std::string* error) 
     *text = std::string(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
     return true;
   }
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
   if (!in) {
     *error = path + ": cannot read the script";
     return false;
@@ -35,12 +35,6 @@ bool ReadScript(const std::string& path, std::string* text, std::string* error) 
 }
 
 }  // namespace
-
-std::string DefaultPluginPath() {
-  const std::string host = host::HostModulePath();
-  const size_t slash = host.rfind('/');
-  return (slash == std::string::npos ? std::string(".") : host.substr(0, slash)) + "/libpavlex.so";
-}
 
 int RunProgram(const ProgramOptions& options) {
   // Every command is read and checked before the host starts: a typo on
@@ -60,7 +54,7 @@ int RunProgram(const ProgramOptions& options) {
     for (ScriptLine& line : SplitScript(text, origin)) lines.push_back(std::move(line));
   }
   const bool interactive =
-      options.commands.empty() && !options.listWidgets && isatty(STDIN_FILENO) == 1;
+      options.commands.empty() && !options.listWidgets && IsTerminal(stdin);
 
   host::HostSessionOptions sessionOptions;
   sessionOptions.settingsPath = options.settingsPath;
@@ -70,7 +64,7 @@ int RunProgram(const ProgramOptions& options) {
   host::HostSession session(sessionOptions);
 
   std::string error;
-  const std::string pluginPath = options.pluginPath.empty() ? DefaultPluginPath() : options.pluginPath;
+  const std::string pluginPath = options.pluginPath.empty() ? host::DefaultPluginPath() : options.pluginPath;
   host::LoadedPlugin* plugin = session.loadPlugin(pluginPath, &error);
   if (plugin == nullptr) {
     std::fprintf(stderr, "pavlex: %s\n", error.c_str());

@@ -23,15 +23,12 @@ struct ProgramOptions {
   std::vector<CommandOption> commands;  // every -c and -s, in command-line order
   std::string savePath;               // -o
   std::string settingsPath;           // empty: the default under $XDG_CONFIG_HOME
-  std::string pluginPath;             // empty: libpavlex.so beside the host library
+  std::string pluginPath;             // empty: the plug-in beside the host library
   bool listWidgets = false;
 };
 
 // Runs pavlex; answers its exit status. Messages go to stderr, `print`
 // output to stdout.
 int RunProgram(const ProgramOptions& options);
-
-// The plug-in pavlex loads when --plugin is not given.
-std::string DefaultPluginPath();
 
 }  // namespace pavlex::app

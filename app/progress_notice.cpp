@@ -1,13 +1,13 @@
 #include "app/progress_notice.h"
 
-#include <unistd.h>
-
 #include <cstdio>
+
+#include "app/console.h"
 
 namespace pavlex::app {
 
 ProgressNotice::ProgressNotice(std::string what) : what_(std::move(what)), start_(std::chrono::steady_clock::now()) {
-  if (isatty(STDERR_FILENO) == 1) watcher_ = std::thread([this] { watch(); });
+  if (IsTerminal(stderr)) watcher_ = std::thread([this] { watch(); });
 }
 
 ProgressNotice::~ProgressNotice() {

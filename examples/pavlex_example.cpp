@@ -9,15 +9,9 @@
 
 #include "host/app/host_session.h"
 #include "host/obj/obj_file.h"
+#include "host/plugin/plugin_loader.h"
 
 namespace {
-
-std::string DefaultPluginPath() {
-  // The plug-in is built beside the host library.
-  const std::string host = pavlex::host::HostModulePath();
-  const size_t slash = host.rfind('/');
-  return (slash == std::string::npos ? std::string(".") : host.substr(0, slash)) + "/libpavlex.so";
-}
 
 int Usage(FILE* out, int code) {
   std::fprintf(out,
@@ -34,7 +28,7 @@ int main(int argc, char** argv) {
   if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) return Usage(stdout, 0);
   if (argc < 2 || argc > 3) return Usage(stderr, 2);
   const std::string modelPath = argv[1];
-  const std::string pluginPath = argc == 3 ? argv[2] : DefaultPluginPath();
+  const std::string pluginPath = argc == 3 ? argv[2] : pavlex::host::DefaultPluginPath();
 
   pavlex::host::ObjImport model;
   std::string error;
