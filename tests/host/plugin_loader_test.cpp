@@ -21,6 +21,18 @@ TEST(PluginLoaderTest, LoadsThePlugInAndBindsItToThisHost) {
   EXPECT_NE(HostModulePath().find("pavlexhost"), std::string::npos);
 }
 
+// Programs find the plug-in installed beside the host library, under the
+// file name of the system they run on.
+TEST(PluginLoaderTest, DefaultPathIsThePlugInBesideTheHost) {
+  const std::string host = HostModulePath();
+  const size_t name = host.rfind("libpavlexhost");
+  ASSERT_NE(name, std::string::npos) << host;
+  const std::string path = DefaultPluginPath();
+  EXPECT_EQ(path, host.substr(0, name) + kPluginFileName);
+  std::string error;
+  EXPECT_NE(LoadedPlugin::Load(path, &error), nullptr) << error;
+}
+
 TEST(PluginLoaderTest, RefusalsNameTheLibraryAndTheReason) {
   std::string error;
   EXPECT_EQ(LoadedPlugin::Load("/nonexistent/libnothing.so", &error), nullptr);

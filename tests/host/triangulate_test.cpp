@@ -12,6 +12,9 @@
 namespace pavlex::host {
 namespace {
 
+// kPi is POSIX, not C++17.
+constexpr double kPi = 3.14159265358979323846;
+
 struct V3 {
   double x, y, z;
 };
@@ -98,7 +101,7 @@ TEST(TriangulateTest, SimplePolygonsAreTiledExactly) {
   // Convex square and hexagon, the L-shape, in tilted planes.
   ExpectTiling(InPlane({{0, 0}, {1, 0}, {1, 1}, {0, 1}}, 0.3));
   std::vector<std::pair<double, double>> hexagon;
-  for (int i = 0; i < 6; ++i) hexagon.emplace_back(std::cos(i * M_PI / 3), std::sin(i * M_PI / 3));
+  for (int i = 0; i < 6; ++i) hexagon.emplace_back(std::cos(i * kPi / 3), std::sin(i * kPi / 3));
   ExpectTiling(InPlane(hexagon, 1.1));
   ExpectTiling(InPlane({{0, 0}, {2, 0}, {2, 1}, {1, 1}, {1, 2}, {0, 2}}, 0.0));
   ExpectTiling(InPlane({{0, 0}, {2, 0}, {2, 1}, {1, 1}, {1, 2}, {0, 2}}, 2.5));
@@ -108,7 +111,7 @@ TEST(TriangulateTest, SimplePolygonsAreTiledExactly) {
   std::vector<std::pair<double, double>> star;
   for (int i = 0; i < 10; ++i) {
     const double r = i % 2 ? 0.38 : 1.0;
-    star.emplace_back(r * std::cos(i * M_PI / 5), r * std::sin(i * M_PI / 5));
+    star.emplace_back(r * std::cos(i * kPi / 5), r * std::sin(i * kPi / 5));
   }
   ExpectTiling(InPlane(star, 0.4));
   // A comb: deep narrow notches.
@@ -137,7 +140,7 @@ TEST(TriangulateTest, RandomStarShapedPolygons) {
     for (int trial = 0; trial < 5; ++trial) {
       std::vector<std::pair<double, double>> xy;
       for (int i = 0; i < n; ++i) {
-        const double a = 2 * M_PI * i / n, r = radius(rng);
+        const double a = 2 * kPi * i / n, r = radius(rng);
         xy.emplace_back(r * std::cos(a), r * std::sin(a));
       }
       SCOPED_TRACE(testing::Message() << "n=" << n << " trial=" << trial);
@@ -151,7 +154,7 @@ TEST(TriangulateTest, DegenerateInputStillGivesNMinus2Triangles) {
   Triangulate({{0, 0, 0}, {1, 0, 1}, {1, 1, 0}, {0, 1, 1}});
   std::vector<MQPoint> crown;
   for (int i = 0; i < 6; ++i) {
-    crown.push_back({std::cos(i * static_cast<float>(M_PI) / 3), std::sin(i * static_cast<float>(M_PI) / 3),
+    crown.push_back({std::cos(i * static_cast<float>(kPi) / 3), std::sin(i * static_cast<float>(kPi) / 3),
                      i % 2 ? 0.8f : -0.8f});
   }
   Triangulate(crown);

@@ -2,11 +2,15 @@
 // vt references after UV edits, a clean file after structural edits, and
 // never a damaged file when a save fails.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <limits>
+#include <system_error>
 
 #include "tests/obj/obj_test_support.h"
 
@@ -266,13 +270,23 @@ TEST(ObjExport, DocumentBuiltInTheHostSavesWithoutASource) {
   TempFolder folder;
   std::string error;
   ASSERT_TRUE(host::SaveObjFile(doc, nullptr, folder.file("made.obj"), &error)) << error;
-  const std::vector<std::string> names = folder.names();
+  const std::vector<std::string> names = FileNamesIn(folder);
   EXPECT_EQ(std::count(names.begin(), names.end(), "made.mtl"), 1);
   const ObjImport again = Load(folder.file("made.obj"));
   EXPECT_EQ(again.document->object(0)->name(), "made");
   EXPECT_EQ(ReadFace(ObjectAt(again, 0), 0).vertices, (std::vector<int32_t>{0, 1, 2}));
   EXPECT_EQ(Bits(ReadFace(ObjectAt(again, 0), 0).uvs[2]), Bits(uvs[2]));
   EXPECT_EQ(MQObj_GetFaceMaterial(ObjectAt(again, 0), 0), 0);
+}
+
+// On Windows, taking the write permissions away sets the read-only
+// attribute.
+bool MakeReadOnly(const std::string& path) {
+  namespace fs = std::filesystem;
+  std::error_code failure;
+  fs::permissions(fs::u8path(path), fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove, failure);
+  return !failure;
 }
 
 class ObjFailedSave : public ::testing::Test {
@@ -294,7 +308,7 @@ TEST_F(ObjFailedSave, IntoAMissingFolder) {
   EXPECT_FALSE(SaveTo(folder_.file("missing/x.obj")));
   EXPECT_EQ(error_, folder_.file("missing/x.obj") + ": cannot create a file in '" + folder_.file("missing") +
                         "': No such file or directory");
-  EXPECT_TRUE(folder_.names().empty());
+  EXPECT_TRUE(FileNamesIn(folder_).empty());
 }
 
 TEST_F(ObjFailedSave, ThroughAFileUsedAsFolder) {
@@ -306,11 +320,11 @@ TEST_F(ObjFailedSave, ThroughAFileUsedAsFolder) {
 TEST_F(ObjFailedSave, OverAReadOnlyFileLeavesItAsItWas) {
   const std::string path = folder_.file("keep.obj");
   WriteBytes(path, "original");
-  ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+  ASSERT_TRUE(MakeReadOnly(path));
   EXPECT_FALSE(SaveTo(path));
   EXPECT_EQ(error_, path + ": cannot save: the file is read-only");
   EXPECT_EQ(ReadBytes(path), "original");
-  EXPECT_EQ(folder_.names(), std::vector<std::string>{"keep.obj"});
+  EXPECT_EQ(FileNamesIn(folder_), std::vector<std::string>{"keep.obj"});
 }
 
 TEST_F(ObjFailedSave, OverAFolder) {
@@ -319,16 +333,66 @@ TEST_F(ObjFailedSave, OverAFolder) {
   EXPECT_EQ(error_, folder_.file("dir.obj") + ": cannot save: not a regular file");
 }
 
+// The permissions of the replaced file: its mode bits on Linux, its
+// attributes (hidden) on Windows.
 TEST_F(ObjFailedSave, SuccessfulSaveReplacesAndKeepsPermissions) {
   const std::string path = folder_.file("replace.obj");
   WriteBytes(path, "old");
-  ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+#ifdef _WIN32
+  const std::wstring wide = std::filesystem::u8path(path).wstring();
+  const DWORD kept = FILE_ATTRIBUTE_HIDDEN;
+  ASSERT_TRUE(SetFileAttributesW(wide.c_str(), kept));
   ASSERT_TRUE(SaveTo(path)) << error_;
-  struct stat info {};
-  ASSERT_EQ(::stat(path.c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 0777, 0640u);
-  EXPECT_EQ(folder_.names(), std::vector<std::string>{"replace.obj"});
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(attributes & kept, kept);
+#else
+  namespace fs = std::filesystem;
+  const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+  fs::permissions(path, mode, fs::perm_options::replace);
+  ASSERT_TRUE(SaveTo(path)) << error_;
+  EXPECT_EQ(fs::status(path).permissions(), mode);
+#endif
+  EXPECT_EQ(FileNamesIn(folder_), std::vector<std::string>{"replace.obj"});
   EXPECT_EQ(Geometry(Load(path)), Geometry(import_));
+}
+
+// The OBJ and its material library are one set: when the library cannot
+// be replaced, the OBJ is not either.
+TEST_F(ObjFailedSave, ARefusedLibraryLeavesTheWholeSetAsItWas) {
+  ObjImport import = Load(ObjData("materials.obj"));
+  const MQColor darker{0.4f, 0.05f, 0.05f};
+  MQMat_SetColor(MQDoc_GetMaterial(Handle(import), 0), &darker);
+  WriteBytes(folder_.file("edited.obj"), "old obj");
+  WriteBytes(folder_.file("edited.mtl"), "old mtl");
+  ASSERT_TRUE(MakeReadOnly(folder_.file("edited.mtl")));
+  EXPECT_FALSE(host::SaveObjFile(*import.document, import.source.get(), folder_.file("edited.obj"), &error_));
+  EXPECT_EQ(error_, folder_.file("edited.mtl") + ": cannot save: the file is read-only");
+  EXPECT_EQ(ReadBytes(folder_.file("edited.obj")), "old obj");
+  EXPECT_EQ(ReadBytes(folder_.file("edited.mtl")), "old mtl");
+  EXPECT_EQ(FileNamesIn(folder_), (std::vector<std::string>{"edited.mtl", "edited.obj"}));
+}
+
+// A link is followed: the file it leads to gets the new text and the link
+// stays a link.
+TEST_F(ObjFailedSave, ThroughASymbolicLinkReplacesItsTarget) {
+  namespace fs = std::filesystem;
+  WriteBytes(folder_.file("real.obj"), "old");
+  std::error_code failure;
+  fs::create_symlink(fs::u8path(folder_.file("real.obj")), fs::u8path(folder_.file("link.obj")), failure);
+  if (failure) GTEST_SKIP() << "this system cannot make a symbolic link here: " << failure.message();
+  ASSERT_TRUE(SaveTo(folder_.file("link.obj"))) << error_;
+  EXPECT_TRUE(fs::is_symlink(fs::u8path(folder_.file("link.obj"))));
+  EXPECT_EQ(Geometry(Load(folder_.file("real.obj"))), Geometry(import_));
+  EXPECT_EQ(FileNamesIn(folder_), (std::vector<std::string>{"link.obj", "real.obj"}));
+}
+
+// File names are UTF-8 whatever the system's code page.
+TEST_F(ObjFailedSave, NamesBeyondAsciiSaveAndLoad) {
+  const std::string path = folder_.file("caf\xc3\xa9-\xce\xbb\xe6\x96\x87.obj");
+  ASSERT_TRUE(SaveTo(path)) << error_;
+  EXPECT_EQ(Geometry(Load(path)), Geometry(import_));
+  EXPECT_EQ(FileNamesIn(folder_), std::vector<std::string>{"caf\xc3\xa9-\xce\xbb\xe6\x96\x87.obj"});
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
-// Helpers of the OBJ tests: data files, temporary folders, and reading a
+// Helpers of the OBJ tests: data files, files in temporary folders, and reading a
 // loaded document back through the host's exported C functions, as a
 // plug-in sees it.
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -17,6 +17,7 @@
 #include "host/api/handles.h"
 #include "host/api/host_exports.h"
 #include "host/obj/obj_file.h"
+#include "tests/support/temp_folder.h"
 
 namespace pavlex::testing {
 
@@ -25,39 +26,23 @@ inline std::string ObjData(const std::string& name) {
 }
 
 inline std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  // File names are UTF-8, as the host takes them.
+  std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 inline void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
+  std::ofstream(std::filesystem::u8path(path), std::ios::binary) << bytes;
 }
 
-// A fresh folder, removed with everything in it at the end of the test.
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "pavlex-obj-test-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
-    std::filesystem::remove_all(path_, ignored);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  std::string file(const std::string& name) const { return path_ + "/" + name; }
-  std::vector<std::string> names() const {
-    std::vector<std::string> out;
-    for (const auto& entry : std::filesystem::directory_iterator(path_))
-      out.push_back(entry.path().filename());
-    return out;
-  }
-
- private:
-  std::string path_;
-};
+// The names of the files in `folder`, sorted.
+inline std::vector<std::string> FileNamesIn(const TempFolder& folder) {
+  std::vector<std::string> out;
+  for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+    out.push_back(entry.path().filename().u8string());
+  std::sort(out.begin(), out.end());
+  return out;
+}
 
 inline MQDocument Handle(const host::ObjImport& import) {
   return host::api::ToHandle(import.document.get());

@@ -1,11 +1,12 @@
 // The settings file across host sessions: first run, round trip, damaged
 // and missing files, atomic saves and the default location.
-#include <dirent.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <unistd.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
+#include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -13,29 +14,29 @@
 #include "host/api/host_exports.h"
 #include "host/app/host_session.h"
 #include "hostapi/mq_codes.h"
+#include "tests/support/environment.h"
+#include "tests/support/temp_folder.h"
 
 namespace pavlex::testing {
 namespace {
 
+// File names are UTF-8, as the host takes them.
 std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
   std::stringstream bytes;
   bytes << in.rdbuf();
   return bytes.str();
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
+  std::ofstream(std::filesystem::u8path(path), std::ios::binary) << bytes;
 }
 
 std::vector<std::string> FilesIn(const std::string& folder) {
   std::vector<std::string> names;
-  if (DIR* dir = opendir(folder.c_str())) {
-    while (const dirent* entry = readdir(dir)) {
-      const std::string name = entry->d_name;
-      if (name != "." && name != "..") names.push_back(name);
-    }
-    closedir(dir);
+  std::error_code failure;
+  for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::u8path(folder), failure)) {
+    names.push_back(entry.path().filename().u8string());
   }
   std::sort(names.begin(), names.end());
   return names;
@@ -73,14 +74,9 @@ std::string Read(const char* key) {
 class SettingsFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/pavlex-settings-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder_ = pattern;
+    ASSERT_FALSE(temp_.path().empty());
+    folder_ = temp_.path().u8string();
     path_ = folder_ + "/settings.xml";
-  }
-  void TearDown() override {
-    const std::string command = "rm -rf '" + folder_ + "'";
-    ASSERT_EQ(std::system(command.c_str()), 0);
   }
 
   host::HostSessionOptions Options() {
@@ -90,6 +86,7 @@ class SettingsFileTest : public ::testing::Test {
     return options;
   }
 
+  TempFolder temp_{"pavlex-settings"};
   std::string folder_, path_;
   std::ostringstream report_;
 };
@@ -165,12 +162,34 @@ TEST_F(SettingsFileTest, AFailedSaveIsReportedAndWritesNothing) {
   EXPECT_EQ(FilesIn(folder_), std::vector<std::string>{"blocker"});
 }
 
+#ifdef _WIN32
+TEST_F(SettingsFileTest, TheDefaultFileIsInTheRoamingApplicationData) {
+  {
+    const ScopedEnvironment appData("APPDATA", folder_);
+    EXPECT_EQ(host::DefaultSettingsPath(), folder_ + "\\pavlex\\settings.xml");
+    {
+      host::HostSessionOptions options;
+      options.diagnostics = &report_;
+      host::HostSession session(options);
+      Write("PosX", "3");
+    }
+    EXPECT_NE(ReadFile(folder_ + "/pavlex/settings.xml").find("<PosX>3</PosX>"), std::string::npos);
+  }
+  // Without a usable variable the shell still knows the folder.
+  for (const std::optional<std::string>& value : {std::optional<std::string>("relative\\path"),
+                                                   std::optional<std::string>()}) {
+    const ScopedEnvironment appData("APPDATA", value);
+    const std::string path = host::DefaultSettingsPath();
+    ASSERT_GT(path.size(), 3u);
+    EXPECT_TRUE(std::filesystem::u8path(path).is_absolute()) << path;
+    EXPECT_EQ(path.find("relative"), std::string::npos) << path;
+    EXPECT_EQ(path.substr(path.size() - 20), "\\pavlex\\settings.xml") << path;
+  }
+}
+#else
 TEST_F(SettingsFileTest, TheDefaultFileFollowsXdgConfigHomeAndFallsBackToHome) {
-  const char* savedXdg = getenv("XDG_CONFIG_HOME");
-  const std::string oldXdg = savedXdg != nullptr ? savedXdg : "";
-  const std::string oldHome = getenv("HOME") != nullptr ? getenv("HOME") : "";
-
-  setenv("XDG_CONFIG_HOME", folder_.c_str(), 1);
+  const ScopedEnvironment xdg("XDG_CONFIG_HOME", folder_);
+  const ScopedEnvironment home("HOME", std::string("/home/someone"));
   EXPECT_EQ(host::DefaultSettingsPath(), folder_ + "/pavlex/settings.xml");
   {
     host::HostSessionOptions options;
@@ -180,16 +199,10 @@ TEST_F(SettingsFileTest, TheDefaultFileFollowsXdgConfigHomeAndFallsBackToHome) {
   }
   EXPECT_NE(ReadFile(folder_ + "/pavlex/settings.xml").find("<PosX>3</PosX>"), std::string::npos);
 
-  setenv("XDG_CONFIG_HOME", "relative/path", 1);
-  setenv("HOME", "/home/someone", 1);
+  SetEnvironment("XDG_CONFIG_HOME", "relative/path");
   EXPECT_EQ(host::DefaultSettingsPath(), "/home/someone/.config/pavlex/settings.xml");
-
-  if (savedXdg != nullptr)
-    setenv("XDG_CONFIG_HOME", oldXdg.c_str(), 1);
-  else
-    unsetenv("XDG_CONFIG_HOME");
-  setenv("HOME", oldHome.c_str(), 1);
 }
+#endif
 
 }  // namespace
 }  // namespace pavlex::testing

@@ -40,8 +40,10 @@ class TempFolder {
 
   // Empty when no folder could be made.
   const std::filesystem::path& path() const { return path_; }
-  std::string file(const std::string& name) const { return (path_ / name).string(); }
-  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+  // Names are UTF-8, as the host takes them; Windows would otherwise read
+  // a narrow name in its code page.
+  std::string file(const std::string& name) const { return (path_ / std::filesystem::u8path(name)).u8string(); }
+  std::filesystem::path operator/(const std::string& name) const { return path_ / std::filesystem::u8path(name); }
 
  private:
   std::filesystem::path path_;
