@@ -5,6 +5,7 @@
 
 #include "hostapi/mq_codes.h"
 #include "hostapi/mq_plugin_exports.h"
+#include "platform/exception_frames.h"
 #include "shell/host_functions.h"
 #include "shell/pavlex_plugin.h"
 
@@ -15,6 +16,10 @@ MQ_PLUGIN_ENTRY_POINTS(PAVLEX_DECLARE_ENTRY_POINT)
 #undef PAVLEX_DECLARE_ENTRY_POINT
 
 namespace {
+
+// First of all: the entry points below catch every exception, which works
+// only if this module's unwinder knows its frames whatever the host loaded.
+[[maybe_unused]] const bool g_ownExceptionFrames = (pavlex::platform::KeepOwnExceptionFrames(), true);
 
 // Character classification follows the user's locale from the moment the
 // library is loaded, before the host calls anything.
