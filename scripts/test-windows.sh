@@ -14,6 +14,13 @@ fi
 
 scripts/install-deps.sh --windows
 
+# PNG and JPEG files written under Wine are decoded by a Linux program
+# (libpng, libjpeg), so a reader independent of the Windows encoders checks
+# them. It comes from the ordinary Linux build, configured as scripts/test.sh
+# configures it.
+cmake -S . -B build -G Ninja -DPAVLEX_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build --target pavlex_decode_check
+
 # One 64-bit prefix runs both kinds of program. Keeping it in the build
 # area leaves the user's own ~/.wine alone.
 export WINEPREFIX="$PWD/build-wine"
@@ -31,7 +38,7 @@ for arch in "${architectures[@]}"; do
     *) echo "test-windows: unknown architecture '$arch' (i686 or x86_64)" >&2; exit 2 ;;
   esac
   cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="cmake/toolchain-$arch-w64-mingw32.cmake" \
-    -DPAVLEX_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    -DPAVLEX_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAVLEX_LINUX_TOOLS_DIR="$PWD/build/bin"
   cmake --build "$build" -j"$(nproc)"
   # The product must load on a bare Windows: system DLLs only.
   scripts/check-windows-imports.sh "$build/bin/Pavlex.dll"
