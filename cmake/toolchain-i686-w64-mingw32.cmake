@@ -20,11 +20,18 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# The MinGW runtime (libgcc, libstdc++, winpthread) is linked in, so the
-# DLLs and programs need nothing beside them but system DLLs.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
-set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
+# 32-bit GCC unwinds exceptions with DWARF tables that each copy of libgcc
+# keeps for its own module alone, so an exception thrown in one module and
+# caught in another ends the process when both link libgcc statically. The
+# host, its programs and the tests throw across their DLLs, so they share
+# GCC's runtime DLL (copied beside them into bin/); libstdc++ stays static.
+# The plug-in, which throws nothing out of itself, links everything in
+# (PAVLEX_PRODUCT_LINK_OPTIONS) and needs system DLLs only.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static-libstdc++ -shared-libgcc")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static-libstdc++ -shared-libgcc")
+set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static-libstdc++ -shared-libgcc")
+set(PAVLEX_PRODUCT_LINK_OPTIONS -static)
+set(PAVLEX_MINGW_RUNTIME_DLLS libgcc_s_dw2-1.dll libwinpthread-1.dll)
 
 # Tests run under Wine when CTest runs them.
 find_program(PAVLEX_WINE NAMES wine)
