@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "output/segment_clip.h"
+
 namespace pavlex {
 
 void LayoutImage::FreeDeleter::operator()(uint32_t* p) const {
@@ -85,34 +87,6 @@ void LayoutImage::OutlinePolygon(const PixelPoint* points, size_t count, uint32_
 
 namespace {
 
-// Cuts the segment to the rectangle [lo, hi]^2 (Liang-Barsky); false when
-// nothing of it is left.
-bool ClipSegment(double& x0, double& y0, double& x1, double& y1, double xLo, double xHi, double yLo,
-                 double yHi) {
-  double t0 = 0.0, t1 = 1.0;
-  const double dx = x1 - x0, dy = y1 - y0;
-  const double p[4] = {-dx, dx, -dy, dy};
-  const double q[4] = {x0 - xLo, xHi - x0, y0 - yLo, yHi - y0};
-  for (int i = 0; i < 4; ++i) {
-    if (p[i] == 0.0) {
-      if (q[i] < 0.0) return false;
-      continue;
-    }
-    const double r = q[i] / p[i];
-    if (p[i] < 0.0) {
-      t0 = std::max(t0, r);
-    } else {
-      t1 = std::min(t1, r);
-    }
-    if (t0 > t1) return false;
-  }
-  const double nx0 = x0 + t0 * dx, ny0 = y0 + t0 * dy;
-  x1 = x0 + t1 * dx;
-  y1 = y0 + t1 * dy;
-  x0 = nx0;
-  y0 = ny0;
-  return true;
-}
 
 }  // namespace
 
@@ -128,8 +102,9 @@ void LayoutImage::DrawLine(PixelPoint a, PixelPoint b, uint32_t argb) {
   int64_t x0 = a.x, y0 = a.y, x1 = b.x, y1 = b.y;
   if (!near(a) || !near(b)) {
     double fx0 = a.x, fy0 = a.y, fx1 = b.x, fy1 = b.y;
-    if (!ClipSegment(fx0, fy0, fx1, fy1, -static_cast<double>(margin), static_cast<double>(width_ + margin),
-                     -static_cast<double>(margin), static_cast<double>(height_ + margin))) {
+    const ClipBox box = {-static_cast<double>(margin), static_cast<double>(width_ + margin),
+                         -static_cast<double>(margin), static_cast<double>(height_ + margin)};
+    if (!ClipSegment(fx0, fy0, fx1, fy1, box)) {
       status_ = ImageStatus::kOutOfRange;
       return;
     }

@@ -22,6 +22,7 @@
 #include <cstring>
 
 #include "output/layout_image.h"
+#include "output/segment_clip.h"
 
 namespace pavlex {
 
@@ -30,8 +31,7 @@ using namespace Gdiplus::DllExports;
 
 namespace {
 
-struct Box {
-  double xLo, xHi, yLo, yHi;
+struct Box : ClipBox {
   bool Contains(double x, double y) const { return x >= xLo && x <= xHi && y >= yLo && y <= yHi; }
 };
 
@@ -55,32 +55,6 @@ void ClipAgainst(const std::vector<PointF>& in, std::vector<PointF>& out, Side s
   }
 }
 
-// Cuts the segment to `box` (Liang-Barsky); false when nothing is left.
-bool ClipSegment(double& x0, double& y0, double& x1, double& y1, const Box& box) {
-  double t0 = 0.0, t1 = 1.0;
-  const double dx = x1 - x0, dy = y1 - y0;
-  const double p[4] = {-dx, dx, -dy, dy};
-  const double q[4] = {x0 - box.xLo, box.xHi - x0, y0 - box.yLo, box.yHi - y0};
-  for (int i = 0; i < 4; ++i) {
-    if (p[i] == 0.0) {
-      if (q[i] < 0.0) return false;
-      continue;
-    }
-    const double r = q[i] / p[i];
-    if (p[i] < 0.0) {
-      t0 = std::max(t0, r);
-    } else {
-      t1 = std::min(t1, r);
-    }
-    if (t0 > t1) return false;
-  }
-  const double nx0 = x0 + t0 * dx, ny0 = y0 + t0 * dy;
-  x1 = x0 + t1 * dx;
-  y1 = y0 + t1 * dy;
-  x0 = nx0;
-  y0 = ny0;
-  return true;
-}
 
 }  // namespace
 
@@ -166,7 +140,7 @@ void LayoutImage::FillPolygon(const PixelPoint* points, size_t count, uint32_t a
     GdipSetSolidFillColor(brush_, argb);
     brushColor_ = argb;
   }
-  const Box box = {-static_cast<double>(width_), 2.0 * width_, -static_cast<double>(height_), 2.0 * height_};
+  const Box box = {{-static_cast<double>(width_), 2.0 * width_, -static_cast<double>(height_), 2.0 * height_}};
   bool inside = true;
   for (size_t i = 0; i < count && inside; ++i) inside = box.Contains(points[i].x, points[i].y);
   GpStatus drawn = Ok;
@@ -218,7 +192,7 @@ void LayoutImage::OutlinePolygon(const PixelPoint* points, size_t count, uint32_
     GdipSetPenColor(pen_, argb);
     penColor_ = argb;
   }
-  const Box box = {-static_cast<double>(width_), 2.0 * width_, -static_cast<double>(height_), 2.0 * height_};
+  const Box box = {{-static_cast<double>(width_), 2.0 * width_, -static_cast<double>(height_), 2.0 * height_}};
   bool inside = true;
   for (size_t i = 0; i < count && inside; ++i) inside = box.Contains(points[i].x, points[i].y);
   GpStatus drawn = Ok;
