@@ -31,6 +31,18 @@ export WINEARCH=win64
 stop_wine() { wineserver -k >/dev/null 2>&1 || true; }
 trap stop_wine EXIT
 
+# The first run of Wine creates the prefix (about 15 s); the persistent
+# server below can only start in a prefix that exists.
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "test-windows: creating the Wine prefix $WINEPREFIX"
+  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+  wineserver -w
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "test-windows: could not create the Wine prefix $WINEPREFIX" >&2
+    exit 1
+  fi
+fi
+
 for arch in "${architectures[@]}"; do
   case "$arch" in
     i686) build=build-win32 ;;
@@ -45,7 +57,10 @@ for arch in "${architectures[@]}"; do
 
   # CTest waits on pipes that Wine's helper processes inherit unless the
   # session is already running when it starts.
-  (wineserver -p && wine cmd /c exit) </dev/null >/dev/null 2>&1
+  if ! (wineserver -p && wine cmd /c exit) </dev/null >/dev/null 2>&1; then
+    echo "test-windows: could not start a Wine session in $WINEPREFIX" >&2
+    exit 1
+  fi
   ctest --test-dir "$build" --output-on-failure -j"$(nproc)" --timeout 600
   stop_wine
 done
