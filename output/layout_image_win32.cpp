@@ -35,6 +35,19 @@ struct Box : ClipBox {
   bool Contains(double x, double y) const { return x >= xLo && x <= xHi && y >= yLo && y <= yHi; }
 };
 
+// The image grown by its own size on every side: what lies beyond is cut
+// before GDI+ walks it.
+Box GuardBox(int32_t width, int32_t height) {
+  return {{-static_cast<double>(width), 2.0 * width, -static_cast<double>(height), 2.0 * height}};
+}
+
+bool AllInside(const PixelPoint* points, size_t count, const Box& box) {
+  for (size_t i = 0; i < count; ++i) {
+    if (!box.Contains(points[i].x, points[i].y)) return false;
+  }
+  return true;
+}
+
 // One Sutherland-Hodgman pass: keeps the part of `in` on the inside of the
 // line where `side` (a signed distance) is >= 0. Parity under the even-odd
 // rule is kept at every point strictly inside, so the fill there is
@@ -140,9 +153,8 @@ void LayoutImage::FillPolygon(const PixelPoint* points, size_t count, uint32_t a
     GdipSetSolidFillColor(brush_, argb);
     brushColor_ = argb;
   }
-  const Box box = {{-static_cast<double>(width_), 2.0 * width_, -static_cast<double>(height_), 2.0 * height_}};
-  bool inside = true;
-  for (size_t i = 0; i < count && inside; ++i) inside = box.Contains(points[i].x, points[i].y);
+  const Box box = GuardBox(width_, height_);
+  const bool inside = AllInside(points, count, box);
   GpStatus drawn = Ok;
   if (inside) {
     points_.resize(count);
@@ -192,9 +204,8 @@ void LayoutImage::OutlinePolygon(const PixelPoint* points, size_t count, uint32_
     GdipSetPenColor(pen_, argb);
     penColor_ = argb;
   }
-  const Box box = {{-static_cast<double>(width_), 2.0 * width_, -static_cast<double>(height_), 2.0 * height_}};
-  bool inside = true;
-  for (size_t i = 0; i < count && inside; ++i) inside = box.Contains(points[i].x, points[i].y);
+  const Box box = GuardBox(width_, height_);
+  const bool inside = AllInside(points, count, box);
   GpStatus drawn = Ok;
   if (count == 1) {
     // A pen draws nothing for a line of no length; one corner is one pixel.
