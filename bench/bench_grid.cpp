@@ -9,7 +9,7 @@
 
 #include "bench/grid_mesh.h"
 #include "host/api/handles.h"
-#include "shell/host_functions.h"
+#include "plugin/hostlink/host_functions.h"
 
 namespace pavlex::bench {
 namespace {

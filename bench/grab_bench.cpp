@@ -22,9 +22,9 @@
 #include "host/document/host_document.h"
 #include "host/obj/obj_file.h"
 #include "hostapi/mq_codes.h"
-#include "shell/host_functions.h"
-#include "tools/transform/grab_uv.h"
-#include "tools/transform/polygon_unfold.h"
+#include "plugin/hostlink/host_functions.h"
+#include "plugin/tools/transform/grab_uv.h"
+#include "plugin/tools/transform/polygon_unfold.h"
 
 namespace {
 

@@ -19,12 +19,12 @@
 #include "host/document/host_document.h"
 #include "host/obj/obj_file.h"
 #include "hostapi/mq_codes.h"
-#include "shell/host_functions.h"
-#include "tools/select/select_floating.h"
-#include "tools/select/select_group.h"
-#include "tools/select/select_same_vertex.h"
-#include "tools/transform/gather_uv.h"
-#include "tools/transform/sew_uv.h"
+#include "plugin/hostlink/host_functions.h"
+#include "plugin/tools/select/select_floating.h"
+#include "plugin/tools/select/select_group.h"
+#include "plugin/tools/select/select_same_vertex.h"
+#include "plugin/tools/transform/gather_uv.h"
+#include "plugin/tools/transform/sew_uv.h"
 
 namespace {
 

@@ -17,13 +17,13 @@
 #include "host/document/host_document.h"
 #include "host/obj/obj_file.h"
 #include "hostapi/mq_codes.h"
-#include "shell/host_functions.h"
-#include "shell/plugin_state.h"
-#include "tools/select/uv_locks.h"
-#include "tools/select/uv_memory.h"
-#include "tools/transform/move_uv.h"
-#include "tools/transform/rotate_uv.h"
-#include "tools/transform/scale_uv.h"
+#include "plugin/hostlink/host_functions.h"
+#include "plugin/state/plugin_state.h"
+#include "plugin/tools/select/uv_locks.h"
+#include "plugin/tools/select/uv_memory.h"
+#include "plugin/tools/transform/move_uv.h"
+#include "plugin/tools/transform/rotate_uv.h"
+#include "plugin/tools/transform/scale_uv.h"
 
 namespace {
 

@@ -17,11 +17,11 @@
 #include "host/api/handles.h"
 #include "host/document/host_document.h"
 #include "host/obj/obj_file.h"
-#include "output/layout_image.h"
-#include "output/output_layout_image.h"
-#include "output/render_layout.h"
 #include "platform/image_encoders.h"
-#include "shell/host_functions.h"
+#include "plugin/hostlink/host_functions.h"
+#include "plugin/output/layout_image.h"
+#include "plugin/output/output_layout_image.h"
+#include "plugin/output/render_layout.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include "host/api/handles.h"
 #include "host/document/host_document.h"
 #include "hostapi/mq_codes.h"
-#include "shell/host_functions.h"
-#include "tools/select/object_to_uv.h"
-#include "tools/select/uv_to_object.h"
+#include "plugin/hostlink/host_functions.h"
+#include "plugin/tools/select/object_to_uv.h"
+#include "plugin/tools/select/uv_to_object.h"
 
 namespace {
 

@@ -20,15 +20,15 @@
 
 #include "host/api/handles.h"
 #include "host/document/host_document.h"
-#include "model/cmq_object.h"
-#include "shell/host_functions.h"
-#include "tools/transform/equal_alloc_uv.h"
-#include "tools/transform/invert_uv.h"
-#include "tools/transform/mirror_vertex_map.h"
-#include "tools/transform/snap_uv.h"
-#include "tools/transform/symmetrize_uv.h"
-#include "tools/transform/turn_uv.h"
-#include "tools/transform/uv_bounds.h"
+#include "plugin/hostlink/host_functions.h"
+#include "plugin/model/cmq_object.h"
+#include "plugin/tools/transform/equal_alloc_uv.h"
+#include "plugin/tools/transform/invert_uv.h"
+#include "plugin/tools/transform/mirror_vertex_map.h"
+#include "plugin/tools/transform/snap_uv.h"
+#include "plugin/tools/transform/symmetrize_uv.h"
+#include "plugin/tools/transform/turn_uv.h"
+#include "plugin/tools/transform/uv_bounds.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // "F", "G", "R" and "Regularize" through the real host.
-#include "tools/transform/grab_uv.h"
+#include "plugin/tools/transform/grab_uv.h"
 
 #include <cmath>
 #include <random>

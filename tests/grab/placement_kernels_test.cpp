@@ -5,8 +5,8 @@
 #include <cmath>
 #include <random>
 
-#include "tools/transform/edge_similarity.h"
-#include "tools/transform/triangle_placement.h"
+#include "plugin/tools/transform/edge_similarity.h"
+#include "plugin/tools/transform/triangle_placement.h"
 
 namespace pavlex {
 namespace {

@@ -1,7 +1,7 @@
 // The polygon unfold on its own: the order of its depth-first walk against
 // a recursive walk of the same triangle links, the shape it lays out, and
 // the degenerate steps it refuses to place through.
-#include "tools/transform/polygon_unfold.h"
+#include "plugin/tools/transform/polygon_unfold.h"
 
 #include <gtest/gtest.h>
 

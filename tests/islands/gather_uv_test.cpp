@@ -1,5 +1,5 @@
 // "Gather" through the real host, and its distance test on plain values.
-#include "tools/transform/gather_uv.h"
+#include "plugin/tools/transform/gather_uv.h"
 
 #include <limits>
 

@@ -1,8 +1,8 @@
 // "floating", "group" and "same vertex" through the real host.
+#include "plugin/tools/select/select_floating.h"
+#include "plugin/tools/select/select_group.h"
+#include "plugin/tools/select/select_same_vertex.h"
 #include "tests/islands/islands_fixture.h"
-#include "tools/select/select_floating.h"
-#include "tools/select/select_group.h"
-#include "tools/select/select_same_vertex.h"
 
 namespace pavlex {
 namespace {

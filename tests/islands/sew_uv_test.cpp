@@ -1,5 +1,5 @@
 // "Sew" and the "V" of "Grab" through the real host.
-#include "tools/transform/sew_uv.h"
+#include "plugin/tools/transform/sew_uv.h"
 
 #include <limits>
 

@@ -1,5 +1,5 @@
 // The UV-vertex identity rule on plain values.
-#include "model/uv_identity.h"
+#include "plugin/model/uv_identity.h"
 
 #include <gtest/gtest.h>
 

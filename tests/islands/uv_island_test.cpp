@@ -1,10 +1,10 @@
 // The vertex-to-UV-vertex index and the island flood, through the real host.
-#include "model/uv_island.h"
+#include "plugin/model/uv_island.h"
 
 #include <limits>
 #include <set>
 
-#include "model/vertex_uv_index.h"
+#include "plugin/model/vertex_uv_index.h"
 #include "tests/islands/islands_fixture.h"
 
 namespace pavlex {

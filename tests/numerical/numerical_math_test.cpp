@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "tools/transform/numerical_pivot.h"
-#include "tools/transform/rotate_uv.h"
+#include "plugin/tools/transform/numerical_pivot.h"
+#include "plugin/tools/transform/rotate_uv.h"
 
 namespace pavlex {
 namespace {

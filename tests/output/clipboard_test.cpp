@@ -25,8 +25,8 @@
 #include <string>
 #include <thread>
 
-#include "output/clipboard_output.h"
-#include "output/output_layout_image.h"
+#include "plugin/output/clipboard_output.h"
+#include "plugin/output/output_layout_image.h"
 #include "tests/output/layout_test_fixture.h"
 #include "tests/support/environment.h"
 

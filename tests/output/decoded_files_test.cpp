@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "output/output_layout_image.h"
+#include "plugin/output/output_layout_image.h"
 #include "tests/output/layout_test_fixture.h"
 
 namespace pavlex::testing {

@@ -4,8 +4,8 @@
 #include <limits>
 
 #include "host/api/handles.h"
-#include "output/gouraud_fill.h"
-#include "output/layout_face_filter.h"
+#include "plugin/output/gouraud_fill.h"
+#include "plugin/output/layout_face_filter.h"
 #include "tests/output/layout_test_fixture.h"
 
 namespace pavlex::testing {

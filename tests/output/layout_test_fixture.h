@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "output/layout_image.h"
-#include "output/render_layout.h"
-#include "shell/plugin_state.h"
+#include "plugin/output/layout_image.h"
+#include "plugin/output/render_layout.h"
+#include "plugin/state/plugin_state.h"
 #include "tests/support/host_document_fixture.h"
 
 namespace pavlex::testing {

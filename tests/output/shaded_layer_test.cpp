@@ -1,6 +1,6 @@
 // Lighting of the shaded layer through the host's scene and materials.
 #include "host/api/handles.h"
-#include "output/corner_lighting.h"
+#include "plugin/output/corner_lighting.h"
 #include "tests/output/layout_test_fixture.h"
 
 namespace pavlex::testing {

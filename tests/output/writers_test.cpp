@@ -16,9 +16,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "output/atomic_file.h"
-#include "output/output_layout_image.h"
-#include "output/tga_writer.h"
+#include "plugin/output/atomic_file.h"
+#include "plugin/output/output_layout_image.h"
+#include "plugin/output/tga_writer.h"
 #include "tests/output/layout_test_fixture.h"
 #include "tests/support/environment.h"
 #include "tests/support/temp_folder.h"

@@ -1,11 +1,11 @@
 // cmq::CMQObject and cmq::CMQFace against the real host.
-#include "model/cmq_object.h"
+#include "plugin/model/cmq_object.h"
 
 #include <algorithm>
 #include <cstring>
 
+#include "plugin/model/cmq_face.h"
 #include "tests/support/host_document_fixture.h"
-#include "model/cmq_face.h"
 
 namespace pavlex {
 namespace {

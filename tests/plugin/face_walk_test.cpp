@@ -1,7 +1,7 @@
 // The live face and vertex walks against the real host.
+#include "plugin/model/cmq_face_range.h"
+#include "plugin/model/cmq_vertex_range.h"
 #include "tests/support/host_document_fixture.h"
-#include "model/cmq_face_range.h"
-#include "model/cmq_vertex_range.h"
 
 namespace pavlex {
 namespace {

@@ -4,10 +4,10 @@
 #include <climits>
 #include <set>
 
-#include "model/corner_index.h"
-#include "model/face_set.h"
-#include "model/fnv1a.h"
-#include "model/uv_vertex_key.h"
+#include "plugin/model/corner_index.h"
+#include "plugin/model/face_set.h"
+#include "plugin/model/fnv1a.h"
+#include "plugin/model/uv_vertex_key.h"
 
 namespace pavlex {
 namespace {

@@ -1,5 +1,5 @@
 // "Object -> UV" through the real host.
-#include "tools/select/object_to_uv.h"
+#include "plugin/tools/select/object_to_uv.h"
 
 #include "tests/support/host_document_fixture.h"
 

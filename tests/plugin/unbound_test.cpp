@@ -4,10 +4,10 @@
 
 #include <cstring>
 
-#include "model/cmq_face_range.h"
-#include "model/cmq_object.h"
-#include "model/cmq_vertex_range.h"
-#include "shell/host_functions.h"
+#include "plugin/hostlink/host_functions.h"
+#include "plugin/model/cmq_face_range.h"
+#include "plugin/model/cmq_object.h"
+#include "plugin/model/cmq_vertex_range.h"
 
 namespace pavlex {
 namespace {

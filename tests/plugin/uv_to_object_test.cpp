@@ -1,5 +1,5 @@
 // "UV -> Object" through the real host.
-#include "tools/select/uv_to_object.h"
+#include "plugin/tools/select/uv_to_object.h"
 
 #include <cmath>
 #include <vector>

@@ -9,14 +9,14 @@
 
 #include "host/app/host_session.h"
 #include "host/widgets/widget_service.h"
-#include "shell/host_functions.h"
-#include "ui/dialog.h"
-#include "ui/event_callback.h"
-#include "ui/message_box.h"
-#include "ui/save_file_dialog.h"
-#include "ui/widget_events.h"
-#include "ui/widget_request.h"
-#include "ui/window.h"
+#include "plugin/hostlink/host_functions.h"
+#include "plugin/widgets/dialog.h"
+#include "plugin/widgets/event_callback.h"
+#include "plugin/widgets/message_box.h"
+#include "plugin/widgets/save_file_dialog.h"
+#include "plugin/widgets/widget_events.h"
+#include "plugin/widgets/widget_request.h"
+#include "plugin/widgets/window.h"
 
 namespace pavlex::testing {
 namespace {

@@ -11,7 +11,7 @@
 #include "host/api/handles.h"
 #include "host/document/host_document.h"
 #include "platform/cursor.h"
-#include "shell/host_functions.h"
+#include "plugin/hostlink/host_functions.h"
 
 namespace pavlex::testing {
 

@@ -1,5 +1,5 @@
 // Equal Alloc through the real host.
-#include "tools/transform/equal_alloc_uv.h"
+#include "plugin/tools/transform/equal_alloc_uv.h"
 
 #include <cmath>
 #include <limits>

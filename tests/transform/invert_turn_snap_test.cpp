@@ -2,11 +2,11 @@
 #include <cmath>
 #include <limits>
 
+#include "plugin/tools/transform/invert_uv.h"
+#include "plugin/tools/transform/snap_uv.h"
+#include "plugin/tools/transform/turn_uv.h"
+#include "plugin/tools/transform/uv_bounds.h"
 #include "tests/transform/transform_test_fixture.h"
-#include "tools/transform/invert_uv.h"
-#include "tools/transform/snap_uv.h"
-#include "tools/transform/turn_uv.h"
-#include "tools/transform/uv_bounds.h"
 
 namespace pavlex {
 namespace {

@@ -1,6 +1,6 @@
 // The grid partner search against the plain scan, and the matching that
 // turns partners into a map and a deselection order.
-#include "tools/transform/mirror_partner_search.h"
+#include "plugin/tools/transform/mirror_partner_search.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <limits>
 #include <random>
 
-#include "tools/transform/mirror_vertex_map.h"
+#include "plugin/tools/transform/mirror_vertex_map.h"
 
 namespace pavlex {
 namespace {

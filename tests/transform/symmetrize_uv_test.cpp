@@ -1,13 +1,13 @@
 // Symmetrize and the mirror vertex map through the real host.
-#include "tools/transform/symmetrize_uv.h"
+#include "plugin/tools/transform/symmetrize_uv.h"
 
 #include <cmath>
 #include <limits>
 #include <random>
 
+#include "plugin/tools/transform/face_with_vertices.h"
+#include "plugin/tools/transform/mirror_vertex_map.h"
 #include "tests/transform/transform_test_fixture.h"
-#include "tools/transform/face_with_vertices.h"
-#include "tools/transform/mirror_vertex_map.h"
 
 namespace pavlex {
 namespace {

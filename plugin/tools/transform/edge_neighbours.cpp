@@ -1,0 +1,42 @@
+#include "plugin/tools/transform/edge_neighbours.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace pavlex {
+
+std::vector<EdgeMatch> FindEdgeNeighbours(const cmq::CMQObject& object, int32_t start, int32_t end) {
+  std::vector<int32_t> startFaces = object.GetVertexRelatedFaces(start);
+  std::vector<int32_t> endFaces = object.GetVertexRelatedFaces(end);
+  std::sort(startFaces.begin(), startFaces.end());
+  std::sort(endFaces.begin(), endFaces.end());
+  std::vector<int32_t> common;
+  std::set_intersection(startFaces.begin(), startFaces.end(), endFaces.begin(), endFaces.end(),
+                        std::back_inserter(common));
+  common.erase(std::unique(common.begin(), common.end()), common.end());
+
+  std::vector<EdgeMatch> matches;
+  std::vector<int32_t> vertices;
+  for (const int32_t g : common) {
+    object.GetFacePointArray(g, vertices);
+    const auto m = static_cast<int32_t>(vertices.size());
+    bool selected = false;
+    for (int32_t j = 0; j < m && !selected; ++j) selected = object.IsSelectUVVertex(UVVertexKey::Pack(g, j));
+    if (selected) continue;
+    for (int32_t j = 0; j < m; ++j) {
+      const int32_t k = (j + 1) % m;
+      const int32_t vj = vertices[static_cast<size_t>(j)], vk = vertices[static_cast<size_t>(k)];
+      if (vj == end && vk == start) {
+        matches.push_back({{g, k}, {g, j}});
+        break;
+      }
+      if (vj == start && vk == end) {
+        matches.push_back({{g, j}, {g, k}});
+        break;
+      }
+    }
+  }
+  return matches;
+}
+
+}  // namespace pavlex

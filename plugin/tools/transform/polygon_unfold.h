@@ -1,0 +1,54 @@
+// Laying a polygon of four or more corners flat from its 3D shape: its
+// triangles are unfolded one after another across their shared edges,
+// depth first from the triangle that holds the anchoring edge, so each
+// triangle keeps its 3D shape and all share one scale.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "hostapi/mq_types.h"
+#include "plugin/model/uv_pair.h"
+#include "plugin/tools/transform/edge_target.h"
+
+namespace pavlex {
+
+// One triangle of the polygon. Edge k runs from corners[k] to
+// corners[(k + 1) mod 3].
+struct UnfoldNode {
+  int32_t index = 0;  // position in the triangle list
+  bool visited = false;
+  std::array<int32_t, 3> neighbours = {-1, -1, -1};  // node across edge k; -1 for none
+  std::array<int32_t, 3> corners = {0, 0, 0};        // corner indices of the polygon
+};
+
+// One node per triangle, each edge linked to the first other node
+// (ascending) whose edge runs the opposite way; that node's edge is linked
+// back. Triangles must hold corner indices in [0, cornerCount).
+std::vector<UnfoldNode> LinkUnfoldNodes(const std::vector<std::array<int32_t, 3>>& triangles);
+
+// The unfold's result, one entry per polygon corner.
+struct UnfoldResult {
+  std::vector<UVPair> uvs;
+  std::vector<uint8_t> placed;  // 1 where uvs holds a position; other corners keep their UV
+  std::vector<int32_t> order;   // nodes in the order they were placed
+};
+
+// Unfolds from the first node (ascending, edges 0..2) with an edge from
+// corner b to corner a, putting a on the target's start and b on its end.
+// Answers false, placing nothing, when there is no such edge, when a
+// triangle names a corner outside [0, cornerCount), or when the target has
+// no length. `positions` holds cornerCount points in corner order.
+//
+// Degenerate steps are not placed through, so no NaN or infinity is ever
+// produced: a node whose anchoring 3D edge has zero length (or whose scale
+// overflows) is left unplaced and unvisited, and an edge between two placed
+// corners whose UV length is zero or not finite is not continued from. A
+// node so skipped may still be reached later across another edge. Corners
+// no placed node covers stay unplaced.
+bool UnfoldPolygon(const std::vector<std::array<int32_t, 3>>& triangles, const MQPoint* positions,
+                   size_t cornerCount, int32_t a, int32_t b, const EdgeTarget& target, UnfoldResult& result);
+
+}  // namespace pavlex

@@ -1,0 +1,3 @@
+#pragma once
+#include "plugin/hostlink/host_functions.h"
+#include "plugin/widgets/dialog.h"
