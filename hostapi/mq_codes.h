@@ -91,6 +91,14 @@
 #define MQWIDGET_ADD_EVENT 0x304
 #define MQWIDGET_EXECUTE 1
 
+/* Modal results: what a dialog's "modalresult" button, the close box or a
+ * message box answers. */
+#define MQMODALRESULT_NONE 0 /* a button that does not close its dialog */
+#define MQMODALRESULT_OK 1
+#define MQMODALRESULT_CANCEL 2 /* also the close box */
+#define MQMODALRESULT_YES 6
+#define MQMODALRESULT_NO 7
+
 /* Request codes of MQXmlElem_Value; records in mq_types.h. */
 #define MQXML_ADD_CHILD 0x101
 #define MQXML_REMOVE_CHILD 0x102
