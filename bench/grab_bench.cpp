@@ -63,29 +63,29 @@ void Restore(pavlex::bench::BenchGrid& grid, Selection selection) {
   }
 }
 
-void RunGrab(benchmark::State& state, Selection selection, bool moveGroup, bool useShape, bool ownFace) {
+void RunGrab(benchmark::State& state, Selection selection, pavlex::GrabMode mode) {
   pavlex::bench::BenchGrid& grid = TheGrid();
   const MQDocument document = grid.handle();
   for (auto _ : state) {
     state.PauseTiming();
     Restore(grid, selection);
     state.ResumeTiming();
-    benchmark::DoNotOptimize(pavlex::GrabUV(document, moveGroup, useShape, ownFace, false));
+    benchmark::DoNotOptimize(pavlex::GrabUV(document, mode, false));
   }
   state.SetItemsProcessed(state.iterations() * kCells * kCells);
 }
 
 void BM_GrabF(benchmark::State& s) {
-  RunGrab(s, Selection::kEdgePerIsland, false, false, false);
+  RunGrab(s, Selection::kEdgePerIsland, pavlex::GrabMode::kAttachFaces);
 }
 void BM_GrabG(benchmark::State& s) {
-  RunGrab(s, Selection::kEdgePerIsland, true, false, false);
+  RunGrab(s, Selection::kEdgePerIsland, pavlex::GrabMode::kAttachIslands);
 }
 void BM_GrabR(benchmark::State& s) {
-  RunGrab(s, Selection::kEdgePerIsland, false, true, false);
+  RunGrab(s, Selection::kEdgePerIsland, pavlex::GrabMode::kReshapeFaces);
 }
 void BM_Regularize(benchmark::State& s) {
-  RunGrab(s, Selection::kSelectedPatch, false, true, true);
+  RunGrab(s, Selection::kSelectedPatch, pavlex::GrabMode::kRegularize);
 }
 
 // The unfold alone on one convex polygon of state.range(0) corners, fanned.

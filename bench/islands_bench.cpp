@@ -101,13 +101,13 @@ void BM_SelectSameVertex(benchmark::State& s) {
   RunTool(s, Selection::kQuarter, pavlex::SelectSameVertex);
 }
 void BM_Sew(benchmark::State& s) {
-  RunTool(s, Selection::kQuarter, [](MQDocument d) { return pavlex::SewUV(d, false, false); });
+  RunTool(s, Selection::kQuarter, [](MQDocument d) { return pavlex::SewUV(d, pavlex::SewMode::kToMean, false); });
 }
 void BM_SewGrab(benchmark::State& s) {
-  RunTool(s, Selection::kQuarter, [](MQDocument d) { return pavlex::SewUV(d, true, false); });
+  RunTool(s, Selection::kQuarter, [](MQDocument d) { return pavlex::SewUV(d, pavlex::SewMode::kToSelected, false); });
 }
 void BM_SewGrabSelectedFaces(benchmark::State& s) {
-  RunTool(s, Selection::kQuarterAndLeftFaces, [](MQDocument d) { return pavlex::SewUV(d, true, true); });
+  RunTool(s, Selection::kQuarterAndLeftFaces, [](MQDocument d) { return pavlex::SewUV(d, pavlex::SewMode::kToSelected, true); });
 }
 void BM_Gather(benchmark::State& s) {
   RunTool(s, Selection::kQuarter, [](MQDocument d) { return pavlex::GatherUV(d, 0.001f); });

@@ -87,7 +87,7 @@ NumericalManipulateDialog::NumericalManipulateDialog(const MQWindowBase& parent,
   MQButton* cancel = CreateButton(shift, u"Cancel");
   cancel->SetDouble("fillbeforerate", 1.0);
   cancel->SetBool("cancel", true);
-  cancel->SetInt("modalresult", 2);
+  cancel->SetInt("modalresult", MQMODALRESULT_CANCEL);
 
   // Typed decimals are parsed by the C runtime.
   std::setlocale(LC_CTYPE, "");

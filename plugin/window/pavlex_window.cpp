@@ -248,24 +248,24 @@ bool PavlexWindow::OnSelectSameVertex(MQWidgetBase*, MQDocument document) {
 }
 
 bool PavlexWindow::OnGrabVertex(MQWidgetBase*, MQDocument document) {
-  return SewUV(document, true, selectedBox_->GetChecked());
+  return SewUV(document, SewMode::kToSelected, selectedBox_->GetChecked());
 }
 
 bool PavlexWindow::OnGrabFace(MQWidgetBase*, MQDocument document) {
-  return GrabUV(document, false, false, false, selectedBox_->GetChecked());
+  return GrabUV(document, GrabMode::kAttachFaces, selectedBox_->GetChecked());
 }
 bool PavlexWindow::OnGrabGroup(MQWidgetBase*, MQDocument document) {
-  return GrabUV(document, true, false, false, selectedBox_->GetChecked());
+  return GrabUV(document, GrabMode::kAttachIslands, selectedBox_->GetChecked());
 }
 bool PavlexWindow::OnGrabShape(MQWidgetBase*, MQDocument document) {
-  return GrabUV(document, false, true, false, selectedBox_->GetChecked());
+  return GrabUV(document, GrabMode::kReshapeFaces, selectedBox_->GetChecked());
 }
 bool PavlexWindow::OnRegularize(MQWidgetBase*, MQDocument document) {
-  return GrabUV(document, false, true, true, selectedBox_->GetChecked());
+  return GrabUV(document, GrabMode::kRegularize, selectedBox_->GetChecked());
 }
 
 bool PavlexWindow::OnSew(MQWidgetBase*, MQDocument document) {
-  return SewUV(document, false, false);
+  return SewUV(document, SewMode::kToMean, false);
 }
 
 // The spin box holds a double; UV arithmetic is single precision.

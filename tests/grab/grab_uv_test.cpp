@@ -27,14 +27,13 @@ float SignedArea(const std::vector<MQCoordinate>& uvs) {
   return area;
 }
 
-enum class Mode { kF, kG, kR, kRegularize };
+using Mode = GrabMode;
 
 class GrabUVTest : public testing::TransformTest {
  protected:
   bool Grab(Mode mode, bool selectedFacesOnly = false) {
     return RunShowing(1, [&] {
-      return GrabUV(document(), mode == Mode::kG, mode == Mode::kR || mode == Mode::kRegularize,
-                    mode == Mode::kRegularize, selectedFacesOnly);
+      return GrabUV(document(), mode, selectedFacesOnly);
     });
   }
 
@@ -58,7 +57,7 @@ TEST_F(GrabUVTest, FLaysTheNeighbourOntoTheSelectedEdgeUnmirroredAndScaled) {
   host::HostObject& quads = AddTwoQuads();
   SelectUV(quads, 0, {0, 1, 2, 3});
   const auto own = UVs(quads, 0);
-  EXPECT_TRUE(Grab(Mode::kF));
+  EXPECT_TRUE(Grab(Mode::kAttachFaces));
   const auto moved = UVs(quads, 1);
   const std::vector<std::pair<float, float>> expected = {{1, 0}, {2, 0}, {2, 1}, {1, 1}};
   for (size_t c = 0; c < 4; ++c) {
@@ -84,7 +83,7 @@ TEST_F(GrabUVTest, FAndGMapTheNeighbourBySimilarityOntoTheEdge) {
     const MQCoordinate s = quads.faceUVs(0)[1], e = quads.faceUVs(0)[2];
     const float edge = Distance(before[0], before[3]);  // face 1: corner 0 holds vertex 1, corner 3 vertex 2
     if (Distance(s, e) < 0.2f || edge < 0.2f) continue;
-    EXPECT_TRUE(Grab(trial % 2 == 0 ? Mode::kF : Mode::kG));
+    EXPECT_TRUE(Grab(trial % 2 == 0 ? Mode::kAttachFaces : Mode::kAttachIslands));
     const auto after = UVs(quads, 1);
     const float scale = Distance(s, e) / edge, tolerance = 2e-4f * (1 + 8 * scale);
     EXPECT_NEAR(after[0].u, s.u, tolerance);
@@ -106,7 +105,7 @@ TEST_F(GrabUVTest, GMovesTheNeighboursWholeIslandByTheSameTransform) {
   host::HostObject& quads =
       AddTwoQuads({{{4, 6, 7, 5}, {{5, 7}, {5, 9}, {3, 9}, {3, 7}}}}, {{3, 0, 0}, {3, 1, 0}});
   SelectUV(quads, 0, {0, 1, 2, 3});
-  EXPECT_TRUE(Grab(Mode::kG));
+  EXPECT_TRUE(Grab(Mode::kAttachIslands));
   EXPECT_FLOAT_EQ(quads.faceUVs(1)[1].u, 2.0f);  // vertex 4
   EXPECT_FLOAT_EQ(quads.faceUVs(2)[0].u, 2.0f);  // vertex 4 again: the island stays whole
   EXPECT_FLOAT_EQ(quads.faceUVs(2)[1].u, 3.0f);
@@ -121,7 +120,7 @@ TEST_F(GrabUVTest, RPutsTheTrianglesThirdCornerAtItsHeightOnTheFarSide) {
       AddObject({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {1.8f, 0.3f, 0}},
                 {{{0, 1, 2, 3}, {{0, 0}, {2, 0}, {2, 2}, {0, 2}}}, {{1, 4, 2}, {{7, 7}, {8, 8}, {9, 7}}}});
   SelectUV(object, 0, {0, 1, 2, 3});
-  EXPECT_TRUE(Grab(Mode::kR));
+  EXPECT_TRUE(Grab(Mode::kReshapeFaces));
   // k = |D| / 1 = 2: the far corner lands 1.6 to the right of the edge
   // u = 2, 0.6 up it.
   EXPECT_FLOAT_EQ(object.faceUVs(1)[0].u, 2.0f);
@@ -180,7 +179,7 @@ TEST_F(GrabUVTest, ANonManifoldEdgeMovesBothNeighbours) {
   host::HostObject& quads =
       AddTwoQuads({{{1, 6, 7, 2}, {{9, 9}, {9, 8}, {8, 8}, {8, 9}}}}, {{1, 0, 1}, {1, 1, 1}});
   SelectUV(quads, 0, {1, 2});
-  EXPECT_TRUE(Grab(Mode::kF));
+  EXPECT_TRUE(Grab(Mode::kAttachFaces));
   for (const int32_t f : {1, 2}) {
     const int32_t last = quads.cornerCount(f) - 1;
     EXPECT_FLOAT_EQ(quads.faceUVs(f)[0].u, 1.0f) << f;
@@ -195,27 +194,27 @@ TEST_F(GrabUVTest, NothingMovesANeighbourWithASelectedUVOrAnUnselectedFace) {
   SelectUV(quads, 0, {0, 1, 2, 3});
   SelectUV(quads, 1, {1});  // away from the shared edge
   const auto neighbour = UVs(quads, 1);
-  for (const Mode mode : {Mode::kF, Mode::kG, Mode::kR}) {
+  for (const Mode mode : {Mode::kAttachFaces, Mode::kAttachIslands, Mode::kReshapeFaces}) {
     EXPECT_TRUE(Grab(mode));
     EXPECT_TRUE(SameBits(UVs(quads, 1), neighbour));
   }
   quads.setUVSelected(1, 1, false);
   // "selected" ticked and no face selected.
   const auto own = UVs(quads, 0);
-  for (const Mode mode : {Mode::kF, Mode::kG, Mode::kR, Mode::kRegularize}) {
+  for (const Mode mode : {Mode::kAttachFaces, Mode::kAttachIslands, Mode::kReshapeFaces, Mode::kRegularize}) {
     EXPECT_TRUE(Grab(mode, true));
     EXPECT_TRUE(SameBits(UVs(quads, 1), neighbour));
     EXPECT_TRUE(SameBits(UVs(quads, 0), own));
   }
   // With the neighbour selected as a face it moves.
   quads.setFaceSelected(1, true);
-  EXPECT_TRUE(Grab(Mode::kF, true));
+  EXPECT_TRUE(Grab(Mode::kAttachFaces, true));
   EXPECT_FLOAT_EQ(quads.faceUVs(1)[1].u, 2.0f);
   EXPECT_TRUE(SameBits(UVs(quads, 0), own));
 }
 
 TEST_F(GrabUVTest, DegenerateInputsWriteNoNaNAndChangeNothingTheyCannotPlace) {
-  EXPECT_TRUE(Grab(Mode::kF));  // no object at all
+  EXPECT_TRUE(Grab(Mode::kAttachFaces));  // no object at all
   // Corners 0 and 1 share a position: the anchoring 3D edge of the quad
   // has no length.
   host::HostObject& object = AddObject({{0, 0, 0}, {0, 0, 0}, {1, 1, 0}, {0, 1, 0}},
@@ -228,7 +227,7 @@ TEST_F(GrabUVTest, DegenerateInputsWriteNoNaNAndChangeNothingTheyCannotPlace) {
   // A selected edge of zero UV length is skipped; a NaN UV is not spread.
   object.faceUVs(0)[1] = {0, 0};
   const auto collapsed = UVs(object, 0);
-  for (const Mode mode : {Mode::kF, Mode::kG, Mode::kR, Mode::kRegularize}) EXPECT_TRUE(Grab(mode));
+  for (const Mode mode : {Mode::kAttachFaces, Mode::kAttachIslands, Mode::kReshapeFaces, Mode::kRegularize}) EXPECT_TRUE(Grab(mode));
   EXPECT_TRUE(SameBits(UVs(object, 0), collapsed));
   object.faceUVs(0)[1] = {std::nanf(""), 0};
   EXPECT_TRUE(Grab(Mode::kRegularize));

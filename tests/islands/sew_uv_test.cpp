@@ -13,10 +13,10 @@ using UV2 = std::pair<float, float>;
 class SewUVTest : public testing::IslandsTest {
  protected:
   bool Sew() {
-    return RunTool([](MQDocument d) { return SewUV(d, false, false); });
+    return RunTool([](MQDocument d) { return SewUV(d, SewMode::kToMean, false); });
   }
   bool Grab(bool selectedFacesOnly) {
-    return RunTool([=](MQDocument d) { return SewUV(d, true, selectedFacesOnly); });
+    return RunTool([=](MQDocument d) { return SewUV(d, SewMode::kToSelected, selectedFacesOnly); });
   }
 };
 

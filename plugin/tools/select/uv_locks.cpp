@@ -1,5 +1,6 @@
 #include "plugin/tools/select/uv_locks.h"
 
+#include "hostapi/mq_codes.h"
 #include "plugin/hostlink/host_functions.h"
 #include "plugin/model/cmq_face_range.h"
 #include "plugin/model/cmq_object.h"
@@ -8,8 +9,6 @@
 namespace pavlex {
 
 namespace {
-
-constexpr int32_t kObjectUniqueIdValue = 260;  // MQObj_GetIntValue
 
 bool ValidSlot(int32_t slot) {
   return slot >= 0 && slot < kUVSlotCount;
@@ -24,7 +23,7 @@ bool AddUVLock(PluginState& state, MQDocument document, int32_t slot) {
 
   const cmq::CMQObject object = cmq::CMQObject::Current(document);
   if (object.object() != nullptr) {
-    const int32_t objectId = Host().MQObj_GetIntValue(object.object(), kObjectUniqueIdValue);
+    const int32_t objectId = Host().MQObj_GetIntValue(object.object(), MQOBJ_ID_UNIQUE_ID);
     auto entry = objects.find(objectId);
     if (entry == objects.end()) entry = objects.emplace(objectId, MakeSlotContainer<UVLockMap>()).first;
     UVLockMap& locks = entry->second;
@@ -73,7 +72,7 @@ void ApplyUVLocks(const PluginState& state, MQDocument document) {
   const cmq::CMQObject object = cmq::CMQObject::Current(document);
   if (object.object() == nullptr) return;
   const HostFunctions& host = Host();
-  const int32_t objectId = host.MQObj_GetIntValue(object.object(), kObjectUniqueIdValue);
+  const int32_t objectId = host.MQObj_GetIntValue(object.object(), MQOBJ_ID_UNIQUE_ID);
 
   FaceUVBuffer face;
   for (size_t s = 0; s < static_cast<size_t>(kUVSlotCount); ++s) {

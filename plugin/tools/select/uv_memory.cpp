@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "hostapi/mq_codes.h"
 #include "platform/wait_cursor.h"
 #include "plugin/hostlink/host_functions.h"
 #include "plugin/model/cmq_face_range.h"
@@ -10,9 +11,6 @@
 namespace pavlex {
 
 namespace {
-
-constexpr int32_t kObjectLockedValue = 259;  // MQObj_GetIntValue: nonzero when locked in the host
-constexpr int32_t kObjectUniqueIdValue = 260;
 
 bool ValidSlot(int32_t slot) {
   return slot >= 0 && slot < kUVSlotCount;
@@ -32,10 +30,10 @@ bool StoreUVSelection(PluginState& state, MQDocument document, int32_t slot) {
   for (int32_t i = 0; i < objectCount; ++i) {
     const MQObject handle = host.MQDoc_GetObject(document, i);
     if (handle == nullptr || host.MQDoc_GetObjectIndex(document, handle) < 0) continue;
-    if (host.MQObj_GetIntValue(handle, kObjectLockedValue) != 0 || host.MQObj_GetVisible(handle) == 0) continue;
+    if (host.MQObj_GetIntValue(handle, MQOBJ_ID_LOCKING) != 0 || host.MQObj_GetVisible(handle) == 0) continue;
 
     const cmq::CMQObject object(document, handle);
-    const int32_t objectId = host.MQObj_GetIntValue(handle, kObjectUniqueIdValue);
+    const int32_t objectId = host.MQObj_GetIntValue(handle, MQOBJ_ID_UNIQUE_ID);
     UVKeySet keys = MakeSlotContainer<UVKeySet>();
     const int32_t faceCount = object.GetFaceCount();
     if (faceCount > 0) keys.reserve(static_cast<size_t>(faceCount));

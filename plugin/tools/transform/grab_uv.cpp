@@ -137,7 +137,11 @@ class GrabRun {
 
 }  // namespace
 
-bool GrabUV(MQDocument document, bool moveGroup, bool useShape, bool ownFace, bool selectedFacesOnly) {
+bool GrabUV(MQDocument document, GrabMode mode, bool selectedFacesOnly) {
+  // The three switches the run is written in terms of.
+  const bool moveGroup = mode == GrabMode::kAttachIslands;
+  const bool useShape = mode == GrabMode::kReshapeFaces || mode == GrabMode::kRegularize;
+  const bool ownFace = mode == GrabMode::kRegularize;
   platform::WaitCursor wait;
   const cmq::CMQObject object = cmq::CMQObject::Current(document);
   GrabRun run(object, moveGroup, useShape, selectedFacesOnly);

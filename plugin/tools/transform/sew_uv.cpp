@@ -12,7 +12,8 @@
 
 namespace pavlex {
 
-bool SewUV(MQDocument document, bool grabMode, bool selectedFacesOnly) {
+bool SewUV(MQDocument document, SewMode mode, bool selectedFacesOnly) {
+  const bool grabMode = mode == SewMode::kToSelected;
   platform::WaitCursor wait;
   const cmq::CMQObject object = cmq::CMQObject::Current(document);
   const VertexUVIndex index = BuildVertexUVIndex(object);

@@ -6,12 +6,17 @@
 
 namespace pavlex {
 
+enum class SewMode {
+  kToMean,      // "Sew": the selected UV vertices meet at their mean
+  kToSelected,  // "V" of "Grab": every UV vertex jumps onto the selected ones
+};
+
 // For each model vertex with a selected UV vertex (found by a live test as
 // the ascending face walk reaches it), takes the mean of its selected UV
 // vertices and writes it:
-//  - sew (grabMode false): to the selected UV vertices only, closing seams
+//  - kToMean: to the selected UV vertices only, closing seams
 //    between selected parts;
-//  - grab (grabMode true): to every UV vertex of the model vertex, so the
+//  - kToSelected: to every UV vertex of the model vertex, so the
 //    unselected side of a seam jumps onto the selected side. Only when the
 //    selected UV vertices already coincide (model/uv_identity.h) with the
 //    one that triggered the visit; otherwise the model vertex is left alone.
@@ -19,6 +24,6 @@ namespace pavlex {
 // written. A mean that is not a finite number (a NaN among the UVs, or a
 // sum beyond float range) is not written. The selection never changes.
 // Shows the wait cursor; always answers true.
-bool SewUV(MQDocument document, bool grabMode, bool selectedFacesOnly);
+bool SewUV(MQDocument document, SewMode mode, bool selectedFacesOnly);
 
 }  // namespace pavlex
