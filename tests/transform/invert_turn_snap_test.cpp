@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "plugin/tools/transform/invert_uv.h"
+#include "plugin/tools/transform/scale_uv.h"
 #include "plugin/tools/transform/snap_uv.h"
 #include "plugin/tools/transform/turn_uv.h"
 #include "plugin/tools/transform/uv_bounds.h"
@@ -153,6 +154,38 @@ TEST_F(InvertTurnSnapTest, UnknownCodesMoveNothingAndNoObjectIsFine) {
     EXPECT_TRUE(RunShowing(1, [&] { return SnapUV(document(), b, static_cast<SnapSide>(code)); }));
   }
   EXPECT_TRUE(SameBits(UVs(object, 0), before));
+}
+
+// Near the top of the float range a mirror or a turn overflows: bounds
+// [2e38, 3.4e38] put the mirror line's double at 5.4e38. A corner whose
+// result would not be a number keeps its UV; the others move as usual.
+TEST_F(InvertTurnSnapTest, AFiniteUVNeverBecomesInfiniteOrNaN) {
+  const std::vector<MQCoordinate> huge = {{2e38f, 0.25f}, {3.4e38f, 0.5f}, {3e38f, -3.4e38f}};
+  host::HostObject& object = AddSelected(huge);
+  const auto allFinite = [&] {
+    for (int32_t f = 0; f < 2; ++f) {
+      for (const MQCoordinate& uv : UVs(object, f)) {
+        if (!std::isfinite(uv.u) || !std::isfinite(uv.v)) return false;
+      }
+    }
+    return true;
+  };
+  Invert(InvertDirection::kHorizontal, false);
+  EXPECT_TRUE(allFinite());
+  EXPECT_EQ(UVs(object, 0)[0].u, 2e38f);  // kept: 5.4e38 - 2e38 is computed through infinity
+  EXPECT_EQ(UVs(object, 0)[0].v, 0.25f);
+  Turn(TurnDirection::kLeft, Bounds());
+  Turn(TurnDirection::kRight, Bounds());
+  Turn(TurnDirection::kDown, Bounds());
+  EXPECT_TRUE(allFinite());
+  EXPECT_TRUE(RunShowing(1, [&] { return ScaleUV(document(), 1e30f, {0.0f, 0.0f}); }));
+  EXPECT_TRUE(allFinite());
+  EXPECT_EQ(UVs(object, 1)[0].u, 5.0f);  // never selected
+  // A small UV still moves where a huge one stays.
+  object.faceUVs(0)[2] = {0.5f, 0.5f};
+  EXPECT_TRUE(RunShowing(1, [&] { return ScaleUV(document(), 2.0f, {0.0f, 0.0f}); }));
+  EXPECT_EQ(UVs(object, 0)[2].u, 1.0f);
+  EXPECT_EQ(UVs(object, 0)[1].u, 3.4e38f);
 }
 
 }  // namespace

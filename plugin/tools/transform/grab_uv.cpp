@@ -22,10 +22,6 @@ namespace pavlex {
 
 namespace {
 
-bool IsFinite(UVPair uv) {
-  return std::isfinite(uv.u) && std::isfinite(uv.v);
-}
-
 class GrabRun {
  public:
   GrabRun(const cmq::CMQObject& object, bool moveGroup, bool useShape, bool selectedFacesOnly)
@@ -64,7 +60,7 @@ class GrabRun {
       const size_t corners = face_.ReadUVs(object_, h);
       for (size_t c = 0; c < corners; ++c) {
         const UVPair moved = ApplyEdgeSimilarity(similarity, face_.uv(c));
-        if (IsFinite(moved)) face_.uv(c) = moved;
+        if (IsFiniteUV(moved)) face_.uv(c) = moved;
       }
       face_.WriteUVs(object_, h);
     }
@@ -98,7 +94,7 @@ class GrabRun {
     const size_t corners = face_.ReadCorners(object_, h);
     for (size_t c = 0; c < corners; ++c) {
       const UVPair placed = PlaceShapePoint(frame, Position(face_.vertex(c)));
-      if (IsFinite(placed)) face_.uv(c) = placed;
+      if (IsFiniteUV(placed)) face_.uv(c) = placed;
     }
     face_.WriteUVs(object_, h);
   }

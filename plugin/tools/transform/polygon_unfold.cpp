@@ -25,10 +25,6 @@ struct DirectedEdge {
   }
 };
 
-bool IsFinite(UVPair uv) {
-  return std::isfinite(uv.u) && std::isfinite(uv.v);
-}
-
 class Unfolder {
  public:
   Unfolder(std::vector<UnfoldNode>& nodes, const MQPoint* positions, float side, UnfoldResult& result)
@@ -57,7 +53,7 @@ class Unfolder {
       const auto corner = static_cast<size_t>(node.corners[static_cast<size_t>(c)]);
       if (result_.placed[corner]) continue;
       const UVPair uv = PlaceShapePoint(frame, positions_[corner]);
-      if (!IsFinite(uv)) continue;
+      if (!IsFiniteUV(uv)) continue;
       result_.uvs[corner] = uv;
       result_.placed[corner] = 1;
     }

@@ -30,7 +30,10 @@ void ForEachSelectedUV(const cmq::CMQObject& object, Visit&& visit) {
 
 // Calls move(uv) for every selected corner, and writes every live face
 // back whether or not a corner changed: the host sees one UV write per face
-// per run, whatever the selection.
+// per run, whatever the selection. A move that would turn a finite UV into
+// NaN or infinity (UVs near the float range, turned or scaled past it) is
+// undone for that corner: it keeps its UV, since a file could not hold the
+// result and every later tool would spread it.
 template <typename Move>
 void MoveSelectedUVs(const cmq::CMQObject& object, Move&& move) {
   FaceUVBuffer face;
@@ -39,7 +42,11 @@ void MoveSelectedUVs(const cmq::CMQObject& object, Move&& move) {
     const int32_t f = it.index();
     const size_t n = face.ReadCorners(object, f);
     for (size_t j = 0; j < n; ++j) {
-      if (object.IsSelectUVVertex(UVVertexKey::Pack(f, static_cast<int32_t>(j)))) move(face.uv(j));
+      if (!object.IsSelectUVVertex(UVVertexKey::Pack(f, static_cast<int32_t>(j)))) continue;
+      UVPair& uv = face.uv(j);
+      const UVPair before = uv;
+      move(uv);
+      if (!IsFiniteUV(uv) && IsFiniteUV(before)) uv = before;
     }
     face.WriteUVs(object, f);
   }
