@@ -7,6 +7,13 @@
 #include "host/io/file_read.h"
 
 namespace pavlex::host {
+namespace {
+
+// Enough to keep every damaged file a person could want to look at, few
+// enough that a file damaged at every start cannot fill the folder.
+constexpr int kMaxDamagedCopies = 100;
+
+}  // namespace
 
 SettingsFileState LoadSettingsFile(const std::string& path, SettingsService& settings, std::ostream& report) {
   std::string bytes, reason;
@@ -23,8 +30,21 @@ SettingsFileState LoadSettingsFile(const std::string& path, SettingsService& set
   std::string problem;
   if (settings.load(bytes, &problem)) return SettingsFileState::kLoaded;
 
-  // The user's file is not ours to destroy: keep it beside the new one.
-  const std::string kept = path + ".damaged";
+  // The user's file is not ours to destroy: keep it beside the new one,
+  // under a name no earlier damaged file holds.
+  std::string kept = path + ".damaged";
+  std::error_code ignored;
+  for (int n = 2; std::filesystem::symlink_status(std::filesystem::u8path(kept), ignored).type() !=
+                      std::filesystem::file_type::not_found;
+       ++n) {
+    if (n > kMaxDamagedCopies) {
+      report << "pavlex host: settings file '" << path << "' is damaged (" << problem << ") and "
+             << kMaxDamagedCopies << " damaged copies are kept beside it already"
+             << "; using fresh settings, which will not be saved over it\n";
+      return SettingsFileState::kBlocked;
+    }
+    kept = path + ".damaged-" + std::to_string(n);
+  }
   std::string failure;
   if (!io::RenameFile(path, kept, &failure)) {
     report << "pavlex host: settings file '" << path << "' is damaged (" << problem

@@ -91,6 +91,7 @@ void SettingsService::reset() {
   tinyxml2::XMLElement* root = document_->NewElement(kRootName);
   document_->InsertEndChild(root);
   pluginSettings_ = root->InsertNewChildElement(kPluginSettingsName);
+  savedText_.clear();
 }
 
 bool SettingsService::load(std::string_view xml, std::string* problem) {
@@ -113,7 +114,13 @@ bool SettingsService::load(std::string_view xml, std::string* problem) {
   tinyxml2::XMLElement* root = document_->RootElement();
   pluginSettings_ = root->FirstChildElement(kPluginSettingsName);
   if (pluginSettings_ == nullptr) pluginSettings_ = root->InsertNewChildElement(kPluginSettingsName);
+  savedText_ = text();
   return true;
+}
+
+void SettingsService::markSaved() {
+  changed_ = false;
+  savedText_ = text();
 }
 
 std::string SettingsService::text() const {

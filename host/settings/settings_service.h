@@ -50,10 +50,12 @@ class SettingsService {
   // The document as indented UTF-8 XML text.
   std::string text() const;
 
-  // True when a request changed the document since it was loaded or since
-  // markSaved().
-  bool changed() const { return changed_; }
-  void markSaved() { changed_ = false; }
+  // True when requests changed the document since it was loaded or since
+  // markSaved(), and its text is not what was loaded or saved then: a
+  // plug-in that writes back the values it read changes nothing worth a
+  // write of the user's file.
+  bool changed() const { return changed_ && text() != savedText_; }
+  void markSaved();
 
   // The plug-in settings element (message 505).
   MQXmlElement pluginSettings();
@@ -71,6 +73,7 @@ class SettingsService {
   tinyxml2::XMLElement* pluginSettings_ = nullptr;
   std::unordered_map<uintptr_t, tinyxml2::XMLElement*> elements_;  // token -> element
   bool changed_ = false;
+  std::string savedText_;  // the text at the last load or save; empty for a fresh document
 };
 
 }  // namespace pavlex::host

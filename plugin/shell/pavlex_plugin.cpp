@@ -15,6 +15,9 @@ namespace {
 // Defaults of the four settings, used when a key is absent or empty.
 constexpr int32_t kNoPosition = -1;
 constexpr int32_t kDefaultTextureSize = 1024;
+// Window positions beyond this lie off every screen, and adding a size to
+// them could overflow.
+constexpr int32_t kMaxWindowPosition = 32767;
 
 }  // namespace
 
@@ -53,6 +56,12 @@ bool Pavlex::Initialize() {
     settings->ReadIntSetting("PosY", posY, kNoPosition);
     settings->ReadIntSetting("TexWidth", texWidth, kDefaultTextureSize);
     settings->ReadIntSetting("TexHeight", texHeight, kDefaultTextureSize);
+  }
+  // A stored value the controls cannot hold (a damaged or hand-edited file)
+  // counts as no value at all, as a missing key does.
+  if (posX > kMaxWindowPosition || posY > kMaxWindowPosition) posX = posY = kNoPosition;
+  for (int32_t* size : {&texWidth, &texHeight}) {
+    if (*size < kOutputSizeMin || *size > kOutputSizeMax) *size = kDefaultTextureSize;
   }
 
   // A second initialization keeps the window where the user has it and the

@@ -59,6 +59,10 @@ struct UVLockSlot {
       MakeSlotContainer<std::unordered_map<int32_t, UVLockMap, ObjectIdHash>>();
 };
 
+// The image sizes the Output dialog's spin boxes take, in pixels.
+constexpr int32_t kOutputSizeMin = 1;
+constexpr int32_t kOutputSizeMax = 0xFFFF;
+
 // The options of the last file output, shown again by the output dialog.
 struct OutputSettings {
   std::u16string fileName;  // empty until the first file output

@@ -106,18 +106,27 @@ TEST_F(PavlexSettingsTest, MovedWindowReturnsThereInTheNextSession) {
   EXPECT_EQ(*property<int32_t>(window(), "pos_x"), 300);
   EXPECT_EQ(*property<int32_t>(window(), "pos_y"), 200);
   EXPECT_FALSE(visible());
+  Exit();
+
+  // A position off every screen is no position either.
+  WriteFile("<PosX>2147483647</PosX><PosY>5</PosY>");
+  Start(OnFile());
+  EXPECT_EQ(property<int32_t>(window(), "pos_x"), nullptr);
 }
 
 // Stored texts are read as the C runtime's _wtoi reads them and written
-// back at exit as "%d"; an empty text is the default.
+// back at exit as "%d"; an empty text, and a size the Output dialog's spin
+// boxes cannot take, is the default.
 TEST_F(PavlexSettingsTest, SizesAreParsedLeniently) {
   struct Case {
     const char* stored;
     const char* written;
   };
   for (const Case& c :
-       {Case{" 512abc", "512"}, Case{"abc", "0"}, Case{"-1", "-1"}, Case{"", "1024"}, Case{"\t+77", "77"},
-        Case{"99999999999", "2147483647"}, Case{"-2147483648", "-2147483648"}}) {
+       {Case{" 512abc", "512"}, Case{"abc", "1024"}, Case{"0", "1024"}, Case{"-4", "1024"}, Case{"-1", "1024"},
+        Case{"", "1024"}, Case{"\t+77", "77"}, Case{"nan", "1024"}, Case{"1e9", "1"}, Case{"65535", "65535"},
+        Case{"65536", "1024"}, Case{"2147483647", "1024"}, Case{"99999999999", "1024"},
+        Case{"-2147483648", "1024"}}) {
     WriteFile(std::string("<PosX>12</PosX><PosY>34</PosY><TexWidth>") + c.stored + "</TexWidth><TexHeight>" +
               c.stored + "</TexHeight>");
     Start(OnFile());

@@ -126,8 +126,12 @@ TEST_F(SettingsFileTest, AFirstRunCreatesTheFileAndItsFoldersOnlyWhenSomethingWa
   EXPECT_NE(ReadFile(path_).find("<PosY>-1</PosY>"), std::string::npos) << ReadFile(path_);
 }
 
+// A later damaged file never takes the place of an earlier one's copy.
 TEST_F(SettingsFileTest, ADamagedFileIsReportedOnceKeptAsideAndReplacedByFreshSettings) {
-  for (const std::string damaged : {"<Settings><PluginSettings><Plugin-A>", "", "<Other/>"}) {
+  const std::vector<std::string> damages = {"<Settings><PluginSettings><Plugin-A>", "", "<Other/>"};
+  for (size_t n = 0; n < damages.size(); ++n) {
+    const std::string& damaged = damages[n];
+    const std::string kept = path_ + (n == 0 ? ".damaged" : ".damaged-" + std::to_string(n + 1));
     SCOPED_TRACE(damaged);
     WriteFile(path_, damaged);
     report_.str("");
@@ -137,7 +141,9 @@ TEST_F(SettingsFileTest, ADamagedFileIsReportedOnceKeptAsideAndReplacedByFreshSe
       EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 1) << report;
       EXPECT_NE(report.find(path_), std::string::npos) << report;
       EXPECT_NE(report.find("damaged"), std::string::npos) << report;
-      EXPECT_EQ(ReadFile(path_ + ".damaged"), damaged);
+      EXPECT_NE(report.find(kept), std::string::npos) << report;
+      EXPECT_EQ(ReadFile(kept), damaged);
+      EXPECT_EQ(ReadFile(path_ + ".damaged"), damages[0]);
       EXPECT_EQ(Read("PosX"), "(none)");
       Write("PosX", "7");
     }
@@ -146,6 +152,24 @@ TEST_F(SettingsFileTest, ADamagedFileIsReportedOnceKeptAsideAndReplacedByFreshSe
     EXPECT_EQ(Read("PosX"), "7");
     EXPECT_EQ(report_.str(), "");
   }
+}
+
+// Writing back the values that were read leaves the user's file as it was,
+// its own layout included; a real change is saved.
+TEST_F(SettingsFileTest, TheFileIsWrittenOnlyWhenASettingChanged) {
+  const std::string handWritten =
+      "<Settings>\n\t<PluginSettings><Plugin-A>  <PosX>7</PosX></Plugin-A></PluginSettings>\n</Settings>\n";
+  WriteFile(path_, handWritten);
+  {
+    host::HostSession session(Options());
+    Write("PosX", "7");
+  }
+  EXPECT_EQ(ReadFile(path_), handWritten);
+  {
+    host::HostSession session(Options());
+    Write("PosX", "8");
+  }
+  EXPECT_NE(ReadFile(path_).find("<PosX>8</PosX>"), std::string::npos) << ReadFile(path_);
 }
 
 TEST_F(SettingsFileTest, AFailedSaveIsReportedAndWritesNothing) {
