@@ -26,8 +26,10 @@ class FileDescriptor {
 
 }  // namespace
 
-RegularFileRead ReadRegularFile(const std::string& path, std::string* out, std::string* reason) {
-  const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+RegularFileRead ReadRegularFile(const std::string& path, std::string* out, std::string* reason, uint64_t limit) {
+  // Non-blocking, so that a FIFO opens at once and is refused below rather
+  // than waiting for a writer that may never come.
+  const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
   if (file.get() < 0) {
     *reason = std::strerror(errno);
     return errno == ENOENT || errno == ENOTDIR ? RegularFileRead::kNotFound : RegularFileRead::kFailed;
@@ -41,6 +43,12 @@ RegularFileRead ReadRegularFile(const std::string& path, std::string* out, std::
     *reason = S_ISDIR(info.st_mode) ? "is a folder" : "not a regular file";
     return RegularFileRead::kFailed;
   }
+  if (static_cast<uint64_t>(info.st_size) > limit) {
+    *reason = "larger than " + LimitText(limit);
+    return RegularFileRead::kFailed;
+  }
+  const int flags = ::fcntl(file.get(), F_GETFL);
+  if (flags >= 0) ::fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK);
   std::string bytes;
   bytes.resize(static_cast<size_t>(info.st_size));
   size_t done = 0;
@@ -55,6 +63,18 @@ RegularFileRead ReadRegularFile(const std::string& path, std::string* out, std::
     }
     if (n == 0) break;
     done += static_cast<size_t>(n);
+  }
+  // The system's generated files (/proc, /sys) say they are empty and then
+  // have content: they are not files a person saved.
+  if (info.st_size == 0) {
+    char probe = 0;
+    ssize_t n;
+    do n = ::read(file.get(), &probe, 1);
+    while (n < 0 && errno == EINTR);
+    if (n > 0) {
+      *reason = "not a regular file (its size is not known before it is read)";
+      return RegularFileRead::kFailed;
+    }
   }
   bytes.resize(done);
   *out = std::move(bytes);

@@ -7,7 +7,7 @@
 
 namespace pavlex::host::io {
 
-RegularFileRead ReadRegularFile(const std::string& path, std::string* out, std::string* reason) {
+RegularFileRead ReadRegularFile(const std::string& path, std::string* out, std::string* reason, uint64_t limit) {
   // Shared for writing and deleting too: another program may hold the file
   // open, and reading must not stop it from saving. Backup semantics let a
   // folder open, so it is reported as a folder rather than "access denied".
@@ -33,6 +33,10 @@ RegularFileRead ReadRegularFile(const std::string& path, std::string* out, std::
     return RegularFileRead::kFailed;
   }
   const uint64_t size = (uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
+  if (size > limit) {
+    *reason = "larger than " + LimitText(limit);
+    return RegularFileRead::kFailed;
+  }
   // A 32-bit process cannot hold more than its address space.
   if (size > static_cast<uint64_t>(SIZE_MAX / 2)) {
     *reason = "too large to read";

@@ -17,7 +17,7 @@ constexpr int kMaxDamagedCopies = 100;
 
 SettingsFileState LoadSettingsFile(const std::string& path, SettingsService& settings, std::ostream& report) {
   std::string bytes, reason;
-  switch (io::ReadRegularFile(path, &bytes, &reason)) {
+  switch (io::ReadRegularFile(path, &bytes, &reason, io::kMaxSettingsBytes)) {
     case io::RegularFileRead::kNotFound:
       return SettingsFileState::kMissing;
     case io::RegularFileRead::kFailed:
