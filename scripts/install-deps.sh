@@ -62,13 +62,33 @@ if [ "${#missing[@]}" -gt 0 ]; then
 fi
 
 if [ "$windows" -eq 1 ] && [ ! -f build-deps/tinyxml2/tinyxml2.cpp ]; then
-  # apt-get source needs a deb-src entry; add one for the system's own
-  # release when there is none.
+  # apt-get source needs a deb-src entry. Without one, mirror the system's
+  # own binary sources (whatever mirror this machine uses) as source ones.
   if ! grep -rqs '^\(Types:.*deb-src\|deb-src\)' /etc/apt/sources.list /etc/apt/sources.list.d/; then
     need_root "add a deb-src entry"
-    codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
-    printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: %s %s-updates\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
-      "$codename" "$codename" | "${sudo_cmd[@]}" tee /etc/apt/sources.list.d/pavlex-deb-src.sources >/dev/null
+    shopt -s nullglob
+    deb822=(/etc/apt/sources.list.d/*.sources)
+    one_line=(/etc/apt/sources.list /etc/apt/sources.list.d/*.list)
+    shopt -u nullglob
+    if [ "${#deb822[@]}" -gt 0 ]; then
+      # Each enabled stanza whose types include deb, with deb-src instead.
+      awk 'function flush() { if (stanza != "" && binary && enabled) printf "%s\n", stanza; stanza = ""; binary = 0; enabled = 1 }
+           BEGIN { enabled = 1 }
+           /^[ \t]*$/ { flush(); next }
+           /^[ \t]*#/ { next }
+           /^Types:/ { if ($0 ~ /[ \t]deb([ \t]|$)/) binary = 1; stanza = stanza "Types: deb-src\n"; next }
+           /^Enabled:[ \t]*no/ { enabled = 0 }
+           { stanza = stanza $0 "\n" }
+           END { flush() }' "${deb822[@]}" | "${sudo_cmd[@]}" tee /etc/apt/sources.list.d/pavlex-deb-src.sources >/dev/null
+    fi
+    if [ "${#one_line[@]}" -gt 0 ]; then
+      sed -n 's/^[ \t]*deb\([ \t]\)/deb-src\1/p' "${one_line[@]}" 2>/dev/null |
+        "${sudo_cmd[@]}" tee /etc/apt/sources.list.d/pavlex-deb-src.list >/dev/null
+    fi
+    if ! grep -rqs '^\(Types:.*deb-src\|deb-src\)' /etc/apt/sources.list.d/; then
+      echo "install-deps: no Debian sources are configured to derive a deb-src entry from" >&2
+      exit 1
+    fi
     updated=0
   fi
   apt_update
