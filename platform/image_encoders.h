@@ -21,7 +21,7 @@ bool EncodePng(const uint32_t* pixels, int32_t width, int32_t height, ByteSink& 
 // pictures already composed over a background).
 bool EncodePngOpaque(const uint32_t* pixels, int32_t width, int32_t height, ByteSink& sink);
 
-// Baseline JPEG at quality 90; alpha is dropped.
+// Baseline JPEG at the encoder's default quality; alpha is dropped.
 bool EncodeJpeg(const uint32_t* pixels, int32_t width, int32_t height, ByteSink& sink);
 
 }  // namespace pavlex::platform

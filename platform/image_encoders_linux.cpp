@@ -116,8 +116,9 @@ bool WriteJpegRows(jpeg_compress_struct& cinfo, JpegError& error, const uint32_t
   cinfo.image_height = static_cast<JDIMENSION>(height);
   cinfo.input_components = 4;
   cinfo.in_color_space = JCS_EXT_BGRX;
+  // The encoder's own defaults, quality included: the output asks the
+  // platform encoder for a JPEG and sets no parameters of its own.
   jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, 90, TRUE);
   cinfo.dct_method = JDCT_ISLOW;
   jpeg_start_compress(&cinfo, TRUE);
   while (cinfo.next_scanline < cinfo.image_height) {

@@ -45,16 +45,10 @@ bool EncodePngOpaque(const uint32_t* pixels, int32_t width, int32_t height, Byte
 }
 
 bool EncodeJpeg(const uint32_t* pixels, int32_t width, int32_t height, ByteSink& sink) {
-  ULONG quality = 90;
-  EncoderParameters parameters;
-  parameters.Count = 1;
-  parameters.Parameter[0].Guid = EncoderQuality;
-  parameters.Parameter[0].NumberOfValues = 1;
-  parameters.Parameter[0].Type = EncoderParameterValueTypeLong;
-  parameters.Parameter[0].Value = &quality;
-  // JPEG has no alpha channel; reading the pixels as 32-bit RGB keeps
-  // GDI+ from composing them over anything first.
-  return Encode(pixels, width, height, sink, PixelFormat32bppRGB, L"image/jpeg", &parameters);
+  // No encoder parameters: the system encoder's own quality. JPEG has no
+  // alpha channel; reading the pixels as 32-bit RGB keeps GDI+ from
+  // composing them over anything first.
+  return Encode(pixels, width, height, sink, PixelFormat32bppRGB, L"image/jpeg", nullptr);
 }
 
 }  // namespace pavlex::platform

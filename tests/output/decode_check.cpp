@@ -3,8 +3,7 @@
 // libpng or libjpeg, and compares. PNG must match exactly, alpha included.
 // JPEG is lossy and has no alpha: each pixel whose 5 x 5 neighbourhood is
 // one colour must come within 8 of it per channel (transparent reads as
-// black). libjpeg at quality 90 stays within 4; GDI+ under Wine encodes at
-// its own default quality whatever it is asked, and reaches 6 or 7. Prints every mismatch; exits 0 only when at least one file was
+// black). Both encoders write at their own default quality. Prints every mismatch; exits 0 only when at least one file was
 // checked and all matched. A Linux program: the Windows build runs it on
 // the files its own tests wrote.
 #include <png.h>
