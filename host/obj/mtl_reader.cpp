@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <functional>
 
 #include "host/obj/obj_numbers.h"
 #include "host/obj/text_scan.h"
@@ -23,26 +24,42 @@ float Mean(const MQColor& c) {
 // The file name of a map statement: options ("-s 1 1 1 name") come first,
 // so with options the name is the last token; without, the whole rest of
 // the line (names may contain blanks).
-std::string MapName(TokenCursor tokens) {
+std::string_view MapNameText(TokenCursor tokens) {
   const std::string_view rest = tokens.rest();
-  if (rest.empty() || rest.front() != '-') return EncodeName(rest);
+  if (rest.empty() || rest.front() != '-') return rest;
   std::string_view token, last;
   while (tokens.next(&token)) last = token;
-  return EncodeName(last);
+  return last;
 }
 
+std::string MapName(const TokenCursor& tokens) {
+  return EncodeName(MapNameText(tokens));
+}
+
+// Statements whose argument ends with an image file name. The reader maps
+// only some of them; a copy of the library must keep all of them pointing
+// at their files.
+bool NamesAFile(const std::string& keyword) {
+  return keyword.compare(0, 4, "map_") == 0 || keyword == "bump" || keyword == "disp" ||
+         keyword == "decal" || keyword == "refl" || keyword == "norm";
+}
+
+// Every fault below spoils one statement, never the model: it is reported
+// as a warning and the statement is left out, so the material keeps the
+// host's default for that value.
 class MtlParser {
  public:
   MtlParser(std::string_view text, const std::string& displayName, std::vector<MtlMaterial>* out,
             std::vector<std::string>* warnings)
       : text_(text), name_(displayName), out_(out), warnings_(warnings) {}
 
+  // False only when the text is not a text file at all.
   bool run(std::string* error) {
     const size_t binary = FindBinaryByte(text_);
     if (binary != std::string_view::npos) {
-      return fail(
-          error, LineNumberAt(text_, binary),
-          "unexpected byte " + QuoteForMessage(text_.substr(binary, 1)) + "; not a text material library");
+      *error = name_ + ":" + std::to_string(LineNumberAt(text_, binary)) + ": unexpected byte " +
+               QuoteForMessage(text_.substr(binary, 1)) + "; not a text material library";
+      return false;
     }
     LineCursor lines(text_);
     TextLine line{};
@@ -52,107 +69,117 @@ class MtlParser {
       std::string_view keyword;
       if (!tokens.next(&keyword)) continue;
       if (FindNonKeywordByte(keyword) != nullptr) {
-        return fail(error, line_,
-                    "unexpected bytes in " + QuoteForMessage(keyword) + "; not a text material library");
+        warn("unexpected bytes in " + QuoteForMessage(keyword) + "; line ignored");
+        continue;
       }
-      if (!statement(Lower(keyword), tokens, error)) return false;
+      statement(Lower(keyword), tokens);
     }
     return true;
   }
 
  private:
-  bool statement(const std::string& keyword, TokenCursor& tokens, std::string* error) {
+  void statement(const std::string& keyword, TokenCursor& tokens) {
     if (keyword == "newmtl") {
+      // Kept under an empty name: its values still belong to it, not to the
+      // material before it, and a copy of the library stays verbatim.
       const std::string_view rest = tokens.rest();
-      if (rest.empty()) return fail(error, line_, "newmtl needs a material name");
+      if (rest.empty()) warn("newmtl without a material name; kept as a material without a name");
       bool recoded = false;
       MtlMaterial material;
       material.name = DecodeName(rest, &recoded);
       material.line = line_;
       if (recoded) warn("material name is not UTF-8; read as Latin-1");
       out_->push_back(std::move(material));
-      return true;
+      return;
     }
     const bool known = keyword == "kd" || keyword == "ka" || keyword == "ks" || keyword == "ke" ||
                        keyword == "ns" || keyword == "d" || keyword == "tr" || keyword == "map_kd" ||
                        keyword == "map_d" || keyword == "map_bump" || keyword == "bump";
-    if (!known) return true;
+    if (!known) return;
     if (out_->empty()) {
       if (!warnedOrphan_) warn("'" + keyword + "' before the first newmtl is ignored");
       warnedOrphan_ = true;
-      return true;
+      return;
     }
     MtlMaterial& m = out_->back();
-    if (keyword == "kd") return color(tokens, &m.kd, &m.hasKd, error);
-    if (keyword == "ka") return color(tokens, &m.ka, &m.hasKa, error);
-    if (keyword == "ks") return color(tokens, &m.ks, &m.hasKs, error);
-    if (keyword == "ke") return color(tokens, &m.ke, &m.hasKe, error);
-    if (keyword == "ns") return scalar(tokens, &m.ns, &m.hasNs, error);
-    if (keyword == "tr") return scalar(tokens, &m.tr, &m.hasTr, error);
+    if (keyword == "kd") return color(tokens, &m.kd, &m.hasKd);
+    if (keyword == "ka") return color(tokens, &m.ka, &m.hasKa);
+    if (keyword == "ks") return color(tokens, &m.ks, &m.hasKs);
+    if (keyword == "ke") return color(tokens, &m.ke, &m.hasKe);
+    if (keyword == "ns") return scalar(tokens, &m.ns, &m.hasNs);
+    if (keyword == "tr") return scalar(tokens, &m.tr, &m.hasTr);
     if (keyword == "d") {
       // "d -halo 0.5": the halo form still gives the dissolve value.
       TokenCursor peek = tokens;
       std::string_view first;
       if (peek.next(&first) && first == "-halo") tokens = peek;
-      return scalar(tokens, &m.d, &m.hasD, error);
+      return scalar(tokens, &m.d, &m.hasD);
     }
     if (keyword == "map_kd") m.mapKd = MapName(tokens);
     if (keyword == "map_d") m.mapD = MapName(tokens);
     if (keyword == "map_bump" || keyword == "bump") m.mapBump = MapName(tokens);
-    return true;
   }
 
-  bool number(std::string_view token, float* out, std::string* error) {
+  bool number(std::string_view token, float* out) {
     switch (ParseFloatToken(token, out)) {
       case NumberStatus::kOk:
         return true;
       case NumberStatus::kOutOfRange:
-        return fail(error, line_, "number " + QuoteForMessage(token) + " is out of range");
+        return ignored("number " + QuoteForMessage(token) + " is out of range");
       case NumberStatus::kNotFinite:
-        return fail(error, line_, "number " + QuoteForMessage(token) + " is not finite");
+        return ignored("number " + QuoteForMessage(token) + " is not finite");
       case NumberStatus::kMalformed:
         break;
     }
-    return fail(error, line_, "malformed number " + QuoteForMessage(token));
+    return ignored("malformed number " + QuoteForMessage(token));
   }
 
-  bool color(TokenCursor& tokens, MQColor* out, bool* has, std::string* error) {
+  void color(TokenCursor& tokens, MQColor* out, bool* has) {
     std::string_view token;
     float values[3] = {};
     int count = 0;
     TokenCursor peek = tokens;
     if (peek.next(&token) && (token == "spectral" || token == "xyz")) {
       warn("'" + std::string(token) + "' colours are not supported; ignored");
-      return true;
+      return;
     }
     while (tokens.next(&token)) {
-      if (count == 3) return fail(error, line_, "a colour takes 1 or 3 numbers");
-      if (!number(token, &values[count], error)) return false;
+      if (count == 3) {
+        ignored("a colour takes 1 or 3 numbers");
+        return;
+      }
+      if (!number(token, &values[count])) return;
       ++count;
     }
-    if (count != 1 && count != 3) return fail(error, line_, "a colour takes 1 or 3 numbers");
+    if (count != 1 && count != 3) {
+      ignored("a colour takes 1 or 3 numbers");
+      return;
+    }
     if (count == 1) values[1] = values[2] = values[0];
     *out = MQColor{values[0], values[1], values[2]};
     *has = true;
-    return true;
   }
 
-  bool scalar(TokenCursor& tokens, float* out, bool* has, std::string* error) {
+  void scalar(TokenCursor& tokens, float* out, bool* has) {
     std::string_view token, extra;
-    if (!tokens.next(&token)) return fail(error, line_, "a number is missing");
-    if (tokens.next(&extra))
-      return fail(error, line_, "one number expected, found " + QuoteForMessage(extra));
-    if (!number(token, out, error)) return false;
+    if (!tokens.next(&token)) {
+      ignored("a number is missing");
+      return;
+    }
+    if (tokens.next(&extra)) {
+      ignored("one number expected, found " + QuoteForMessage(extra));
+      return;
+    }
+    if (!number(token, out)) return;
     *has = true;
-    return true;
   }
 
   void warn(const std::string& message) {
     warnings_->push_back(name_ + ":" + std::to_string(line_) + ": " + message);
   }
 
-  bool fail(std::string* error, uint64_t line, const std::string& message) {
-    *error = name_ + ":" + std::to_string(line) + ": " + message;
+  bool ignored(const std::string& message) {
+    warn(message + "; statement ignored");
     return false;
   }
 
@@ -175,6 +202,30 @@ bool ReadMtlText(std::string_view text, const std::string& displayName, std::vec
               std::make_move_iterator(materials.end()));
   warnings->insert(warnings->end(), notes.begin(), notes.end());
   return true;
+}
+
+std::string RenameMtlFiles(std::string_view text,
+                           const std::function<std::string(const std::string&)>& rename) {
+  std::string out;
+  size_t copied = 0;
+  LineCursor lines(text);
+  TextLine line{};
+  while (lines.next(&line)) {
+    TokenCursor tokens(line);
+    std::string_view keyword;
+    if (!tokens.next(&keyword) || !NamesAFile(Lower(keyword))) continue;
+    const std::string_view written = MapNameText(tokens);
+    if (written.empty()) continue;
+    const std::string name = EncodeName(written);
+    const std::string renamed = rename(name);
+    if (renamed == name) continue;
+    const auto at = static_cast<size_t>(written.data() - text.data());
+    out.append(text, copied, at - copied);
+    out += EncodeName(renamed);
+    copied = at + written.size();
+  }
+  out.append(text, copied, std::string_view::npos);
+  return out;
 }
 
 void ApplyMtlMaterial(const MtlMaterial& source, HostMaterial* target) {

@@ -14,6 +14,7 @@
 // A colour given as one number is grey.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,10 +35,19 @@ struct MtlMaterial {
 };
 
 // Parses MTL text. Unknown statements are ignored (the format has many
-// vendor extensions); a malformed value of a statement read here fails the
-// whole library with one "file:line: message" in `error`.
+// vendor extensions). A statement read here that cannot be understood (a
+// malformed or non-finite number, a wrong count of numbers, odd bytes in a
+// keyword) is left out with a "file:line: message" warning; `newmtl` with
+// no name warns and starts a material whose name is empty. Only text that
+// is not a text file at all is refused: false, with the message in `error`.
 bool ReadMtlText(std::string_view text, const std::string& displayName, std::vector<MtlMaterial>* out,
                  std::vector<std::string>* warnings, std::string* error);
+
+// `text` with the file name of every statement that names one (map_Kd and
+// the other map_ statements, bump, disp, decal, refl, norm) replaced by
+// rename(name); every other byte stays.
+std::string RenameMtlFiles(std::string_view text,
+                           const std::function<std::string(const std::string&)>& rename);
 
 void ApplyMtlMaterial(const MtlMaterial& source, HostMaterial* target);
 

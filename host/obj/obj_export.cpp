@@ -6,10 +6,14 @@
 
 #include "host/io/atomic_write.h"
 #include "host/io/path_names.h"
+#include "host/obj/file_identity.h"
+#include "host/obj/mtl_reader.h"
 #include "host/obj/mtl_writer.h"
 #include "host/obj/obj_clean_writer.h"
 #include "host/obj/obj_file.h"
 #include "host/obj/obj_patch_writer.h"
+#include "host/obj/save_checks.h"
+#include "host/obj/text_scan.h"
 
 namespace pavlex::host {
 namespace obj {
@@ -44,37 +48,190 @@ std::vector<const HostMaterial*> LiveMaterials(const HostDocument& doc) {
   return materials;
 }
 
+// A name in a file saved in `folder` ("" or ending in a separator) as the
+// reader resolves it.
+std::string Resolve(const std::string& folder, const std::string& name) {
+  return io::IsRootedPath(name) ? name : folder + name;
+}
+
+// What the saved OBJ says about material libraries, and the files it
+// writes for them.
+struct LibraryPlan {
+  std::vector<std::string> statements;  // the arguments of its mtllib statements
+  std::vector<TextEdit> edits;          // the statements a patch must rewrite
+  std::vector<std::string> referenced;  // the files those statements name
+  std::vector<std::string> texts;       // bytes of `files`, owned here
+  std::vector<std::string> paths;       // the library files to write
+};
+
+// Into the folder the model was read from: the references stay as written
+// and a library inside that folder is written back only when the file no
+// longer holds what was read.
+void KeepLibraries(const ObjSource& source, const std::string& folder, LibraryPlan* plan) {
+  plan->statements = source.libraryReferences;
+  for (const ObjSource::LibraryStatement& statement : source.libraryStatements) {
+    for (const std::string& name : statement.names) plan->referenced.push_back(Resolve(folder, name));
+  }
+  for (const ObjSource::Library& library : source.libraries) {
+    const std::string target = folder + library.reference;
+    if (StaysInFolder(library.reference) && !io::FileHasContent(target, library.bytes)) {
+      plan->texts.push_back(library.bytes);
+      plan->paths.push_back(target);
+    }
+  }
+}
+
+// The file name a copy of each library read gets beside the saved OBJ:
+// its own, with "-2", "-3"... when two libraries share one, or when it
+// would replace the original of another library of the model.
+std::vector<std::string> CopyNames(const ObjSource& source, const std::string& folder) {
+  std::vector<std::string> names;
+  for (size_t i = 0; i < source.libraries.size(); ++i) {
+    std::string own = io::NamePartOf(source.libraries[i].reference);
+    if (own.empty() || own == "." || own == "..") own = "materials.mtl";
+    const size_t dot = own.rfind('.');
+    const bool hasExtension = dot != std::string::npos && dot > 0;
+    const std::string stem = hasExtension ? own.substr(0, dot) : own;
+    const std::string extension = hasExtension ? own.substr(dot) : std::string();
+    auto taken = [&](const std::string& name) {
+      for (const std::string& earlier : names) {
+        if (SameFile(folder + name, folder + earlier)) return true;
+      }
+      for (size_t k = 0; k < source.libraries.size(); ++k) {
+        if (k != i && SameFile(folder + name, source.libraries[k].path)) return true;
+      }
+      return false;
+    };
+    std::string name = own;
+    for (size_t n = 2; taken(name); ++n) name = stem + "-" + std::to_string(n) + extension;
+    names.push_back(std::move(name));
+  }
+  return names;
+}
+
+// Into another folder: each library read is copied beside the saved OBJ
+// (CopyNames), its image names rewritten to lead to the same files from
+// there, and the mtllib statements name the copies. A library that was
+// not read keeps its reference as written.
+void CopyLibraries(const ObjSource& source, const std::string& folder, LibraryPlan* plan) {
+  const std::vector<std::string> copies = CopyNames(source, folder);
+  for (size_t i = 0; i < source.libraries.size(); ++i) {
+    const ObjSource::Library& library = source.libraries[i];
+    const std::string from = io::FolderPartOf(library.path);
+    std::string text = RenameMtlFiles(
+        library.bytes, [&](const std::string& name) { return RebaseFileName(name, from, folder); });
+    const std::string target = folder + copies[i];
+    if (io::FileHasContent(target, text)) continue;
+    plan->texts.push_back(std::move(text));
+    plan->paths.push_back(target);
+  }
+  for (size_t s = 0; s < source.libraryStatements.size(); ++s) {
+    const ObjSource::LibraryStatement& statement = source.libraryStatements[s];
+    std::string joined;
+    bool changed = false;
+    for (size_t k = 0; k < statement.names.size(); ++k) {
+      const int32_t library = statement.libraries[k];
+      const std::string& name = library >= 0 ? copies[static_cast<size_t>(library)] : statement.names[k];
+      changed = changed || name != statement.names[k];
+      plan->referenced.push_back(Resolve(folder, name));
+      if (!joined.empty()) joined += ' ';
+      joined += name;
+    }
+    if (!changed) {
+      plan->statements.push_back(source.libraryReferences[s]);
+      continue;
+    }
+    plan->edits.push_back(TextEdit{statement.offset, source.libraryReferences[s].size(), EncodeName(joined)});
+    plan->statements.push_back(std::move(joined));
+  }
+}
+
+// The folder the image names of a material are relative to: that of the
+// library that defined it. False for a material no library read from disk
+// defined (the plug-in's own, or one a usemtl named): its names have no
+// folder of origin and are written as they are.
+bool ImageFolder(const ObjSource& source, const HostMaterial& material, std::string* folder) {
+  for (size_t i = 0; i < source.materials.size() && i < source.materialLibraries.size(); ++i) {
+    const HostMaterial& image = source.materials[i];
+    if (image.slot != material.slot || image.uniqueId != material.uniqueId) continue;
+    const int32_t library = source.materialLibraries[i];
+    if (library < 0) return false;
+    *folder = io::FolderPartOf(source.libraries[static_cast<size_t>(library)].path);
+    return true;
+  }
+  return false;
+}
+
+// One new library named after the OBJ, with image names leading to the
+// files they led to before.
+bool WriteNewLibrary(const HostDocument& doc, const ObjSource* source, const std::string& path,
+                     const std::string& lineBreak, LibraryPlan* plan, std::string* error) {
+  const std::vector<const HostMaterial*> live = LiveMaterials(doc);
+  if (live.empty()) return true;
+  std::vector<HostMaterial> rebased;
+  rebased.reserve(live.size());
+  std::vector<const HostMaterial*> materials;
+  const std::string folder = io::FolderPartOf(path);
+  for (const HostMaterial* m : live) {
+    rebased.push_back(*m);
+    HostMaterial& copy = rebased.back();
+    std::string from;
+    if (source != nullptr && ImageFolder(*source, *m, &from)) {
+      for (std::string* name : {&copy.textureName, &copy.alphaName, &copy.bumpName})
+        *name = RebaseFileName(*name, from, folder);
+    }
+    materials.push_back(&copy);
+  }
+  const std::string mtlName = StemOf(path) + ".mtl";
+  std::string problem;
+  if (!AllNumbersFinite(materials, &problem)) {
+    *error = folder + mtlName + ": cannot save: " + problem;
+    return false;
+  }
+  plan->statements.push_back(mtlName);
+  plan->referenced.push_back(folder + mtlName);
+  plan->texts.push_back(WriteMtlText(materials, lineBreak));
+  plan->paths.push_back(folder + mtlName);
+  return true;
+}
+
 bool Save(const HostDocument& doc, const ObjSource* source, const std::string& path, std::string* error) {
   try {
     const std::string folder = io::FolderPartOf(path);
     const std::string lineBreak = source != nullptr ? source->lineBreak : "\n";
     const bool materialsKept = source != nullptr && source->materialsMatch(doc);
-    std::string objText;
-    const bool patched =
-        materialsKept && source->structureMatches(doc) && PatchObjText(doc, *source, &objText);
+    const bool structureKept = materialsKept && source->structureMatches(doc);
 
-    // Texts must outlive the write below.
-    std::string mtlText;
-    std::vector<io::FileToWrite> files;
-    std::vector<std::string> libraries;
-    if (materialsKept) {
-      libraries = source->libraryReferences;
-      for (const ObjSource::Library& library : source->libraries) {
-        const std::string target = folder + library.reference;
-        if (StaysInFolder(library.reference) && !io::FileHasContent(target, library.bytes)) {
-          files.push_back(io::FileToWrite{target, library.bytes});
-        }
-      }
-    } else {
-      const std::vector<const HostMaterial*> materials = LiveMaterials(doc);
-      if (!materials.empty()) {
-        const std::string mtlName = StemOf(path) + ".mtl";
-        libraries.push_back(mtlName);
-        mtlText = WriteMtlText(materials, lineBreak);
-        files.push_back(io::FileToWrite{folder + mtlName, mtlText});
-      }
+    std::string problem;
+    if (!AllNumbersFinite(doc, !structureKept, &problem)) {
+      *error = path + ": cannot save: " + problem;
+      return false;
     }
-    if (!patched) objText = WriteCleanObj(doc, libraries, lineBreak);
+
+    LibraryPlan plan;
+    if (!materialsKept) {
+      if (!WriteNewLibrary(doc, source, path, lineBreak, &plan, error)) return false;
+    } else if (SameFolder(folder, source->folder)) {
+      KeepLibraries(*source, folder, &plan);
+    } else {
+      CopyLibraries(*source, folder, &plan);
+    }
+
+    // The OBJ written over one of its own libraries would lose the materials.
+    std::vector<std::string> libraries = plan.paths;
+    libraries.insert(libraries.end(), plan.referenced.begin(), plan.referenced.end());
+    for (const std::string& library : libraries) {
+      if (!SameFile(path, library)) continue;
+      *error = path + ": cannot save: the model and its material library '" + library +
+               "' would be one file; choose another name";
+      return false;
+    }
+
+    std::string objText;
+    const bool patched = structureKept && PatchObjText(doc, *source, &objText, plan.edits);
+    if (!patched) objText = WriteCleanObj(doc, plan.statements, lineBreak);
+    std::vector<io::FileToWrite> files;
+    for (size_t i = 0; i < plan.paths.size(); ++i) files.push_back(io::FileToWrite{plan.paths[i], plan.texts[i]});
     files.push_back(io::FileToWrite{path, objText});
     return io::WriteFilesAtomically(files, error);
   } catch (const std::bad_alloc&) {

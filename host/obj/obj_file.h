@@ -24,15 +24,29 @@
 //   `p`, free-form geometry and unknown statements are ignored with a
 //   warning.
 // - mtllib: see mtl_reader.h for how MTL values map onto host materials. A
-//   library that cannot be read is a warning, not an error.
+//   library is a side file: one that is missing, cannot be read or is not
+//   text, and any statement in it that cannot be understood, is a warning,
+//   never a reason not to load the model.
 //
 // Export: while every object still has the structure it was read with, the
 // saved OBJ is the original file, byte for byte, except that a face whose
 // UVs changed gets new vt references (new vt lines are appended at the end
 // of the file). Otherwise a clean OBJ is generated (comments, normals and
-// ignored statements are then lost). Materials: the libraries read are
-// copied verbatim while the materials are unchanged; otherwise one MTL file
-// named after the OBJ holds them all.
+// ignored statements are then lost). Materials: while they are unchanged,
+// the libraries read are kept; otherwise one MTL file named after the OBJ
+// holds them all, image names rewritten to lead to the files they led to
+// from the library that defined each material.
+// Kept libraries, saved into the folder the model was read from: the mtllib
+// statements stay, and a library inside that folder is written back only
+// if the file no longer holds what was read. Saved into another folder:
+// each library read is copied beside the OBJ under its own file name ("-2",
+// "-3"... before the extension when two would share one or one would
+// replace another library of the model), its image names rewritten to lead
+// to the same files from there, and the mtllib statements name the copies;
+// a library that was not read keeps its name as written.
+// Refused before anything is written: an OBJ target that is the file of a
+// library the save writes or names, and a NaN or infinite UV, vertex
+// position or material value (the reader would refuse the file).
 #pragma once
 
 #include <memory>

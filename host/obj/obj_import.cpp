@@ -57,58 +57,87 @@ class DocumentBuilder {
   DocumentBuilder(ParsedObj& parsed, const std::string& displayName, const std::string& baseDir)
       : parsed_(parsed), name_(displayName), baseDir_(baseDir) {}
 
-  bool build(ObjSource* source, HostDocument* doc, std::vector<std::string>* warnings, std::string* error) {
+  void build(ObjSource* source, HostDocument* doc, std::vector<std::string>* warnings) {
     warnings_ = &parsed_.warnings;
-    if (!loadLibraries(source, error)) return false;
+    source_ = source;
+    source->folder = baseDir_;
+    loadLibraries(source);
     addMaterials(doc);
     addObjects(source, doc);
     source->materials.clear();
-    for (int32_t s = 0; s < doc->materialSlotCount(); ++s) source->materials.push_back(*doc->material(s));
+    source->materialLibraries.clear();
+    for (int32_t s = 0; s < doc->materialSlotCount(); ++s) {
+      source->materials.push_back(*doc->material(s));
+      source->materialLibraries.push_back(static_cast<size_t>(s) < slotLibrary_.size()
+                                              ? slotLibrary_[static_cast<size_t>(s)]
+                                              : -1);
+    }
     *warnings = std::move(parsed_.warnings);
-    return true;
   }
 
  private:
   // --- materials -------------------------------------------------------------
 
-  bool loadLibraries(ObjSource* source, std::string* error) {
-    std::unordered_set<std::string> seen;
+  void loadLibraries(ObjSource* source) {
+    std::unordered_map<std::string, int32_t> libraryByPath;  // -1: named but not read
     for (const NamedUse& use : parsed_.libraries) {
       source->libraryReferences.push_back(use.name);
+      ObjSource::LibraryStatement statement{use.offset, {}, {}};
       for (const std::string& name : LibraryNames(use.name, baseDir_)) {
         const std::string path = LibraryPath(baseDir_, name);
-        if (!seen.insert(path).second) continue;
-        std::string bytes, reason;
-        const io::RegularFileRead status = io::ReadRegularFile(path, &bytes, &reason);
-        if (status == io::RegularFileRead::kNotFound) {
-          warnings_->push_back(Where(name_, use.line) + "material library '" + name + "' not found");
+        statement.names.push_back(name);
+        const auto known = libraryByPath.find(path);
+        if (known != libraryByPath.end()) {
+          statement.libraries.push_back(known->second);
           continue;
         }
-        if (status == io::RegularFileRead::kFailed) {
-          warnings_->push_back(Where(name_, use.line) + "material library '" + name +
-                               "' cannot be read: " + reason);
-          continue;
-        }
-        if (!ReadMtlText(bytes, path, &mtlMaterials_, warnings_, error)) return false;
-        mtlLibrary_.resize(mtlMaterials_.size(), path);
-        source->libraries.push_back(ObjSource::Library{name, std::move(bytes)});
+        const int32_t index = loadLibrary(use, name, path, source);
+        libraryByPath.emplace(path, index);
+        statement.libraries.push_back(index);
       }
+      source->libraryStatements.push_back(std::move(statement));
     }
-    return true;
+  }
+
+  // Index of the library in source->libraries, or -1. A library is a side
+  // file: whatever is wrong with it is a warning, and the model still loads.
+  int32_t loadLibrary(const NamedUse& use, const std::string& name, const std::string& path, ObjSource* source) {
+    std::string bytes, reason;
+    const io::RegularFileRead status = io::ReadRegularFile(path, &bytes, &reason);
+    if (status == io::RegularFileRead::kNotFound) {
+      warnings_->push_back(Where(name_, use.line) + "material library '" + name + "' not found");
+      return -1;
+    }
+    if (status == io::RegularFileRead::kFailed) {
+      warnings_->push_back(Where(name_, use.line) + "material library '" + name + "' cannot be read: " + reason);
+      return -1;
+    }
+    std::string refusal;
+    if (!ReadMtlText(bytes, path, &mtlMaterials_, warnings_, &refusal)) {
+      warnings_->push_back(refusal + "; the library is ignored");
+      return -1;
+    }
+    const auto index = static_cast<int32_t>(source->libraries.size());
+    mtlLibrary_.resize(mtlMaterials_.size(), index);
+    source->libraries.push_back(ObjSource::Library{name, path, std::move(bytes)});
+    return index;
   }
 
   void addMaterials(HostDocument* doc) {
     std::unordered_map<std::string, int32_t> slotByName;
     for (size_t i = 0; i < mtlMaterials_.size(); ++i) {
       const MtlMaterial& m = mtlMaterials_[i];
+      const int32_t library = mtlLibrary_[i];
       if (slotByName.count(m.name) != 0) {
-        warnings_->push_back(Where(mtlLibrary_[i], m.line) + "material '" + m.name +
+        warnings_->push_back(Where(libraryPath(library), m.line) + "material '" + m.name +
                              "' is defined again; the first definition is used");
         continue;
       }
       auto material = std::make_unique<HostMaterial>();
       ApplyMtlMaterial(m, material.get());
-      slotByName.emplace(m.name, doc->addMaterial(std::move(material)));
+      const int32_t slot = doc->addMaterial(std::move(material));
+      slotByName.emplace(m.name, slot);
+      recordLibrary(slot, library);
     }
     for (const NamedUse& use : parsed_.materials) {
       auto found = slotByName.find(use.name);
@@ -122,9 +151,19 @@ class DocumentBuilder {
         material->name = use.name;
         slot = doc->addMaterial(std::move(material));
         slotByName.emplace(use.name, slot);
+        recordLibrary(slot, -1);
       }
       materialSlot_.push_back(slot);
     }
+  }
+
+  void recordLibrary(int32_t slot, int32_t library) {
+    if (slotLibrary_.size() <= static_cast<size_t>(slot)) slotLibrary_.resize(static_cast<size_t>(slot) + 1, -1);
+    slotLibrary_[static_cast<size_t>(slot)] = library;
+  }
+
+  const std::string& libraryPath(int32_t library) const {
+    return source_->libraries[static_cast<size_t>(library)].path;
   }
 
   // --- objects ---------------------------------------------------------------
@@ -236,7 +275,9 @@ class DocumentBuilder {
   const std::string& baseDir_;
   std::vector<std::string>* warnings_ = nullptr;
   std::vector<MtlMaterial> mtlMaterials_;
-  std::vector<std::string> mtlLibrary_;  // per material: the library that defines it
+  ObjSource* source_ = nullptr;
+  std::vector<int32_t> mtlLibrary_;      // per material: index of the library that defines it
+  std::vector<int32_t> slotLibrary_;     // per material slot: the library defining it, or -1
   std::vector<int32_t> materialSlot_;    // per parsed material use
   std::vector<int32_t> localVertex_;     // per v entry: index in the object being built
   std::vector<int32_t> stamp_;           // per v entry: last object that used it
@@ -256,8 +297,7 @@ bool Import(std::string&& text, const std::string& displayName, const std::strin
     auto source = std::make_unique<ObjSource>();
     auto doc = std::make_unique<HostDocument>();
     std::vector<std::string> warnings;
-    if (!DocumentBuilder(parsed, displayName, baseDir).build(source.get(), doc.get(), &warnings, error))
-      return false;
+    DocumentBuilder(parsed, displayName, baseDir).build(source.get(), doc.get(), &warnings);
     source->lineBreak = LineBreakOf(text);
     source->texcoords = std::move(parsed.texcoords);
     source->texcoordW = std::move(parsed.texcoordW);

@@ -345,7 +345,8 @@ class ObjParser {
 
   bool materialLibrary(std::string_view rest, std::string* error) {
     if (rest.empty()) return fail(error, "mtllib needs a file name");
-    out_->libraries.push_back(NamedUse{std::string(rest), line_});
+    out_->libraries.push_back(
+        NamedUse{std::string(rest), line_, static_cast<uint64_t>(rest.data() - text_.data())});
     return true;
   }
 

@@ -22,6 +22,7 @@ struct ParsedObject {
 struct NamedUse {
   std::string name;
   uint64_t line = 0;
+  uint64_t offset = 0;  // mtllib: first byte of the name in the text, for rewriting it
 };
 
 struct ParsedObj {

@@ -22,9 +22,10 @@ uint64_t UVBits(const MQCoordinate& uv) {
 
 class Patcher {
  public:
-  Patcher(const HostDocument& doc, const ObjSource& source, std::string* out)
+  Patcher(const HostDocument& doc, const ObjSource& source, const std::vector<TextEdit>& edits, std::string* out)
       : doc_(doc),
         source_(source),
+        edits_(edits),
         out_(out),
         nextTexcoord_(static_cast<int64_t>(source.texcoords.size()) + 1) {}
 
@@ -45,10 +46,12 @@ class Patcher {
       const auto* nl = static_cast<const char*>(std::memchr(text.data() + begin, '\n', text.size() - begin));
       size_t end = nl ? static_cast<size_t>(nl - text.data()) : text.size();
       if (end > begin && text[end - 1] == '\r') --end;
+      cursor = applyEdits(begin, cursor);
       out_->append(text, cursor, begin - cursor);
       if (!rewrite(e, text.data() + begin, text.data() + end)) return false;
       cursor = end;
     }
+    cursor = applyEdits(text.size(), cursor);
     out_->append(text, cursor, std::string::npos);
     if (!added_.empty()) {
       // Complete the last line first; a final lone '\r' only lacks its '\n'.
@@ -63,6 +66,18 @@ class Patcher {
   }
 
  private:
+  // Copies the text up to each edit before `limit` and the edit itself;
+  // answers the new copy cursor.
+  size_t applyEdits(size_t limit, size_t cursor) {
+    for (; nextEdit_ < edits_.size() && edits_[nextEdit_].offset < limit; ++nextEdit_) {
+      const TextEdit& edit = edits_[nextEdit_];
+      out_->append(source_.text, cursor, static_cast<size_t>(edit.offset) - cursor);
+      *out_ += edit.text;
+      cursor = static_cast<size_t>(edit.offset + edit.length);
+    }
+    return cursor;
+  }
+
   // The document's UV for every token of the element, into current_.
   bool readCurrent(const ObjSource::Element& e) {
     current_.resize(e.tokenCount);
@@ -159,6 +174,8 @@ class Patcher {
 
   const HostDocument& doc_;
   const ObjSource& source_;
+  const std::vector<TextEdit>& edits_;
+  size_t nextEdit_ = 0;
   std::string* out_;
   std::string added_;  // the new vt lines
   int64_t nextTexcoord_;
@@ -170,8 +187,9 @@ class Patcher {
 
 }  // namespace
 
-bool PatchObjText(const HostDocument& doc, const ObjSource& source, std::string* out) {
-  return Patcher(doc, source, out).run();
+bool PatchObjText(const HostDocument& doc, const ObjSource& source, std::string* out,
+                  const std::vector<TextEdit>& edits) {
+  return Patcher(doc, source, edits, out).run();
 }
 
 }  // namespace pavlex::host::obj

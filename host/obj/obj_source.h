@@ -40,7 +40,15 @@ class ObjSource {
   // A material library an mtllib statement named and the reader found.
   struct Library {
     std::string reference;  // as written in the file
+    std::string path;       // the file read: `reference` resolved from `folder`
     std::string bytes;      // its content when read
+  };
+
+  // One mtllib statement. A save into another folder rewrites its names.
+  struct LibraryStatement {
+    uint64_t offset;                  // first byte of its names in `text`
+    std::vector<std::string> names;   // the files it names, as written
+    std::vector<int32_t> libraries;   // per name: index into `libraries`, -1 when not read
   };
 
   std::string text;                     // the file, byte for byte
@@ -53,7 +61,11 @@ class ObjSource {
   std::vector<ObjectImage> objects;
   std::vector<HostMaterial> materials;         // copies of the document's, by slot
   std::vector<std::string> libraryReferences;  // every mtllib name, in order
+  std::vector<LibraryStatement> libraryStatements;  // the same statements, name by name
   std::vector<Library> libraries;              // those that were read
+  std::vector<int32_t> materialLibraries;      // per entry of `materials`: index into
+                                               // `libraries` of the one defining it, or -1
+  std::string folder;  // the folder names in the file are relative to ("" = the current one)
 
   // The UV a corner had when read: its vt, or (0, 0) without one.
   MQCoordinate originalUV(uint32_t token) const {

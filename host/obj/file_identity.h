@@ -1,0 +1,27 @@
+// Whether two names lead to one file, and how a relative name written in
+// one folder must be written in another: what a save needs so that it never
+// writes two of its files into one, and so that the names it writes still
+// lead where they led from the file that was read. Names are UTF-8.
+#pragma once
+
+#include <string>
+
+namespace pavlex::host::obj {
+
+// True when the two names lead to the same file as the file system would
+// resolve them: an existing file reached by two paths (links, "..", "./"),
+// or two names that would create one file (same folder and name; on
+// Windows regardless of case).
+bool SameFile(const std::string& a, const std::string& b);
+
+// SameFile for folders; "" is the current folder.
+bool SameFolder(const std::string& a, const std::string& b);
+
+// `name`, relative to `fromFolder`, written so that it leads to the same
+// file from `toFolder`: unchanged when it is rooted or the folders are the
+// same; otherwise a relative name with '/' separators, or the full name
+// when no relative one exists (another drive). A name that cannot be
+// worked out is kept as it is.
+std::string RebaseFileName(const std::string& name, const std::string& fromFolder, const std::string& toFolder);
+
+}  // namespace pavlex::host::obj
