@@ -32,7 +32,7 @@ bool RenameFile(const std::string& from, const std::string& to, std::string* rea
 // True when `path` is a regular file holding exactly `bytes`.
 inline bool FileHasContent(const std::string& path, std::string_view bytes) {
   std::string existing, reason;
-  return ReadRegularFile(path, &existing, &reason) == RegularFileRead::kOk && existing == bytes;
+  return ReadRegularFile(path, &existing, &reason, bytes.size()) == RegularFileRead::kOk && existing == bytes;
 }
 
 }  // namespace pavlex::host::io

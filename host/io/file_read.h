@@ -24,8 +24,7 @@ enum class RegularFileRead { kOk, kNotFound, kFailed };
 // device, and the system's generated files (/proc) whose size is not known
 // in advance. On failure `reason` says why in a few words ("No such file or
 // directory", "larger than 16 MiB").
-RegularFileRead ReadRegularFile(const std::string& path, std::string* out, std::string* reason,
-                                uint64_t limit = kMaxModelBytes);
+RegularFileRead ReadRegularFile(const std::string& path, std::string* out, std::string* reason, uint64_t limit);
 
 // "16 MiB": a limit as people read it.
 inline std::string LimitText(uint64_t bytes) {

@@ -103,7 +103,7 @@ class DocumentBuilder {
   // file: whatever is wrong with it is a warning, and the model still loads.
   int32_t loadLibrary(const NamedUse& use, const std::string& name, const std::string& path, ObjSource* source) {
     std::string bytes, reason;
-    const io::RegularFileRead status = io::ReadRegularFile(path, &bytes, &reason);
+    const io::RegularFileRead status = io::ReadRegularFile(path, &bytes, &reason, io::kMaxLibraryBytes);
     if (status == io::RegularFileRead::kNotFound) {
       warnings_->push_back(Where(name_, use.line) + "material library '" + name + "' not found");
       return -1;
@@ -327,7 +327,7 @@ bool Import(std::string&& text, const std::string& displayName, const std::strin
 bool LoadObjFile(const std::string& path, ObjImport* out, std::string* error) {
   try {
     std::string text, reason;
-    if (io::ReadRegularFile(path, &text, &reason) != io::RegularFileRead::kOk) {
+    if (io::ReadRegularFile(path, &text, &reason, io::kMaxModelBytes) != io::RegularFileRead::kOk) {
       *error = path + ": cannot read: " + reason;
       return false;
     }
