@@ -4,12 +4,13 @@
 #include <exception>
 #include <new>
 
-#include "host/io/atomic_write.h"
+#include "host/io/file_read.h"
 #include "host/io/path_names.h"
 #include "host/obj/mtl_writer.h"
 #include "host/obj/obj_clean_writer.h"
 #include "host/obj/obj_file.h"
 #include "host/obj/obj_patch_writer.h"
+#include "platform/atomic_file.h"
 
 namespace pavlex::host {
 namespace obj {
@@ -55,14 +56,14 @@ bool Save(const HostDocument& doc, const ObjSource* source, const std::string& p
 
     // Texts must outlive the write below.
     std::string mtlText;
-    std::vector<io::FileToWrite> files;
+    std::vector<platform::FileContents> files;
     std::vector<std::string> libraries;
     if (materialsKept) {
       libraries = source->libraryReferences;
       for (const ObjSource::Library& library : source->libraries) {
         const std::string target = folder + library.reference;
         if (StaysInFolder(library.reference) && !io::FileHasContent(target, library.bytes)) {
-          files.push_back(io::FileToWrite{target, library.bytes});
+          files.push_back(platform::FileContents{target, library.bytes});
         }
       }
     } else {
@@ -71,12 +72,15 @@ bool Save(const HostDocument& doc, const ObjSource* source, const std::string& p
         const std::string mtlName = StemOf(path) + ".mtl";
         libraries.push_back(mtlName);
         mtlText = WriteMtlText(materials, lineBreak);
-        files.push_back(io::FileToWrite{folder + mtlName, mtlText});
+        files.push_back(platform::FileContents{folder + mtlName, mtlText});
       }
     }
     if (!patched) objText = WriteCleanObj(doc, libraries, lineBreak);
-    files.push_back(io::FileToWrite{path, objText});
-    return io::WriteFilesAtomically(files, error);
+    files.push_back(platform::FileContents{path, objText});
+    platform::FileFailure failure;
+    if (platform::ReplaceFiles(files, &failure)) return true;
+    *error = failure.Message();
+    return false;
   } catch (const std::bad_alloc&) {
     *error = path + ": not enough memory to save the file";
   } catch (const std::exception& e) {
