@@ -1,5 +1,9 @@
 // The "FileOuput" dialog opened from the Pavlex window's "File/Output" in a
 // host session, driven while it is modal, as a user does.
+#ifdef __linux__
+#include <sys/mount.h>
+#endif
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -252,6 +256,41 @@ TEST_F(OutputDialogTest, OkOntoAnUnwritableTargetSaysWhyAndWritesNothing) {
   EXPECT_EQ(driver_.boxes.size(), 3u);
   EXPECT_EQ(PngSize(folder_ / "fine.png"), std::make_pair(16u, 16u));
 }
+
+#ifdef __linux__
+// A full disk: the picture's bytes are refused half-way, the old picture
+// stays whole and the temporary file goes. Needs a small tmpfs of our own.
+TEST_F(OutputDialogTest, OkOntoAFullDiskSaysSoAndKeepsTheOldPicture) {
+  const fs::path disk = folder_ / "disk";
+  fs::create_directory(disk);
+  if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=64k") != 0) GTEST_SKIP() << "cannot mount a tmpfs here";
+  struct Unmount {
+    fs::path at;
+    ~Unmount() { ::umount(at.c_str()); }
+  } unmount{disk};
+  const fs::path kept = disk / "kept.bmp";
+  { std::ofstream(kept, std::ios::binary) << "old picture"; }
+  {
+    std::ofstream filler(disk / "filler", std::ios::binary);
+    const std::string block(4096, 'x');
+    for (int i = 0; i < 64 && filler.write(block.data(), block.size()); ++i) filler.flush();
+  }
+  Open([&](host::HostSession& s) {
+    Do(s.set("spinbox", 256.0));
+    Do(s.set("spinbox#2", 256.0));
+    Do(s.set("edit", kept.string()));
+    Do(s.press("OK"));
+  });
+  ASSERT_EQ(driver_.boxes.size(), 1u);
+  EXPECT_EQ(driver_.boxes[0].message, u"Cannot write " + kept.u16string() + u": the disk is full");
+  std::ifstream in(kept, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), "old picture");
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(disk)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"filler", "kept.bmp"}));
+}
+#endif
 
 // The clipboard buttons stay quiet when there is no clipboard to reach.
 TEST_F(OutputDialogTest, ClipboardFailuresShowNoMessage) {
