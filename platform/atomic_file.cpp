@@ -84,7 +84,7 @@ bool ReplaceAll(const std::vector<std::string>& paths, const std::vector<const F
 
 }  // namespace
 
-bool ReplaceFiles(const std::vector<FileContents>& files, FileFailure* failure) {
+bool WriteFilesAtomically(const std::vector<FileContents>& files, FileFailure* failure) {
   std::vector<std::string> paths;
   std::vector<FileProducer> producers;
   paths.reserve(files.size());
@@ -99,7 +99,7 @@ bool ReplaceFiles(const std::vector<FileContents>& files, FileFailure* failure) 
   return ReplaceAll(paths, pointers, failure);
 }
 
-bool ReplaceFile(const std::string& path, const FileProducer& produce, FileFailure* failure) {
+bool WriteFileAtomically(const std::string& path, const FileProducer& produce, FileFailure* failure) {
   return ReplaceAll({path}, {&produce}, failure);
 }
 

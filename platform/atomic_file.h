@@ -81,11 +81,11 @@ using FileProducer = std::function<bool(ByteSink&)>;
 // renamed (or, when a rename itself fails, the files renamed before it are
 // complete new versions and the rest are untouched), no temporary file is
 // left, and `failure` (may be null) says which file and why.
-bool ReplaceFiles(const std::vector<FileContents>& files, FileFailure* failure);
+bool WriteFilesAtomically(const std::vector<FileContents>& files, FileFailure* failure);
 
 // Replaces one file with what `produce` streams into the sink. The sink
 // buffers, so small writes cost no system call each.
-bool ReplaceFile(const std::string& path, const FileProducer& produce, FileFailure* failure);
+bool WriteFileAtomically(const std::string& path, const FileProducer& produce, FileFailure* failure);
 
 // Renames `from` to `to` in the same folder, replacing a file already
 // called `to`. False with the system's words in `reason`.

@@ -78,7 +78,7 @@ bool Save(const HostDocument& doc, const ObjSource* source, const std::string& p
     if (!patched) objText = WriteCleanObj(doc, libraries, lineBreak);
     files.push_back(platform::FileContents{path, objText});
     platform::FileFailure failure;
-    if (platform::ReplaceFiles(files, &failure)) return true;
+    if (platform::WriteFilesAtomically(files, &failure)) return true;
     *error = failure.Message();
     return false;
   } catch (const std::bad_alloc&) {

@@ -51,7 +51,7 @@ bool SaveSettingsFile(const std::string& path, SettingsService& settings, std::s
   }
   const std::string text = settings.text();
   platform::FileFailure written;
-  if (!platform::ReplaceFiles({{path, text}}, &written)) {
+  if (!platform::WriteFilesAtomically({{path, text}}, &written)) {
     if (error != nullptr) *error = written.Message();
     return false;
   }

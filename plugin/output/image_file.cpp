@@ -18,7 +18,7 @@ OutputResult WriteImageFile(const LayoutImage& image, const std::string& path, c
   // An invalid image keeps no size, so the reason cannot name one.
   if (!image.valid()) return {OutputStatus::kImageNotCreated, "the picture could not be made"};
   platform::FileFailure failure;
-  if (platform::ReplaceFile(path, encode, &failure)) return {};
+  if (platform::WriteFileAtomically(path, encode, &failure)) return {};
   // An encoder gives up without a system error only when the picture
   // itself could not be coded; a refused write carries the system's cause.
   const std::string reason =

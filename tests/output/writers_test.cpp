@@ -235,7 +235,7 @@ TEST_F(OutputWritersTest, ExistingFilesAreReplacedWholeOrKeptWhole) {
   EXPECT_EQ(ReadBytes(path).size(), full);
   // A writer failing half-way leaves the old file and no temporary.
   platform::FileFailure failure;
-  EXPECT_FALSE(platform::ReplaceFile(path.string(), [](platform::ByteSink& sink) {
+  EXPECT_FALSE(platform::WriteFileAtomically(path.string(), [](platform::ByteSink& sink) {
     sink.Write("partial", 7);
     return false;
   }, &failure));
