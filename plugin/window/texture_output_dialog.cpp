@@ -108,7 +108,7 @@ OutputOptions TextureOutputDialog::CollectOutputOptions(OutputFlags clipboardBit
 
 bool TextureOutputDialog::WriteOutputFile(MQDocument document) {
   const std::u16string fileName = fileNameEdit_->GetText();
-  if (fileName.empty()) return true;
+  if (fileName.empty()) return false;
   const OutputOptions options = CollectOutputOptions(0);
   const OutputResult result = OutputLayoutImage(*state_, document, options.width, options.height, fileName,
                                                 options.flags, options.memoryMask);

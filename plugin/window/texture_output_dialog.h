@@ -42,7 +42,7 @@ class TextureOutputDialog : public MQDialog {
   // file named in the edit (an empty name outputs nothing) and, when the
   // file could not be written, says why in an OK-only message box over the
   // window that opened the dialog: "Cannot write FILE: REASON". Answers
-  // false only for such a failure.
+  // whether an output ran and did not fail.
   bool WriteOutputFile(MQDocument document);
 
   // Handlers, bound at construction.
