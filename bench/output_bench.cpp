@@ -85,9 +85,9 @@ void FileOutput(benchmark::State& state, int32_t side, OutputFlags flags) {
   const std::string path = "/tmp/pavlex_output_bench_" + std::to_string(::getpid()) + ".png";
   const std::u16string name(path.begin(), path.end());
   for (auto _ : state) {
-    if (!pavlex::RenderAndWrite(plugin, document, side, side, name, flags, 0, pavlex::OutputDestination::kPng)) {
-      Fail("output failed", path);
-    }
+    const pavlex::OutputResult result =
+        pavlex::RenderAndWrite(plugin, document, side, side, name, flags, 0, pavlex::OutputDestination::kPng);
+    if (result.status != pavlex::OutputStatus::kDone) Fail("output failed", path + ": " + result.reason);
   }
   std::remove(path.c_str());
 }

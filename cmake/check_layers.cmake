@@ -9,7 +9,7 @@
 
 cmake_minimum_required(VERSION 3.25)
 
-set(_base hostapi platform)
+set(_base hostapi optionlist platform)
 set(allowed_plugin/hostlink        ${_base})
 set(allowed_plugin/model           ${_base} plugin/hostlink)
 set(allowed_plugin/state           ${_base} plugin/hostlink plugin/model)

@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "host/api/handles.h"
-#include "host/widgets/option_list.h"
+#include "optionlist/option_list.h"
 #include "host/widgets/widget_dump.h"
 #include "host/widgets/widget_paths.h"
 #include "host/widgets/widget_properties.h"
@@ -314,7 +314,7 @@ void HostSession::draw() {
   drawing_ = true;
   redrawPending_ = false;
   OptionListBuilder options;
-  options.addPointer("scene", api::ToHandle(&document_->scene()));
+  options.add("scene", api::ToHandle(&document_->scene()));
   options.addInt("width", kViewWidth);
   options.addInt("height", kViewHeight);
   for (size_t i = 0; i < plugins_.size(); ++i) {

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace pavlex::host::io {
@@ -33,6 +34,12 @@ inline std::string LimitText(uint64_t bytes) {
     if (bytes >= one && bytes % one == 0) return std::to_string(bytes >> shift) + unit;
   }
   return std::to_string(bytes) + " bytes";
+}
+
+// True when `path` is a regular file holding exactly `bytes`.
+inline bool FileHasContent(const std::string& path, std::string_view bytes) {
+  std::string existing, reason;
+  return ReadRegularFile(path, &existing, &reason, bytes.size()) == RegularFileRead::kOk && existing == bytes;
 }
 
 }  // namespace pavlex::host::io

@@ -3,9 +3,14 @@
 #include <cstdint>
 
 #include "host/io/file_read.h"
-#include "host/io/win32_file_support.h"
+#include "platform/win32_file_support.h"
 
 namespace pavlex::host::io {
+
+using platform::ErrorText;
+using platform::Handle;
+using platform::IsNotFound;
+using platform::WidePath;
 
 RegularFileRead ReadRegularFile(const std::string& path, std::string* out, std::string* reason, uint64_t limit) {
   // Shared for writing and deleting too: another program may hold the file

@@ -4,7 +4,7 @@
 #include <exception>
 #include <new>
 
-#include "host/io/atomic_write.h"
+#include "host/io/file_read.h"
 #include "host/io/path_names.h"
 #include "host/obj/file_identity.h"
 #include "host/obj/mtl_reader.h"
@@ -14,6 +14,7 @@
 #include "host/obj/obj_patch_writer.h"
 #include "host/obj/save_checks.h"
 #include "host/obj/text_scan.h"
+#include "platform/atomic_file.h"
 
 namespace pavlex::host {
 namespace obj {
@@ -230,10 +231,15 @@ bool Save(const HostDocument& doc, const ObjSource* source, const std::string& p
     std::string objText;
     const bool patched = structureKept && PatchObjText(doc, *source, &objText, plan.edits);
     if (!patched) objText = WriteCleanObj(doc, plan.statements, lineBreak);
-    std::vector<io::FileToWrite> files;
-    for (size_t i = 0; i < plan.paths.size(); ++i) files.push_back(io::FileToWrite{plan.paths[i], plan.texts[i]});
-    files.push_back(io::FileToWrite{path, objText});
-    return io::WriteFilesAtomically(files, error);
+    std::vector<platform::FileContents> files;
+    for (size_t i = 0; i < plan.paths.size(); ++i) {
+      files.push_back(platform::FileContents{plan.paths[i], plan.texts[i]});
+    }
+    files.push_back(platform::FileContents{path, objText});
+    platform::FileFailure failure;
+    if (platform::WriteFilesAtomically(files, &failure)) return true;
+    *error = failure.Message();
+    return false;
   } catch (const std::bad_alloc&) {
     *error = path + ": not enough memory to save the file";
   } catch (const std::exception& e) {

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "host/io/atomic_write.h"
 #include "host/io/file_read.h"
+#include "platform/atomic_file.h"
 
 namespace pavlex::host {
 namespace {
@@ -46,7 +46,7 @@ SettingsFileState LoadSettingsFile(const std::string& path, SettingsService& set
     kept = path + ".damaged-" + std::to_string(n);
   }
   std::string failure;
-  if (!io::RenameFile(path, kept, &failure)) {
+  if (!platform::RenameFile(path, kept, &failure)) {
     report << "pavlex host: settings file '" << path << "' is damaged (" << problem
            << ") and cannot be kept aside (" << failure
            << "); using fresh settings, which will not be saved over it\n";
@@ -70,7 +70,11 @@ bool SaveSettingsFile(const std::string& path, SettingsService& settings, std::s
     return false;
   }
   const std::string text = settings.text();
-  if (!io::WriteFilesAtomically({{path, text}}, error)) return false;
+  platform::FileFailure written;
+  if (!platform::WriteFilesAtomically({{path, text}}, &written)) {
+    if (error != nullptr) *error = written.Message();
+    return false;
+  }
   settings.markSaved();
   return true;
 }

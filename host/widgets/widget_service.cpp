@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "host/widgets/option_list.h"
+#include "optionlist/option_list.h"
 #include "host/widgets/widget_layout.h"
 #include "host/widgets/widget_properties.h"
 #include "hostapi/mq_codes.h"
@@ -327,7 +327,7 @@ EventDelivery WidgetService::raise(int32_t id, const char* type) {
   OptionListBuilder options;
   options.addInt("target_id", id);
   options.addInt("sender_id", id);
-  options.addString("type", type);
+  options.add("type", type);
   return deliver(id, type, options);
 }
 
@@ -344,7 +344,7 @@ EventDelivery WidgetService::raiseMouse(int32_t id, const char* type, int32_t bu
   OptionListBuilder options;
   options.addInt("target_id", id);
   options.addInt("sender_id", id);
-  options.addString("type", type);
+  options.add("type", type);
   options.addInt("client_x", x);
   options.addInt("client_y", y);
   options.addInt("screen_x", screenX);

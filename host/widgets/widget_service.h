@@ -19,9 +19,11 @@
 #include "host/widgets/widget_tree.h"
 #include "hostapi/mq_types.h"
 
-namespace pavlex::host {
-
+namespace pavlex {
 class OptionListBuilder;
+}
+
+namespace pavlex::host {
 
 // What the widget service needs from the running host.
 class WidgetHost {

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "plugin/output/atomic_file.h"
+#include "plugin/output/image_file.h"
 
 namespace pavlex {
 
@@ -50,9 +50,8 @@ bool EncodeBMP(const LayoutImage& image, platform::ByteSink& sink) {
   return true;
 }
 
-bool WriteBMP(const LayoutImage& image, const std::string& path) {
-  if (!image.valid()) return false;
-  return WriteFileAtomically(path, [&](platform::ByteSink& sink) { return EncodeBMP(image, sink); });
+OutputResult WriteBMP(const LayoutImage& image, const std::string& path) {
+  return WriteImageFile(image, path, [&](platform::ByteSink& sink) { return EncodeBMP(image, sink); });
 }
 
 }  // namespace pavlex

@@ -10,12 +10,14 @@
 
 #include "platform/byte_sink.h"
 #include "plugin/output/layout_image.h"
+#include "plugin/output/output_result.h"
 
 namespace pavlex {
 
 // False when the image is invalid or the sink refused bytes.
 bool EncodeBMP(const LayoutImage& image, platform::ByteSink& sink);
 
-bool WriteBMP(const LayoutImage& image, const std::string& path);
+// The file at `path` (UTF-8), replacing any file atomically.
+OutputResult WriteBMP(const LayoutImage& image, const std::string& path);
 
 }  // namespace pavlex

@@ -6,9 +6,9 @@
 #include "platform/imaging_session.h"
 #include "platform/text_conversion.h"
 #include "platform/wait_cursor.h"
-#include "plugin/output/atomic_file.h"
 #include "plugin/output/bmp_writer.h"
 #include "plugin/output/clipboard_output.h"
+#include "plugin/output/image_file.h"
 #include "plugin/output/layout_image.h"
 #include "plugin/output/render_layout.h"
 #include "plugin/output/tga_writer.h"
@@ -29,7 +29,7 @@ OutputDestination DestinationFromFileName(const std::u16string& fileName) {
   return OutputDestination::kNone;
 }
 
-int OutputLayoutImage(PluginState& state, MQDocument document, int32_t width, int32_t height,
+OutputResult OutputLayoutImage(PluginState& state, MQDocument document, int32_t width, int32_t height,
                       const std::u16string& fileName, OutputFlags flags, MemoryMask memoryMask) {
   const platform::WaitCursor waitCursor;
   OutputDestination destination = OutputDestination::kClipboard;
@@ -44,21 +44,20 @@ int OutputLayoutImage(PluginState& state, MQDocument document, int32_t width, in
   // the encoders and the clipboard nest their own inside it. Without it
   // nothing is drawn or written.
   const platform::ImagingSession imaging;
-  if (imaging.started()) {
-    RenderAndWrite(state, document, width, height, fileName, flags, memoryMask, destination);
-  }
-  return 1;
+  if (!imaging.started()) return {OutputStatus::kImagingUnavailable, "the system's imaging library did not start"};
+  return RenderAndWrite(state, document, width, height, fileName, flags, memoryMask, destination);
 }
 
-bool RenderAndWrite(const PluginState& state, MQDocument document, int32_t width, int32_t height,
+OutputResult RenderAndWrite(const PluginState& state, MQDocument document, int32_t width, int32_t height,
                     const std::u16string& fileName, OutputFlags flags, MemoryMask memoryMask,
                     OutputDestination destination) {
   LayoutImage image(width, height);
   RenderLayout(state, document, image, width, height, flags, memoryMask);
-  if (!image.valid()) return false;
-  const std::string path = platform::Utf16ToSystem(fileName);
+  if (!image.valid()) return ImageNotCreated(width, height);
+  // File names travel as UTF-8, which reaches every name on both systems.
+  const std::string path = platform::Utf16ToUtf8(fileName);
   const auto encodeInto = [&](bool (*encode)(const uint32_t*, int32_t, int32_t, platform::ByteSink&)) {
-    return WriteFileAtomically(path, [&](platform::ByteSink& sink) {
+    return WriteImageFile(image, path, [&](platform::ByteSink& sink) {
       return encode(image.pixels(), image.width(), image.height(), sink);
     });
   };
@@ -72,11 +71,12 @@ bool RenderAndWrite(const PluginState& state, MQDocument document, int32_t width
     case OutputDestination::kJpeg:
       return encodeInto(&platform::EncodeJpeg);
     case OutputDestination::kClipboard:
-      return CopyImageToClipboard(image);
+      if (CopyImageToClipboard(image)) return {};
+      return {OutputStatus::kClipboardRefused, "the clipboard could not be reached"};
     case OutputDestination::kNone:
       break;
   }
-  return false;
+  return {OutputStatus::kNoDestination, std::string()};
 }
 
 }  // namespace pavlex

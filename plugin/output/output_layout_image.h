@@ -6,6 +6,7 @@
 #include <string>
 
 #include "hostapi/mq_types.h"
+#include "plugin/output/output_result.h"
 #include "plugin/state/output_flags.h"
 #include "plugin/state/plugin_state.h"
 
@@ -26,15 +27,15 @@ OutputDestination DestinationFromFileName(const std::u16string& fileName);
 
 // A file output (no clipboard bit) first stores width, height, flags and
 // file name in the state's OutputSettings; a clipboard output leaves them.
-// Then the picture is rendered and handed to its destination. Nothing is
-// reported: the answer is always 1.
-int OutputLayoutImage(PluginState& state, MQDocument document, int32_t width, int32_t height,
+// Then the picture is rendered and handed to its destination. Answers what
+// became of it; showing that to the user is the caller's choice.
+OutputResult OutputLayoutImage(PluginState& state, MQDocument document, int32_t width, int32_t height,
                       const std::u16string& fileName, OutputFlags flags, MemoryMask memoryMask);
 
-// Creates the image, renders the layers and writes it. Answers whether the
-// destination received the picture (false for kNone, for an image that
-// cannot be created, and for any failed write).
-bool RenderAndWrite(const PluginState& state, MQDocument document, int32_t width, int32_t height,
+// Creates the image, renders the layers and writes it. kNone renders and
+// answers kNoDestination; an image that cannot be created is neither drawn
+// nor written.
+OutputResult RenderAndWrite(const PluginState& state, MQDocument document, int32_t width, int32_t height,
                     const std::u16string& fileName, OutputFlags flags, MemoryMask memoryMask,
                     OutputDestination destination);
 

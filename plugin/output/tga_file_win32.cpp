@@ -1,16 +1,16 @@
 // The TGA file on Windows: the rows come from GDI+ bottom up (the bitmap
 // flipped and locked for reading), already in the file's byte order, and
 // go to a temporary file that replaces the destination only when complete.
-#include "plugin/output/atomic_file.h"
+#include "plugin/output/image_file.h"
 #include "plugin/output/tga_writer.h"
 
 namespace pavlex {
 
-bool WriteTGA(const LayoutImage& image, const std::string& path) {
-  if (!image.valid() || image.width() > kMaxTgaSide || image.height() > kMaxTgaSide) return false;
+OutputResult WriteTGA(const LayoutImage& image, const std::string& path) {
+  if (image.width() > kMaxTgaSide || image.height() > kMaxTgaSide) return TgaTooLarge();
   const uint32_t width = static_cast<uint32_t>(image.width());
   const uint32_t height = static_cast<uint32_t>(image.height());
-  return WriteFileAtomically(path, [&](platform::ByteSink& sink) {
+  return WriteImageFile(image, path, [&](platform::ByteSink& sink) {
     uint8_t header[kTgaHeaderBytes];
     BuildTgaHeader(width, height, header);
     uint8_t footer[kTgaFooterBytes];

@@ -21,6 +21,10 @@ void BuildTgaFooter(uint8_t (&footer)[kTgaFooterBytes]) {
   std::memcpy(footer + 8, "TRUEVISION-XFILE.", 17);
 }
 
+OutputResult TgaTooLarge() {
+  return {OutputStatus::kImageNotCreated, "TGA pictures are at most 65535 pixels wide and high"};
+}
+
 bool EncodeTGA(const LayoutImage& image, platform::ByteSink& sink) {
   if (!image.valid() || image.width() > kMaxTgaSide || image.height() > kMaxTgaSide) return false;
   const uint32_t width = static_cast<uint32_t>(image.width());

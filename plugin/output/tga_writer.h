@@ -23,6 +23,7 @@
 
 #include "platform/byte_sink.h"
 #include "plugin/output/layout_image.h"
+#include "plugin/output/output_result.h"
 
 namespace pavlex {
 
@@ -42,10 +43,13 @@ void BuildTgaFooter(uint8_t (&footer)[kTgaFooterBytes]);
 // invalid, too large, or the sink refused bytes.
 bool EncodeTGA(const LayoutImage& image, platform::ByteSink& sink);
 
-// The file at `path` (system encoding), replacing any file atomically:
-// nothing is written for an invalid or too large image. Linux writes what
-// EncodeTGA makes; Windows reads the rows bottom up through GDI+ (a flip
-// and a lock of the bitmap), which gives the same bytes.
-bool WriteTGA(const LayoutImage& image, const std::string& path);
+// The file at `path` (UTF-8), replacing any file atomically: nothing is
+// written for an invalid or too large image. Linux writes what EncodeTGA
+// makes; Windows reads the rows bottom up through GDI+ (a flip and a lock
+// of the bitmap), which gives the same bytes.
+OutputResult WriteTGA(const LayoutImage& image, const std::string& path);
+
+// The refusal of a picture whose sides the header cannot hold.
+OutputResult TgaTooLarge();
 
 }  // namespace pavlex

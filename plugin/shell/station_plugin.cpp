@@ -3,29 +3,23 @@
 #include <cstring>
 
 #include "hostapi/mq_codes.h"
-#include "plugin/widgets/option_list.h"
+#include "optionlist/option_list.h"
 
 namespace pavlex {
 
 namespace {
 
-uint32_t ReadUintOption(const void* options, const char* key) {
-  return static_cast<uint32_t>(ReadIntOption(options, key, 0));
-}
-
-template <class Handle>
-Handle ReadHandleOption(const void* options, const char* key) {
-  return static_cast<Handle>(FindOptionValue(options, key));
-}
-
-void WriteIntResult(void* options, int32_t answer) {
-  void* slot = FindOptionValue(options, "result");
+void WriteIntResult(const OptionListView& list, int32_t answer) {
+  void* slot = list.slot("result");
   if (slot != nullptr) std::memcpy(slot, &answer, sizeof answer);
 }
 
 }  // namespace
 
 MQBOOL MQStationPlugin::HandleEvent(MQDocument document, int32_t event, void* option) {
+  // Code 100 passes a bare flag instead of a list; the view reads nothing
+  // until asked.
+  const OptionListView list(option);
   switch (event) {
     case MQEVENT_INITIALIZE:
       return Initialize() ? 1 : 0;
@@ -40,19 +34,19 @@ MQBOOL MQStationPlugin::HandleEvent(MQDocument document, int32_t event, void* op
     case MQEVENT_IS_ACTIVATED:
       return IsActivated(document) ? 1 : 0;
     case MQEVENT_DRAW:
-      OnDraw(document, ReadHandleOption<MQScene>(option, "scene"), ReadIntOption(option, "width", 1),
-             ReadIntOption(option, "height", 1));
+      OnDraw(document, static_cast<MQScene>(list.slot("scene")), list.intValue("width").value_or(1),
+             list.intValue("height").value_or(1));
       return 1;
     case MQEVENT_END_DOCUMENT:
       OnDocumentEnd(document);
       return 1;
 
     case MQEVENT_ENUM_SUBCOMMAND:
-      WriteIntResult(option, EnumSubCommand(ReadIntOption(option, "index", 0)));
+      WriteIntResult(list, EnumSubCommand(list.intValue("index").value_or(0)));
       return 1;
     case MQEVENT_SUBCOMMAND_STRING: {
-      const MQWChar* name = GetSubCommandString(ReadIntOption(option, "index", 0));
-      void* slot = FindOptionValue(option, "result");
+      const MQWChar* name = GetSubCommandString(list.intValue("index").value_or(0));
+      void* slot = list.slot("result");
       if (slot != nullptr) std::memcpy(slot, &name, sizeof name);
       return 1;
     }
@@ -61,44 +55,44 @@ MQBOOL MQStationPlugin::HandleEvent(MQDocument document, int32_t event, void* op
       return 1;
     case MQEVENT_USER_MESSAGE:
     case MQEVENT_MESSAGE_QUERY: {
-      const uint32_t product = ReadUintOption(option, "src_product");
-      const uint32_t id = ReadUintOption(option, "src_id");
-      const char* description = ReadStringOption(option, "description");
-      void* message = FindOptionValue(option, "message");
-      WriteIntResult(option, event == MQEVENT_USER_MESSAGE
+      const uint32_t product = static_cast<uint32_t>(list.intValue("src_product").value_or(0));
+      const uint32_t id = static_cast<uint32_t>(list.intValue("src_id").value_or(0));
+      const char* description = list.narrow("description");
+      void* message = list.slot("message");
+      WriteIntResult(list, event == MQEVENT_USER_MESSAGE
                                  ? OnUserMessage(document, product, id, description, message)
                                  : OnMessageQuery(document, product, id, description, message));
       return 1;
     }
     case MQEVENT_MINIMIZE:
-      return OnMinimize(document, ReadIntOption(option, "index", 0)) ? 1 : 0;
+      return OnMinimize(document, list.intValue("index").value_or(0)) ? 1 : 0;
     case MQEVENT_UNDO_STATE:
       return OnUndoState(document) ? 1 : 0;
     case MQEVENT_NEW_DOCUMENT:
-      OnNewDocument(document, ReadHandleOption<MQXmlElement>(option, "xml_elem"),
-                    ReadHandleOption<const MQWChar*>(option, "filename"));
+      OnNewDocument(document, static_cast<MQXmlElement>(list.slot("xml_elem")),
+                    static_cast<const MQWChar*>(list.slot("filename")));
       return 1;
     case MQEVENT_SAVE_DOCUMENT:
-      OnSaveDocument(document, ReadHandleOption<MQXmlElement>(option, "xml_elem"),
-                     ReadHandleOption<const MQWChar*>(option, "filename"));
+      OnSaveDocument(document, static_cast<MQXmlElement>(list.slot("xml_elem")),
+                     static_cast<const MQWChar*>(list.slot("filename")));
       return 1;
     case MQEVENT_SAVE_PAST_DOCUMENT:
-      OnSavePastDocument(document, ReadHandleOption<MQXmlElement>(option, "xml_elem"),
-                         ReadHandleOption<const MQWChar*>(option, "filename"),
-                         ReadIntOption(option, "past_state", 0));
+      OnSavePastDocument(document, static_cast<MQXmlElement>(list.slot("xml_elem")),
+                         static_cast<const MQWChar*>(list.slot("filename")),
+                         list.intValue("past_state").value_or(0));
       return 1;
     case MQEVENT_MERGE_DOCUMENT:
-      OnMergeDocument(document, ReadHandleOption<MQXmlElement>(option, "xml_elem"),
-                      ReadHandleOption<MQDocument>(option, "srcdoc"), FindOptionValue(option, "object_table"),
-                      FindOptionValue(option, "material_table"),
-                      ReadHandleOption<const MQWChar*>(option, "filename"));
+      OnMergeDocument(document, static_cast<MQXmlElement>(list.slot("xml_elem")),
+                      static_cast<MQDocument>(list.slot("srcdoc")), list.slot("object_table"),
+                      list.slot("material_table"),
+                      static_cast<const MQWChar*>(list.slot("filename")));
       return 1;
     case MQEVENT_UNDO:
-      return OnUndo(document, ReadIntOption(option, "state", 0)) ? 1 : 0;
+      return OnUndo(document, list.intValue("state").value_or(0)) ? 1 : 0;
     case MQEVENT_REDO:
-      return OnRedo(document, ReadIntOption(option, "state", 0)) ? 1 : 0;
+      return OnRedo(document, list.intValue("state").value_or(0)) ? 1 : 0;
     case MQEVENT_UNDO_UPDATED:
-      OnUndoUpdated(document, ReadIntOption(option, "size", 0), ReadIntOption(option, "state", 0));
+      OnUndoUpdated(document, list.intValue("size").value_or(0), list.intValue("state").value_or(0));
       return 1;
     case MQEVENT_OBJECT_MODIFIED:
       OnObjectModified(document);
@@ -116,10 +110,10 @@ MQBOOL MQStationPlugin::HandleEvent(MQDocument document, int32_t event, void* op
       OnMaterialListChanged(document);
       return 1;
     case MQEVENT_SCENE:
-      OnSceneChanged(document, ReadHandleOption<MQScene>(option, "scene"));
+      OnSceneChanged(document, static_cast<MQScene>(list.slot("scene")));
       return 1;
     case MQEVENT_EDIT_OPTION:
-      OnEditOptionChanged(document, ReadStringOption(option, "trigger"));
+      OnEditOptionChanged(document, list.narrow("trigger"));
       return 1;
     default:
       if (event >= MQEVENT_SNAP_GRID && event <= MQEVENT_SNAP_LAST) {

@@ -12,8 +12,8 @@ MQDialog::MQDialog(const MQWindowBase& parent) {
 
 int32_t MQDialog::Execute() {
   int32_t result = 0;
-  OptionList options;
-  options.Add("type", "modal").Add("result", &result);
+  OptionListBuilder options;
+  options.add("type", "modal").add("result", &result);
   WidgetRequest(GetID(), MQWIDGET_EXECUTE, options);
   return result;
 }

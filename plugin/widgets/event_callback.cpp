@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "hostapi/mq_codes.h"
+#include "optionlist/option_list.h"
 #include "plugin/widgets/mouse_state.h"
-#include "plugin/widgets/option_list.h"
 #include "plugin/widgets/widget_registry.h"
 #include "plugin/widgets/widget_request.h"
 
@@ -13,11 +13,12 @@ namespace pavlex {
 namespace {
 
 bool RouteEvent(MQDocument document, void* options, void* pointer) {
-  const char* type = ReadStringOption(options, "type");
+  const OptionListView list(options);
+  const char* type = list.narrow("type");
   if (type == nullptr) return false;
-  const int32_t targetId = ReadIntOption(options, "target_id", 0);
-  const int32_t senderId = ReadIntOption(options, "sender_id", 0);
-  void* finished = FindOptionValue(options, "finished");
+  const int32_t targetId = list.intValue("target_id").value_or(0);
+  const int32_t senderId = list.intValue("sender_id").value_or(0);
+  void* finished = list.slot("finished");
 
   const WidgetRegistry& registry = WidgetRegistry::Instance();
   MQWidgetBase* target = registry.Find(targetId);
@@ -66,12 +67,12 @@ bool RegisterEvent(MQWidgetBase& widget, const char* eventName,
   static_assert(sizeof procValue == sizeof proc);
   std::memcpy(&procValue, &proc, sizeof proc);
   const uint8_t priorByte = prior ? 1 : 0;
-  OptionList options;
-  options.Add("type", eventName)
-      .Add("proc", procValue)
-      .Add("pointer", closure.get())
-      .Add("function", closure->HandlerIdentity())
-      .Add("prior", &priorByte);
+  OptionListBuilder options;
+  options.add("type", eventName)
+      .add("proc", procValue)
+      .add("pointer", closure.get())
+      .add("function", closure->HandlerIdentity())
+      .add("prior", &priorByte);
   const bool accepted = WidgetRequest(widget.GetID(), MQWIDGET_ADD_EVENT, options);
   widget.AddHandler(std::move(closure));
   return accepted;

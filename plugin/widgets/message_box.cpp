@@ -5,18 +5,31 @@
 
 namespace pavlex {
 
-bool ConfirmOkCancel(const MQWidgetBase& parent, const std::u16string& message, const std::u16string& title) {
+namespace {
+
+int32_t RunMessageBox(const MQWidgetBase& parent, const char* buttons, const std::u16string& message,
+                      const std::u16string& title) {
   int32_t parentId = parent.GetID();
   int32_t result = 0;
-  OptionList options;
-  options.Add("type", "messagebox")
-      .Add("messagetype", "okcancel")
-      .Add("parent", &parentId)
-      .Add("message", message.c_str())
-      .Add("title", title.c_str())
-      .Add("result", &result);
+  OptionListBuilder options;
+  options.add("type", "messagebox")
+      .add("messagetype", buttons)
+      .add("parent", &parentId)
+      .add("message", message.c_str())
+      .add("title", title.c_str())
+      .add("result", &result);
   WidgetRequest(0, MQWIDGET_EXECUTE, options);
-  return result == 1;
+  return result;
+}
+
+}  // namespace
+
+bool ConfirmOkCancel(const MQWidgetBase& parent, const std::u16string& message, const std::u16string& title) {
+  return RunMessageBox(parent, "okcancel", message, title) == 1;
+}
+
+void ShowMessageOk(const MQWidgetBase& parent, const std::u16string& message, const std::u16string& title) {
+  RunMessageBox(parent, "ok", message, title);
 }
 
 }  // namespace pavlex

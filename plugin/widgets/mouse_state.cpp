@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "plugin/widgets/option_list.h"
+#include "optionlist/option_list.h"
 
 namespace pavlex {
 
@@ -19,18 +19,19 @@ bool IsMouseEventName(const char* type) {
 }
 
 MouseState DecodeMouseState(const void* options) {
+  const OptionListView list(options);
   MouseState state;
-  state.clientX = ReadIntOption(options, "client_x", 0);
-  state.clientY = ReadIntOption(options, "client_y", 0);
-  state.screenX = ReadIntOption(options, "screen_x", 0);
-  state.screenY = ReadIntOption(options, "screen_y", 0);
-  state.downX = ReadIntOption(options, "down_x", 0);
-  state.downY = ReadIntOption(options, "down_y", 0);
-  state.lastX = ReadIntOption(options, "last_x", 0);
-  state.lastY = ReadIntOption(options, "last_y", 0);
-  state.wheelDelta = ReadIntOption(options, "wheel_delta", 0);
-  state.pressure = ReadFloatOption(options, "pressure", 0.0f);
-  const int32_t buttons = ReadIntOption(options, "button_state", 0);
+  state.clientX = list.intValue("client_x").value_or(0);
+  state.clientY = list.intValue("client_y").value_or(0);
+  state.screenX = list.intValue("screen_x").value_or(0);
+  state.screenY = list.intValue("screen_y").value_or(0);
+  state.downX = list.intValue("down_x").value_or(0);
+  state.downY = list.intValue("down_y").value_or(0);
+  state.lastX = list.intValue("last_x").value_or(0);
+  state.lastY = list.intValue("last_y").value_or(0);
+  state.wheelDelta = list.intValue("wheel_delta").value_or(0);
+  state.pressure = list.floatValue("pressure").value_or(0.0f);
+  const int32_t buttons = list.intValue("button_state").value_or(0);
   state.leftButton = (buttons & kMouseLeftButton) != 0;
   state.middleButton = (buttons & kMouseMiddleButton) != 0;
   state.rightButton = (buttons & kMouseRightButton) != 0;

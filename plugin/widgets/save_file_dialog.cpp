@@ -20,8 +20,8 @@ void MQFileDialogBase::SetTitle(const std::u16string& title) {
 
 void MQFileDialogBase::AddFilter(const std::u16string& filter) {
   int32_t result = 0;
-  OptionList options;
-  options.Add("addfilter", nullptr).Add("text", filter.c_str()).Add("result", &result);
+  OptionListBuilder options;
+  options.add("addfilter", nullptr).add("text", filter.c_str()).add("result", &result);
   WidgetRequest(id_, MQWIDGET_CALL_METHOD, options);
 }
 
@@ -45,8 +45,8 @@ MQSaveFileDialog::MQSaveFileDialog(const MQWidgetBase& parent) : MQFileDialogBas
 
 bool MQSaveFileDialog::Execute() {
   uint8_t result = 0;
-  OptionList options;
-  options.Add("type", "filesave").Add("result", &result);
+  OptionListBuilder options;
+  options.add("type", "filesave").add("result", &result);
   WidgetRequest(GetID(), MQWIDGET_EXECUTE, options);
   return result != 0;
 }

@@ -29,14 +29,14 @@ void MQWidgetBase::WrapHostWidget(int32_t id) {
 namespace {
 
 bool SetProperty(int32_t id, const char* key, const void* value) {
-  OptionList options;
-  options.Add(key, value);
+  OptionListBuilder options;
+  options.add(key, value);
   return WidgetRequest(id, MQWIDGET_SET_PROPERTY, options);
 }
 
 bool GetProperty(int32_t id, const char* key, void* value) {
-  OptionList options;
-  options.Add(key, value);
+  OptionListBuilder options;
+  options.add(key, value);
   return WidgetRequest(id, MQWIDGET_GET_PROPERTY, options);
 }
 

@@ -5,13 +5,13 @@
 
 #include <cstdint>
 
-#include "plugin/widgets/option_list.h"
+#include "optionlist/option_list.h"
 
 namespace pavlex {
 
 // MQWidget_Value (id, code, options); false when the host refused or no
 // host is bound.
-bool WidgetRequest(int32_t id, int32_t code, OptionList& options);
+bool WidgetRequest(int32_t id, int32_t code, OptionListBuilder& options);
 
 // The id of a host-owned widget such as "main_window"; 0 when none.
 int32_t GetSystemWidget(const char* name);

@@ -22,8 +22,8 @@ void MQWindowBase::AppendToParent(MQWidgetBase* parent, const MQWidgetBase& chil
   if (parent == nullptr) return;
   int32_t childId = child.GetID();
   int32_t result = -1;
-  OptionList options;
-  options.Add("child", &childId).Add("result", &result);
+  OptionListBuilder options;
+  options.add("child", &childId).add("result", &result);
   WidgetRequest(parent->GetID(), MQWIDGET_ADD_CHILD, options);
 }
 
@@ -91,8 +91,8 @@ MQEdit* MQWindowBase::CreateEdit(MQWidgetBase* parent) {
 
 void MQWindowBase::AttachToParentWindow(const MQWidgetBase& parent, int32_t childId) {
   int32_t result = -1;
-  OptionList options;
-  options.Add("child", &childId).Add("result", &result);
+  OptionListBuilder options;
+  options.add("child", &childId).add("result", &result);
   WidgetRequest(parent.GetID(), MQWIDGET_ADD_CHILD_WINDOW, options);
 }
 

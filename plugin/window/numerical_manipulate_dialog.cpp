@@ -103,8 +103,8 @@ NumericalManipulateDialog::NumericalManipulateDialog(const MQWindowBase& parent,
 MQFrame* NumericalManipulateDialog::CreatePanel(MQWidgetBase* parent, bool vertical) {
   MQFrame* panel = vertical ? CreateVerticalFrame(parent) : CreateHorizontalFrame(parent);
   int32_t black[4] = {0, 0, 0, 255};
-  OptionList options;
-  options.Add("backcolor.rgba", black);
+  OptionListBuilder options;
+  options.add("backcolor.rgba", black);
   WidgetRequest(panel->GetID(), MQWIDGET_SET_PROPERTY, options);
   return panel;
 }

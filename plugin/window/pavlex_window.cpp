@@ -4,7 +4,6 @@
 
 #include "hostapi/mq_codes.h"
 #include "plugin/model/cmq_object.h"
-#include "plugin/output/output_layout_image.h"
 #include "plugin/tools/select/object_to_uv.h"
 #include "plugin/tools/select/select_floating.h"
 #include "plugin/tools/select/select_group.h"
@@ -207,8 +206,8 @@ void PavlexWindow::FitToContent() {
   // The host answers width and height that fit; the preset is what a host
   // that does not answer leaves.
   int32_t size[4] = {0, 0, -1, -1};
-  OptionList options;
-  options.Add("justsize", size);
+  OptionListBuilder options;
+  options.add("justsize", size);
   WidgetRequest(GetID(), MQWIDGET_GET_PROPERTY, options);
   SetInt("width", size[0]);
   SetInt("height", size[1]);
@@ -347,11 +346,7 @@ bool PavlexWindow::OnOutput(MQWidgetBase*, MQDocument document) {
   dialog.heightSpin()->SetPosition(state_.output.height);
   dialog.fileNameEdit()->SetText(state_.output.fileName);
   if (dialog.Execute() != 1) return false;
-  const std::u16string fileName = dialog.fileNameEdit()->GetText();
-  if (fileName.empty()) return false;
-  const OutputOptions options = dialog.CollectOutputOptions(0);
-  return OutputLayoutImage(state_, document, options.width, options.height, fileName, options.flags,
-                           options.memoryMask) != 0;
+  return dialog.WriteOutputFile(document);
 }
 
 // A Store button stays down while its slot holds data, so a down button

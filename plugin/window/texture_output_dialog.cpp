@@ -2,7 +2,9 @@
 
 #include <clocale>
 
+#include "platform/text_conversion.h"
 #include "plugin/output/output_layout_image.h"
+#include "plugin/widgets/message_box.h"
 #include "plugin/widgets/save_file_dialog.h"
 #include "plugin/widgets/widget_events.h"
 
@@ -18,7 +20,7 @@ struct FlagBox {
 }  // namespace
 
 TextureOutputDialog::TextureOutputDialog(const MQWindowBase& parent, PluginState& state)
-    : MQDialog(parent), state_(&state) {
+    : MQDialog(parent), state_(&state), owner_(&parent) {
   // Extensions are lower-cased by the locale's character classes.
   std::setlocale(LC_CTYPE, "");
   SetWideString("title", u"FileOuput");
@@ -102,6 +104,18 @@ OutputOptions TextureOutputDialog::CollectOutputOptions(OutputFlags clipboardBit
     }
   }
   return options;
+}
+
+bool TextureOutputDialog::WriteOutputFile(MQDocument document) {
+  const std::u16string fileName = fileNameEdit_->GetText();
+  if (fileName.empty()) return false;
+  const OutputOptions options = CollectOutputOptions(0);
+  const OutputResult result = OutputLayoutImage(*state_, document, options.width, options.height, fileName,
+                                                options.flags, options.memoryMask);
+  if (!result.failed()) return true;
+  // The dialog has closed by now, so the message stands over its owner.
+  ShowMessageOk(*owner_, u"Cannot write " + fileName + u": " + platform::Utf8ToUtf16(result.reason), u"Pavlex");
+  return false;
 }
 
 bool TextureOutputDialog::SnapImageSize(MQWidgetBase* sender, MQDocument) {

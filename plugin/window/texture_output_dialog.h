@@ -38,6 +38,13 @@ class TextureOutputDialog : public MQDialog {
   // 0x2000) added to the flags.
   OutputOptions CollectOutputOptions(OutputFlags clipboardBit) const;
 
+  // The work of "OK", once the dialog has closed with it: outputs to the
+  // file named in the edit (an empty name outputs nothing) and, when the
+  // file could not be written, says why in an OK-only message box over the
+  // window that opened the dialog: "Cannot write FILE: REASON". Answers
+  // whether an output ran and did not fail.
+  bool WriteOutputFile(MQDocument document);
+
   // Handlers, bound at construction.
   bool SnapImageSize(MQWidgetBase* sender, MQDocument document);
   bool CopyColorToClipboard(MQWidgetBase* sender, MQDocument document);
@@ -47,7 +54,8 @@ class TextureOutputDialog : public MQDialog {
  private:
   bool CopyToClipboard(MQDocument document, OutputFlags clipboardBit);
 
-  PluginState* state_;  // not owned
+  PluginState* state_;           // not owned
+  const MQWindowBase* owner_;    // the window that opened the dialog; not owned
   MQSpinBox* widthSpin_ = nullptr;
   MQSpinBox* heightSpin_ = nullptr;
   MQCheckBox* wireframeCheck_ = nullptr;

@@ -178,7 +178,8 @@ TEST_F(ClipboardReadBackTest, ColourAndAlphaCopiesReadBackOverBlack) {
     }
   }
   // "Alpha to Clipboard" with the shader: the white silhouette on black.
-  EXPECT_EQ(OutputLayoutImage(state_, document(), 8, 8, u"", kOutputShader | kOutputAlphaToClipboard, 0), 1);
+  EXPECT_EQ(OutputLayoutImage(state_, document(), 8, 8, u"", kOutputShader | kOutputAlphaToClipboard, 0).status,
+            OutputStatus::kDone);
   pixels = Await(pixels, width, height);
   ASSERT_EQ(pixels.size(), 64u);
   const auto silhouette = Render(kOutputShader | kOutputAlphaToClipboard);

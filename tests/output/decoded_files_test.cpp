@@ -48,7 +48,7 @@ TEST_F(FilesForDecodingTest, PngAndJpegBesideTheirPixels) {
       .color = {0.2f, 0.4f, 0.6f};
   const auto write = [&](const std::string& name, OutputFlags flags, int32_t width, int32_t height) {
     const fs::path path = root / name;
-    EXPECT_EQ(OutputLayoutImage(state_, document(), width, height, path.u16string(), flags, 0), 1);
+    EXPECT_EQ(OutputLayoutImage(state_, document(), width, height, path.u16string(), flags, 0).status, OutputStatus::kDone);
     EXPECT_TRUE(fs::exists(path)) << name;
     WriteExpected(path, *Render(flags, width, height));
   };

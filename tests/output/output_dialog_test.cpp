@@ -1,9 +1,16 @@
 // The "FileOuput" dialog opened from the Pavlex window's "File/Output" in a
 // host session, driven while it is modal, as a user does.
+#ifdef __linux__
+#include <sys/mount.h>
+#endif
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
 
 #include "tests/plugin_window/pavlex_session.h"
 #include "tests/support/environment.h"
@@ -20,6 +27,10 @@ class DialogScript : public host::ModalDriver {
     ++runs;
     if (script) script(session);
   }
+  int32_t messageBox(host::HostSession&, const host::MessageBoxRequest& box) override {
+    boxes.push_back(box);
+    return 1;
+  }
   bool saveFile(host::HostSession&, host::SaveFileRequest& request) override {
     saveRequest = request;
     if (chosenName.empty()) return false;
@@ -30,6 +41,7 @@ class DialogScript : public host::ModalDriver {
   int32_t runs = 0;
   host::SaveFileRequest saveRequest;
   std::u16string chosenName;
+  std::vector<host::MessageBoxRequest> boxes;
 };
 
 class OutputDialogTest : public PavlexSessionTest {
@@ -142,6 +154,10 @@ TEST_F(OutputDialogTest, OkSnapsTheSizeWritesTheFileAndIsRememberedNextTime) {
     Do(s.press("OK"));
   });
   EXPECT_FALSE(fs::exists(folder_ / "empty.png"));
+  // Nothing was drawn, and the user hears why.
+  ASSERT_EQ(driver_.boxes.size(), 1u);
+  EXPECT_EQ(driver_.boxes[0].message, u"Cannot write " + (folder_ / "empty.png").u16string() +
+                                          u": the picture has no pixels (width or height 0)");
 }
 
 TEST_F(OutputDialogTest, ReferOffersFourFiltersAndTakesTheChosenName) {
@@ -188,6 +204,106 @@ TEST_F(OutputDialogTest, ClipboardButtonsKeepTheDialogOpenAndTheRememberedOption
     Do(s.press("Cancel"));
   });
   EXPECT_FALSE(fs::exists(folder_ / "not-written.png"));
+}
+
+// OK onto a file that cannot be written: one OK-only message box over the
+// Pavlex window names the file and the reason, no file appears, and a file
+// already there keeps every byte.
+TEST_F(OutputDialogTest, OkOntoAnUnwritableTargetSaysWhyAndWritesNothing) {
+  const auto pressOk = [&](const fs::path& target) {
+    Open([&](host::HostSession& s) {
+      Do(s.set("spinbox", 16.0));
+      Do(s.set("spinbox#2", 16.0));
+      Do(s.set("edit", target.string()));
+      Do(s.press("OK"));
+    });
+  };
+  const fs::path missing = folder_ / "no-such-folder" / "layout.png";
+  pressOk(missing);
+  ASSERT_EQ(driver_.boxes.size(), 1u);
+  EXPECT_EQ(driver_.boxes[0].type, "ok");
+  EXPECT_EQ(driver_.boxes[0].title, u"Pavlex");
+  EXPECT_EQ(driver_.boxes[0].message, u"Cannot write " + missing.u16string() + u": the folder does not exist");
+  EXPECT_FALSE(fs::exists(missing.parent_path()));
+
+  const fs::path folderTarget = folder_ / "pictures.png";
+  fs::create_directory(folderTarget);
+  pressOk(folderTarget);
+  ASSERT_EQ(driver_.boxes.size(), 2u);
+  EXPECT_EQ(driver_.boxes[1].message, u"Cannot write " + folderTarget.u16string() + u": it is a folder");
+  EXPECT_TRUE(fs::is_directory(folderTarget));
+  EXPECT_TRUE(fs::is_empty(folderTarget));
+
+  // Read-only by its mode bits, which the writer honours even for root.
+  const fs::path kept = folder_ / "kept.tga";
+  { std::ofstream(kept, std::ios::binary) << "old picture"; }
+  fs::permissions(kept, fs::perms::owner_read, fs::perm_options::replace);
+  pressOk(kept);
+  ASSERT_EQ(driver_.boxes.size(), 3u);
+  EXPECT_EQ(driver_.boxes[2].message, u"Cannot write " + kept.u16string() + u": the file is read-only");
+  fs::permissions(kept, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace);
+  std::ifstream in(kept, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), "old picture");
+  // Nothing but what the test made, and no temporary file.
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder_)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"kept.tga", "pictures.png"}));
+
+  // A file that can be written shows no box, and the failures did not stop
+  // the dialog from remembering the last name.
+  pressOk(folder_ / "fine.png");
+  EXPECT_EQ(driver_.boxes.size(), 3u);
+  EXPECT_EQ(PngSize(folder_ / "fine.png"), std::make_pair(16u, 16u));
+}
+
+#ifdef __linux__
+// A full disk: the picture's bytes are refused half-way, the old picture
+// stays whole and the temporary file goes. Needs a small tmpfs of our own.
+TEST_F(OutputDialogTest, OkOntoAFullDiskSaysSoAndKeepsTheOldPicture) {
+  const fs::path disk = folder_ / "disk";
+  fs::create_directory(disk);
+  if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=64k") != 0) GTEST_SKIP() << "cannot mount a tmpfs here";
+  struct Unmount {
+    fs::path at;
+    ~Unmount() { ::umount(at.c_str()); }
+  } unmount{disk};
+  const fs::path kept = disk / "kept.bmp";
+  { std::ofstream(kept, std::ios::binary) << "old picture"; }
+  {
+    std::ofstream filler(disk / "filler", std::ios::binary);
+    const std::string block(4096, 'x');
+    for (int i = 0; i < 64 && filler.write(block.data(), block.size()); ++i) filler.flush();
+  }
+  Open([&](host::HostSession& s) {
+    Do(s.set("spinbox", 256.0));
+    Do(s.set("spinbox#2", 256.0));
+    Do(s.set("edit", kept.string()));
+    Do(s.press("OK"));
+  });
+  ASSERT_EQ(driver_.boxes.size(), 1u);
+  EXPECT_EQ(driver_.boxes[0].message, u"Cannot write " + kept.u16string() + u": the disk is full");
+  std::ifstream in(kept, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), "old picture");
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(disk)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"filler", "kept.bmp"}));
+}
+#endif
+
+// The clipboard buttons stay quiet when there is no clipboard to reach.
+TEST_F(OutputDialogTest, ClipboardFailuresShowNoMessage) {
+  const ScopedEnvironment noDisplay("DISPLAY", std::nullopt);
+  const ScopedEnvironment noWayland("WAYLAND_DISPLAY", std::nullopt);
+  Open([&](host::HostSession& s) {
+    Do(s.set("spinbox", 0.0));
+    Do(s.press("Color to Clipboard"));
+    Do(s.set("spinbox", 16.0));
+    Do(s.press("Alpha to Clipboard"));
+    Do(s.press("Cancel"));
+  });
+  EXPECT_TRUE(driver_.boxes.empty());
 }
 
 }  // namespace

@@ -16,7 +16,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "plugin/output/atomic_file.h"
+#include "platform/atomic_file.h"
 #include "plugin/output/output_layout_image.h"
 #include "plugin/output/tga_writer.h"
 #include "tests/output/layout_test_fixture.h"
@@ -54,7 +54,8 @@ class OutputWritersTest : public LayoutTest {
   fs::path Output(const std::string& name, OutputFlags flags = kFlags, int32_t width = kWidth,
                   int32_t height = kHeight) {
     const fs::path path = folder_ / name;
-    EXPECT_EQ(OutputLayoutImage(state_, document(), width, height, path.u16string(), flags, 0), 1);
+    last_ = OutputLayoutImage(state_, document(), width, height, path.u16string(), flags, 0);
+    EXPECT_FALSE(last_.failed()) << name << ": " << last_.reason;
     return path;
   }
   size_t FileCount() const {
@@ -66,6 +67,7 @@ class OutputWritersTest : public LayoutTest {
   TempFolder temp_{"pavlex-output"};
   fs::path folder_;
   std::unique_ptr<LayoutImage> expected_;
+  OutputResult last_;
 };
 
 TEST_F(OutputWritersTest, TgaBytesOfAFourByTwoImage) {
@@ -206,6 +208,7 @@ TEST_F(OutputWritersTest, UnknownOrMissingExtensionsWriteNothingButAreRemembered
   for (const std::string name : {"layout.gif", "layout", "with.dot/layout"}) {
     const fs::path path = Output(name);
     EXPECT_FALSE(fs::exists(path)) << name;
+    EXPECT_EQ(last_.status, OutputStatus::kNoDestination) << name;
     EXPECT_EQ(state_.output.fileName, path.u16string());
   }
   EXPECT_EQ(FileCount(), 1u);  // the folder with a dot
@@ -220,8 +223,11 @@ TEST_F(OutputWritersTest, ClipboardOutputLeavesTheRememberedOptions) {
   const ScopedEnvironment noDisplay("DISPLAY", std::nullopt);
   const ScopedEnvironment noWayland("WAYLAND_DISPLAY", std::nullopt);
   const OutputSettings before = state_.output;
-  EXPECT_EQ(OutputLayoutImage(state_, document(), 8, 8, u"", kOutputWireframe | kOutputColorToClipboard, 0), 1);
-  EXPECT_EQ(OutputLayoutImage(state_, document(), 8, 8, u"x.png", kOutputShader | kOutputAlphaToClipboard, 0), 1);
+  for (const OutputFlags flags : {kOutputWireframe | kOutputColorToClipboard, kOutputShader | kOutputAlphaToClipboard}) {
+    const OutputResult result = OutputLayoutImage(state_, document(), 8, 8, u"x.png", flags, 0);
+    EXPECT_TRUE(result.status == OutputStatus::kDone || result.status == OutputStatus::kClipboardRefused)
+        << result.reason;
+  }
   EXPECT_EQ(state_.output.fileName, before.fileName);
   EXPECT_EQ(state_.output.flags, before.flags);
   EXPECT_EQ(state_.output.width, before.width);
@@ -232,24 +238,48 @@ TEST_F(OutputWritersTest, ExistingFilesAreReplacedWholeOrKeptWhole) {
   const fs::path path = folder_ / "layout.tga";
   { std::ofstream(path) << "old picture"; }
   Output("layout.tga");
-  EXPECT_EQ(ReadBytes(path).size(), 18u + kWidth * kHeight * 4u + 26u);
-  // A size of 0 cannot be drawn: the file stays as it was.
-  Output("layout.tga", kFlags, 0, 0);
-  EXPECT_EQ(ReadBytes(path).size(), 18u + kWidth * kHeight * 4u + 26u);
+  const size_t full = 18u + kWidth * kHeight * 4u + 26u;
+  EXPECT_EQ(ReadBytes(path).size(), full);
   // A writer failing half-way leaves the old file and no temporary.
-  EXPECT_FALSE(WriteFileAtomically(path.string(), [](platform::ByteSink& sink) {
+  platform::FileFailure failure;
+  EXPECT_FALSE(platform::WriteFileAtomically(path.string(), [](platform::ByteSink& sink) {
     sink.Write("partial", 7);
     return false;
-  }));
-  EXPECT_EQ(ReadBytes(path).size(), 18u + kWidth * kHeight * 4u + 26u);
+  }, &failure));
+  EXPECT_EQ(failure.problem, platform::FileProblem::kNotProduced);
+  EXPECT_EQ(ReadBytes(path).size(), full);
   EXPECT_EQ(FileCount(), 1u);
-  // A folder that does not exist: nothing anywhere, no crash.
-  EXPECT_FALSE(RenderAndWrite(state_, document(), 4, 4, (folder_ / "missing" / "a.png").u16string(), kFlags, 0,
-                              OutputDestination::kPng));
-  // An image beyond the size cap is not drawn or written.
-  EXPECT_FALSE(RenderAndWrite(state_, document(), 65535, 65535, (folder_ / "huge.bmp").u16string(), kFlags, 0,
-                              OutputDestination::kBmp));
-  EXPECT_EQ(FileCount(), 1u);
+}
+
+// Each way an output can fail says why, in words the dialog shows, and
+// leaves the folder as it was.
+TEST_F(OutputWritersTest, FailuresCarryTheirReasonAndLeaveNothingBehind) {
+  const fs::path kept = folder_ / "kept.png";
+  { std::ofstream(kept) << "old picture"; }
+  const auto write = [&](int32_t width, int32_t height, const fs::path& path, OutputDestination destination) {
+    return RenderAndWrite(state_, document(), width, height, path.u16string(), kFlags, 0, destination);
+  };
+  OutputResult result = write(4, 4, folder_ / "missing" / "a.png", OutputDestination::kPng);
+  EXPECT_EQ(result.status, OutputStatus::kFileNotWritten);
+  EXPECT_EQ(result.reason, "the folder does not exist");
+  fs::create_directory(folder_ / "dir.bmp");
+  result = write(4, 4, folder_ / "dir.bmp", OutputDestination::kBmp);
+  EXPECT_EQ(result.status, OutputStatus::kFileNotWritten);
+  EXPECT_EQ(result.reason, "it is a folder");
+  // Read-only by its mode bits, which even the super-user's writes honour.
+  fs::permissions(kept, fs::perms::owner_read | fs::perms::group_read, fs::perm_options::replace);
+  result = write(4, 4, kept, OutputDestination::kPng);
+  EXPECT_EQ(result.reason, "the file is read-only");
+  fs::permissions(kept, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace);
+  // Sizes no picture can have: nothing is drawn, nothing is written.
+  result = write(0, 4, kept, OutputDestination::kPng);
+  EXPECT_EQ(result.status, OutputStatus::kImageNotCreated);
+  EXPECT_EQ(result.reason, "the picture has no pixels (width or height 0)");
+  result = write(65535, 65535, kept, OutputDestination::kTga);
+  EXPECT_EQ(result.status, OutputStatus::kImageNotCreated);
+  EXPECT_EQ(result.reason, "the picture is too large (at most 1 GiB of pixels)");
+  EXPECT_EQ(ReadBytes(kept), std::vector<uint8_t>({'o', 'l', 'd', ' ', 'p', 'i', 'c', 't', 'u', 'r', 'e'}));
+  EXPECT_EQ(FileCount(), 2u);  // kept.png and dir.bmp
 }
 
 }  // namespace

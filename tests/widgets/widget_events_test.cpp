@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "host/app/host_session.h"
-#include "host/widgets/option_list.h"
+#include "optionlist/option_list.h"
 #include "tests/widgets/widget_client.h"
 
 namespace pavlex::testing {
@@ -35,7 +35,7 @@ struct Listener {
 };
 
 MQBOOL MQAPI Listen(MQDocument doc, void* options, void* pointer) {
-  const host::OptionListView list(options);
+  const OptionListView list(options);
   Seen seen;
   if (const char* type = list.narrow("type")) seen.type = type;
   seen.target = list.intValue("target_id").value_or(0);

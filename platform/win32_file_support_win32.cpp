@@ -1,8 +1,8 @@
-#include "host/io/win32_file_support.h"
+#include "platform/win32_file_support.h"
 
 #include "platform/text_conversion.h"
 
-namespace pavlex::host::io {
+namespace pavlex::platform {
 
 std::wstring WidePath(const std::string& utf8) {
   const std::u16string wide = platform::Utf8ToUtf16(utf8);
@@ -48,4 +48,4 @@ std::string ErrorText(DWORD code) {
   return message.empty() ? "system error " + std::to_string(code) : Utf8Path(message);
 }
 
-}  // namespace pavlex::host::io
+}  // namespace pavlex::platform

@@ -1,14 +1,15 @@
-// What the Windows file code of the host shares: UTF-8 names to the wide
-// names the system takes, and system error codes to short texts.
+// What the Windows file code shares (the atomic writer here, the host's
+// reads): UTF-8 names to the wide names the system takes, and system error
+// codes to short texts. Windows only.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
-namespace pavlex::host::io {
+namespace pavlex::platform {
 
-// The host speaks UTF-8; the wide API is the one that reaches every name.
+// Names are UTF-8 everywhere; the wide API is the one that reaches every name.
 std::wstring WidePath(const std::string& utf8);
 std::string Utf8Path(const std::wstring& wide);
 
@@ -42,4 +43,4 @@ class Handle {
   HANDLE handle_;
 };
 
-}  // namespace pavlex::host::io
+}  // namespace pavlex::platform
