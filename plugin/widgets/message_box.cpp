@@ -25,7 +25,7 @@ int32_t RunMessageBox(const MQWidgetBase& parent, const char* buttons, const std
 }  // namespace
 
 bool ConfirmOkCancel(const MQWidgetBase& parent, const std::u16string& message, const std::u16string& title) {
-  return RunMessageBox(parent, "okcancel", message, title) == 1;
+  return RunMessageBox(parent, "okcancel", message, title) == MQMODALRESULT_OK;
 }
 
 void ShowMessageOk(const MQWidgetBase& parent, const std::u16string& message, const std::u16string& title) {

@@ -2,6 +2,7 @@
 
 #include <clocale>
 
+#include "hostapi/mq_codes.h"
 #include "platform/text_conversion.h"
 #include "plugin/output/output_layout_image.h"
 #include "plugin/widgets/message_box.h"
@@ -33,8 +34,8 @@ TextureOutputDialog::TextureOutputDialog(const MQWindowBase& parent, PluginState
   sizeFrame->SetInt("matrixcolumn", 2);
   for (MQSpinBox** spin : {&widthSpin_, &heightSpin_}) {
     *spin = CreateSpinBox(sizeFrame);
-    (*spin)->SetInt("min", 1);
-    (*spin)->SetInt("max", 0xFFFF);
+    (*spin)->SetInt("min", kOutputSizeMin);
+    (*spin)->SetInt("max", kOutputSizeMax);
     (*spin)->SetInt("visiblecolumn", 5);
     (*spin)->SetInt("increment", 4);
     AddExecuteEvent(**spin, this, &TextureOutputDialog::SnapImageSize);
@@ -73,11 +74,11 @@ TextureOutputDialog::TextureOutputDialog(const MQWindowBase& parent, PluginState
 
   MQFrame* buttonFrame = CreateHorizontalFrame(column);
   MQButton* ok = CreateButton(buttonFrame, u"OK");
-  ok->SetInt("modalresult", 1);
+  ok->SetInt("modalresult", MQMODALRESULT_OK);
   ok->SetBool("default", true);
   MQButton* cancel = CreateButton(buttonFrame, u"Cancel");
   cancel->SetBool("cancel", true);
-  cancel->SetInt("modalresult", 2);
+  cancel->SetInt("modalresult", MQMODALRESULT_CANCEL);
 
   const OutputFlags flags = state.output.flags;
   for (const FlagBox& entry : {FlagBox{wireframeCheck_, kOutputWireframe}, FlagBox{materialColorCheck_, kOutputMaterialColor},
