@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "host/app/modal_driver.h"
+#include "host/session/modal_driver.h"
 #include "tests/plugin_window/pavlex_session.h"
 
 namespace pavlex::testing {
@@ -50,12 +50,12 @@ class MemorySessionTest : public PavlexSessionTest {
   }
 
   host::CommandResult Press(const std::string& path) {
-    const host::CommandResult result = session().press("Pavlex::" + path);
+    const host::CommandResult result = driver().press("Pavlex::" + path);
     EXPECT_TRUE(result.done) << result.error;
     return result;
   }
   host::CommandResult Click(const std::string& path, uint32_t modifiers) {
-    const host::CommandResult result = session().click("Pavlex::" + path, modifiers);
+    const host::CommandResult result = driver().click("Pavlex::" + path, modifiers);
     EXPECT_TRUE(result.done) << result.error;
     return result;
   }

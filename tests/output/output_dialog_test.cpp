@@ -18,7 +18,8 @@ class DialogScript : public host::ModalDriver {
  public:
   void runModal(host::HostSession& session, int32_t) override {
     ++runs;
-    if (script) script(session);
+    host::HostDriver user(session);
+    if (script) script(user);
   }
   bool saveFile(host::HostSession&, host::SaveFileRequest& request) override {
     saveRequest = request;
@@ -26,7 +27,7 @@ class DialogScript : public host::ModalDriver {
     request.fileName = chosenName;
     return true;
   }
-  std::function<void(host::HostSession&)> script;
+  std::function<void(host::HostDriver&)> script;
   int32_t runs = 0;
   host::SaveFileRequest saveRequest;
   std::u16string chosenName;
@@ -36,7 +37,7 @@ class OutputDialogTest : public PavlexSessionTest {
  protected:
   void SetUp() override {
     PavlexSessionTest::SetUp();
-    session().setModalDriver(&driver_);
+    session().setModalDriver(&dialogs_);
     ASSERT_TRUE(session().activate(plugin()));
     AddObject({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {{{0, 1, 2, 3}, {{0, 0}, {1, 0}, {1, 1}, {0, 1}}}});
     ASSERT_FALSE(temp_.path().empty());
@@ -47,15 +48,15 @@ class OutputDialogTest : public PavlexSessionTest {
     PavlexSessionTest::TearDown();
   }
 
-  void Open(std::function<void(host::HostSession&)> script) {
-    driver_.script = std::move(script);
-    const host::CommandResult result = session().press("Pavlex::File/Output");
+  void Open(std::function<void(host::HostDriver&)> script) {
+    dialogs_.script = std::move(script);
+    const host::CommandResult result = driver().press("Pavlex::File/Output");
     EXPECT_TRUE(result.done) << result.error;
   }
   template <class T>
   T Dialog(const std::string& path, host::WidgetKind kind, const char* name) {
     std::string error;
-    const int32_t id = session().findWidget(path, kind, &error);
+    const int32_t id = driver().findWidget(path, kind, &error);
     EXPECT_NE(id, 0) << error;
     const T* value = property<T>(id, name);
     return value != nullptr ? *value : T{};
@@ -78,13 +79,13 @@ class OutputDialogTest : public PavlexSessionTest {
     return {be32(16), be32(20)};
   }
 
-  DialogScript driver_;
+  DialogScript dialogs_;
   TempFolder temp_{"pavlex-dialog"};
   fs::path folder_;
 };
 
 TEST_F(OutputDialogTest, OpensWithTheRememberedOptionsAndCancelWritesNothing) {
-  Open([&](host::HostSession& s) {
+  Open([&](host::HostDriver& s) {
     EXPECT_EQ(Spin("spinbox"), 1024);
     EXPECT_EQ(Spin("spinbox#2"), 1024);
     EXPECT_TRUE(Checked("wireframe"));
@@ -99,15 +100,15 @@ TEST_F(OutputDialogTest, OpensWithTheRememberedOptionsAndCancelWritesNothing) {
     Do(s.set("edit", (folder_ / "cancelled.png").string()));
     Do(s.press("Cancel"));
   });
-  EXPECT_EQ(driver_.runs, 1);
+  EXPECT_EQ(dialogs_.runs, 1);
   EXPECT_FALSE(fs::exists(folder_ / "cancelled.png"));
   // OK with an empty name does nothing either, and nothing is remembered.
-  Open([&](host::HostSession& s) {
+  Open([&](host::HostDriver& s) {
     EXPECT_EQ(FileName(), u"");
     Do(s.set("spinbox", 64.0));
     Do(s.press("OK"));
   });
-  Open([&](host::HostSession& s) {
+  Open([&](host::HostDriver& s) {
     EXPECT_EQ(Spin("spinbox"), 1024);
     Do(s.press("Cancel"));
   });
@@ -115,7 +116,7 @@ TEST_F(OutputDialogTest, OpensWithTheRememberedOptionsAndCancelWritesNothing) {
 
 TEST_F(OutputDialogTest, OkSnapsTheSizeWritesTheFileAndIsRememberedNextTime) {
   const fs::path path = folder_ / "layout.png";
-  Open([&](host::HostSession& s) {
+  Open([&](host::HostDriver& s) {
     Do(s.set("spinbox", 1023.0));
     EXPECT_EQ(Spin("spinbox"), 1020);
     Do(s.set("spinbox#2", 30.0));
@@ -127,7 +128,7 @@ TEST_F(OutputDialogTest, OkSnapsTheSizeWritesTheFileAndIsRememberedNextTime) {
     Do(s.press("OK"));
   });
   EXPECT_EQ(PngSize(path), std::make_pair(1020u, 28u));
-  Open([&](host::HostSession& s) {
+  Open([&](host::HostDriver& s) {
     EXPECT_EQ(Spin("spinbox"), 1020);
     EXPECT_EQ(Spin("spinbox#2"), 28);
     EXPECT_FALSE(Checked("wireframe"));
@@ -146,23 +147,23 @@ TEST_F(OutputDialogTest, OkSnapsTheSizeWritesTheFileAndIsRememberedNextTime) {
 
 TEST_F(OutputDialogTest, ReferOffersFourFiltersAndTakesTheChosenName) {
   const fs::path chosen = folder_ / "chosen.tga";
-  driver_.chosenName = chosen.u16string();
-  Open([&](host::HostSession& s) {
+  dialogs_.chosenName = chosen.u16string();
+  Open([&](host::HostDriver& s) {
     Do(s.set("edit", "typed.bmp"));
     Do(s.press("refer"));
     EXPECT_EQ(FileName(), chosen.u16string());
     Do(s.press("OK"));
   });
-  EXPECT_EQ(driver_.saveRequest.title, u"Texture filename");
-  EXPECT_EQ(driver_.saveRequest.filters,
+  EXPECT_EQ(dialogs_.saveRequest.title, u"Texture filename");
+  EXPECT_EQ(dialogs_.saveRequest.filters,
             (std::vector<std::u16string>{u"Bitmap file (*.bmp)|*.bmp", u"Tegra file (*.tga)|*.tga",
                                          u"Jpeg file (*.jpg)|*.jpg;*.jpeg", u"PNG file (*.png)|*.png"}));
-  EXPECT_EQ(driver_.saveRequest.filterIndex, 0);
-  EXPECT_EQ(driver_.saveRequest.fileName, u"typed.bmp");
+  EXPECT_EQ(dialogs_.saveRequest.filterIndex, 0);
+  EXPECT_EQ(dialogs_.saveRequest.fileName, u"typed.bmp");
   EXPECT_EQ(fs::file_size(chosen), 18u + 1024u * 1024u * 4u + 26u);
   // A cancelled browse keeps the typed name.
-  driver_.chosenName.clear();
-  Open([&](host::HostSession& s) {
+  dialogs_.chosenName.clear();
+  Open([&](host::HostDriver& s) {
     Do(s.press("refer"));
     EXPECT_EQ(FileName(), chosen.u16string());
     Do(s.press("Cancel"));
@@ -174,7 +175,7 @@ TEST_F(OutputDialogTest, ClipboardButtonsKeepTheDialogOpenAndTheRememberedOption
   // clipboard takes them.
   const ScopedEnvironment noDisplay("DISPLAY", std::nullopt);
   const ScopedEnvironment noWayland("WAYLAND_DISPLAY", std::nullopt);
-  Open([&](host::HostSession& s) {
+  Open([&](host::HostDriver& s) {
     Do(s.set("spinbox", 16.0));
     Do(s.set("edit", (folder_ / "not-written.png").string()));
     Do(s.press("Color to Clipboard"));
@@ -182,7 +183,7 @@ TEST_F(OutputDialogTest, ClipboardButtonsKeepTheDialogOpenAndTheRememberedOption
     EXPECT_EQ(Spin("spinbox"), 16);  // still open
     Do(s.press("Cancel"));
   });
-  Open([&](host::HostSession& s) {
+  Open([&](host::HostDriver& s) {
     EXPECT_EQ(Spin("spinbox"), 1024);
     EXPECT_EQ(FileName(), u"");
     Do(s.press("Cancel"));
