@@ -17,7 +17,7 @@ class MessageBoxAnswers : public host::ModalDriver {
     asked.push_back(box);
     return answer;
   }
-  int32_t answer = 2;  // Cancel
+  int32_t answer = MQMODALRESULT_CANCEL;
   std::vector<host::MessageBoxRequest> asked;
 };
 

@@ -10,6 +10,7 @@
 #include "host/driver/host_driver.h"
 #include "host/session/host_session.h"
 #include "host/widgets/widget_service.h"
+#include "hostapi/mq_codes.h"
 #include "plugin/hostlink/host_functions.h"
 #include "plugin/widgets/dialog.h"
 #include "plugin/widgets/event_callback.h"
@@ -73,7 +74,7 @@ class RecordingDriver : public host::ModalDriver {
   }
 
   bool pressInDialog = false;
-  int32_t answer = 1;
+  int32_t answer = MQMODALRESULT_OK;
   std::vector<host::MessageBoxRequest> boxes;
   std::vector<host::SaveFileRequest> saves;
 };
@@ -193,7 +194,7 @@ TEST_F(WidgetLayerTest, HandlerMayDestroyItsOwnWindow) {
 
 TEST_F(WidgetLayerTest, MessageBoxAsksOkCancelOverItsParent) {
   EXPECT_TRUE(ConfirmOkCancel(*probe_, u"Overwrite?", u"Pavlex"));
-  dialogs_.answer = 2;
+  dialogs_.answer = MQMODALRESULT_CANCEL;
   EXPECT_FALSE(ConfirmOkCancel(*probe_, u"Overwrite?", u"Pavlex"));
   ASSERT_EQ(dialogs_.boxes.size(), 2u);
   EXPECT_EQ(dialogs_.boxes[0].type, "okcancel");

@@ -13,6 +13,7 @@
 #include "host/driver/host_driver.h"
 #include "host/session/host_session.h"
 #include "host/widgets/option_list.h"
+#include "hostapi/mq_codes.h"
 #include "tests/widgets/widget_client.h"
 
 namespace pavlex::testing {
@@ -195,7 +196,7 @@ class ScriptedDriver : public host::ModalDriver {
   }
   int32_t messageBox(host::HostSession&, const host::MessageBoxRequest& box) override {
     boxes.push_back(box);
-    return 1;
+    return MQMODALRESULT_OK;
   }
   bool saveFile(host::HostSession&, host::SaveFileRequest& request) override {
     files.push_back(request);
