@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/command_help.h"
 #include "app/console.h"
 #include "app/program.h"
+#include "host/commands/command_table.h"
 
 namespace {
 
@@ -23,9 +23,7 @@ std::string Footer() {
   std::string text =
       "\nWithout MODEL the document is a built-in sample. With no -c or -s and a terminal on\n"
       "standard input, commands are read interactively. Host commands:\n";
-  for (const pavlex::app::CommandHelp& entry : pavlex::app::CommandHelpTable()) {
-    text += "  " + std::string(entry.synopsis) + "\n      " + entry.summary + "\n";
-  }
+  text += pavlex::commands::CommandHelpText();
   text +=
       "\nExample:\n"
       "  pavlex model.obj -c 'select uv rect 0 0 0.5 1; press Select/group; press Snap/L' -o out.obj\n"

@@ -5,18 +5,24 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <memory>
 #include <sstream>
 
 #include "app/builtin_sample.h"
-#include "app/command_runner.h"
 #include "app/console.h"
-#include "app/printers.h"
-#include "app/script_source.h"
-#include "host/app/host_session.h"
+#include "app/progress_notice.h"
+#include "app/terminal_source.h"
+#include "host/commands/command_interpreter.h"
+#include "host/commands/command_script.h"
+#include "host/commands/printers.h"
+#include "host/driver/host_driver.h"
 #include "host/plugin/plugin_loader.h"
+#include "host/session/host_session.h"
 
 namespace pavlex::app {
 namespace {
+
+using commands::ScriptLine;
 
 bool ReadScript(const std::string& path, std::string* text, std::string* error) {
   if (path == "-") {
@@ -51,7 +57,7 @@ int RunProgram(const ProgramOptions& options) {
       std::fprintf(stderr, "pavlex: %s\n", error.c_str());
       return kExitFailed;
     }
-    for (ScriptLine& line : SplitScript(text, origin)) lines.push_back(std::move(line));
+    for (ScriptLine& line : commands::SplitScript(text, origin)) lines.push_back(std::move(line));
   }
   const bool interactive =
       options.commands.empty() && !options.listWidgets && IsTerminal(stdin);
@@ -74,14 +80,20 @@ int RunProgram(const ProgramOptions& options) {
 
   if (options.listWidgets) {
     std::vector<host::WidgetPathEntry> entries;
-    for (host::WidgetPathEntry& entry : session.listPaths()) {
+    for (host::WidgetPathEntry& entry : host::HostDriver(session).listPaths()) {
       if (entry.window == "Pavlex") entries.push_back(std::move(entry));
     }
-    PrintWidgetPaths(stdout, entries);
+    commands::PrintWidgetPaths(commands::TextSink(stdout), entries);
     return kExitOk;
   }
 
-  CommandRunner runner(session, *plugin, stdout);
+  // Print output to stdout, messages to stderr, progress of slow work on
+  // stderr when it is a terminal.
+  std::unique_ptr<ProgressNotice> progress;
+  commands::CommandFrontEnd frontEnd;
+  frontEnd.workStarted = [&progress](const std::string& what) { progress = std::make_unique<ProgressNotice>(what); };
+  frontEnd.workEnded = [&progress] { progress.reset(); };
+  commands::CommandInterpreter runner(session, *plugin, frontEnd);
   session.setModalDriver(&runner);
   // Unset before the runner goes: the session outlives it and unloads the
   // plug-in at its end.
@@ -95,10 +107,19 @@ int RunProgram(const ProgramOptions& options) {
     return kExitFailed;
   }
   if (options.model.empty()) {
-    runner.takeDocument(LoadBuiltinSample(), std::string());
-  } else if (!runner.openFile(options.model, &error)) {
-    std::fprintf(stderr, "pavlex: %s\n", error.c_str());
-    return kExitFailed;
+    session.replaceDocument(LoadBuiltinSample(), std::string());
+  } else {
+    std::vector<std::string> warnings;
+    bool opened = false;
+    {
+      ProgressNotice loading("loading " + options.model);
+      opened = session.openDocument(options.model, &error, &warnings);
+    }
+    if (!opened) {
+      std::fprintf(stderr, "pavlex: %s\n", error.c_str());
+      return kExitFailed;
+    }
+    for (const std::string& warning : warnings) std::fprintf(stderr, "pavlex: warning: %s\n", warning.c_str());
   }
 
   bool ok = true;
@@ -108,15 +129,22 @@ int RunProgram(const ProgramOptions& options) {
     TerminalSource terminal(stdin, stdout);
     ok = runner.run(terminal);
   } else {
-    ScriptQueue queue(std::move(lines));
+    commands::ScriptQueue queue(std::move(lines));
     ok = runner.run(queue);
   }
   std::fflush(stdout);
   if (!ok) return kExitFailed;  // nothing is saved after an error
 
-  if (!options.savePath.empty() && !runner.saveFile(options.savePath, &error)) {
-    std::fprintf(stderr, "pavlex: %s\n", error.c_str());
-    return kExitFailed;
+  if (!options.savePath.empty()) {
+    bool saved = false;
+    {
+      ProgressNotice saving("saving " + options.savePath);
+      saved = session.saveDocument(options.savePath, &error);
+    }
+    if (!saved) {
+      std::fprintf(stderr, "pavlex: %s\n", error.c_str());
+      return kExitFailed;
+    }
   }
   return kExitOk;
 }

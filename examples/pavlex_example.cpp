@@ -7,9 +7,10 @@
 #include <memory>
 #include <string>
 
-#include "host/app/host_session.h"
+#include "host/driver/host_driver.h"
 #include "host/obj/obj_file.h"
 #include "host/plugin/plugin_loader.h"
+#include "host/session/host_session.h"
 
 namespace {
 
@@ -69,7 +70,7 @@ int main(int argc, char** argv) {
   std::printf("object \"%s\": %d faces, %d vertices; selected %d UV corners with u < 0.5\n",
               object->name().c_str(), object->faceCount(), object->vertexCount(), selectedCorners);
 
-  const pavlex::host::CommandResult pressed = session.press("UV -> Object/V");
+  const pavlex::host::CommandResult pressed = pavlex::host::HostDriver(session).press("UV -> Object/V");
   if (!pressed) {
     std::fprintf(stderr, "pavlex-example: %s\n", pressed.error.c_str());
     return 1;

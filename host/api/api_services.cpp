@@ -5,7 +5,7 @@
 
 #include "host/api/handles.h"
 #include "host/api/host_exports.h"
-#include "host/app/host_session.h"
+#include "host/session/host_session.h"
 #include "host/settings/settings_service.h"
 #include "host/widgets/widget_service.h"
 

@@ -59,7 +59,7 @@ TEST(PavlexLayout, OutputDialogButtons) {
   EXPECT_EQ(run.status, 0) << run.err;
 }
 
-TEST(PavlexLayout, BadOptionsAndUnwritableFilesAreErrors) {
+TEST(PavlexLayout, BadOptionsAndNamesThatAreNoImageAreErrorsBeforeAnythingRuns) {
   ScratchDir scratch;
   PavlexRun run = RunPavlex(scratch, {"-c", "layout x.png 10x10 wirefram"});
   EXPECT_EQ(run.status, 1);
@@ -69,12 +69,31 @@ TEST(PavlexLayout, BadOptionsAndUnwritableFilesAreErrors) {
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("at least one pixel"), std::string::npos) << run.err;
 
-  run = RunPavlex(scratch, {"-c", "layout /nonexistent/folder/x.png", "-o", (scratch / "out.obj").string()});
+  // The dialog writes nothing for such a name; the check says so at once.
+  const std::string saved = (scratch / "out.obj").string();
+  for (const char* name : {"notes.txt", "layout", "folder.png/x"}) {
+    run = RunPavlex(scratch, {"-c", "select uv all; layout " + std::string(name) + " 8x8", "-o", saved});
+    EXPECT_EQ(run.status, 1) << name;
+    EXPECT_NE(run.err.find("-c:1: '" + std::string(name) + "' does not name an image file"), std::string::npos)
+        << run.err;
+    EXPECT_FALSE(std::filesystem::exists(saved));
+  }
+  run = RunPavlex(scratch, {"-c", "layout " + (scratch / "upper.PNG").string() + " 8x8"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(std::filesystem::exists(scratch / "upper.PNG"));
+}
+
+// The plug-in says why it could not write the image with an OK-only
+// message box; in a script the box is acknowledged at once and the command
+// fails with its message, and nothing is saved.
+TEST(PavlexLayout, AFileThatCannotBeWrittenFailsWithThePlugInsMessage) {
+  ScratchDir scratch;
+  const std::string saved = (scratch / "out.obj").string();
+  const PavlexRun run = RunPavlex(scratch, {"-c", "layout /no/such/dir/x.png 64x64\nprint document", "-o", saved});
   EXPECT_EQ(run.status, 1);
-  // The plug-in's own message box says why.
-  EXPECT_NE(run.err.find("Cannot write /nonexistent/folder/x.png: the folder does not exist"), std::string::npos)
-      << run.err;
-  EXPECT_FALSE(std::filesystem::exists(scratch / "out.obj"));
+  EXPECT_NE(run.err.find("pavlex: -c:1: Cannot write /no/such/dir/x.png: "), std::string::npos) << run.err;
+  EXPECT_EQ(run.out, "") << "the run stops at the failed command";
+  EXPECT_FALSE(std::filesystem::exists(saved));
 }
 
 }  // namespace

@@ -15,11 +15,11 @@ class GrabWindowTest : public PavlexSessionTest {
   }
 
   bool Press(const std::string& path) {
-    const host::CommandResult result = session().press("Pavlex::" + path);
+    const host::CommandResult result = driver().press("Pavlex::" + path);
     EXPECT_TRUE(result.done) << result.error;
     return result.handled;
   }
-  void Check(bool on) { EXPECT_TRUE(session().check("Pavlex::Grab/selected", on).done); }
+  void Check(bool on) { EXPECT_TRUE(driver().check("Pavlex::Grab/selected", on).done); }
 
   //  3---2---5
   //  | 0 | 1 |   face 0 UV-selected at (0,0)..(1,1); face 1 its own island

@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "host/app/host_session.h"
+#include "host/session/host_session.h"
 #include "host/obj/obj_file.h"
 #include "tests/support/temp_folder.h"
 

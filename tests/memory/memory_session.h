@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "host/app/modal_driver.h"
+#include "host/session/modal_driver.h"
 #include "tests/plugin_window/pavlex_session.h"
 
 namespace pavlex::testing {
@@ -17,7 +17,7 @@ class MessageBoxAnswers : public host::ModalDriver {
     asked.push_back(box);
     return answer;
   }
-  int32_t answer = 2;  // Cancel
+  int32_t answer = MQMODALRESULT_CANCEL;
   std::vector<host::MessageBoxRequest> asked;
 };
 
@@ -50,12 +50,12 @@ class MemorySessionTest : public PavlexSessionTest {
   }
 
   host::CommandResult Press(const std::string& path) {
-    const host::CommandResult result = session().press("Pavlex::" + path);
+    const host::CommandResult result = driver().press("Pavlex::" + path);
     EXPECT_TRUE(result.done) << result.error;
     return result;
   }
   host::CommandResult Click(const std::string& path, uint32_t modifiers) {
-    const host::CommandResult result = session().click("Pavlex::" + path, modifiers);
+    const host::CommandResult result = driver().click("Pavlex::" + path, modifiers);
     EXPECT_TRUE(result.done) << result.error;
     return result;
   }

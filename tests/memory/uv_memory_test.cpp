@@ -79,7 +79,7 @@ TEST_F(UVMemoryTest, StoringIntoAFullSlotAsksFirstAndReplacesItWhole) {
 
   session().document().clearSelection(MQCLEARSELECT_ALL);
   strip.setUVSelected(2, 2, true);
-  answers_.answer = 2;  // Cancel
+  answers_.answer = MQMODALRESULT_CANCEL;
   Press("Memory/Store/3");
   ASSERT_EQ(answers_.asked.size(), 1u);
   EXPECT_EQ(answers_.asked[0].message, u"Overwrite?");
@@ -93,7 +93,7 @@ TEST_F(UVMemoryTest, StoringIntoAFullSlotAsksFirstAndReplacesItWhole) {
 
   session().document().clearSelection(MQCLEARSELECT_ALL);
   strip.setUVSelected(2, 2, true);
-  answers_.answer = 1;  // OK
+  answers_.answer = MQMODALRESULT_OK;
   Press("Memory/Store/3");
   session().document().clearSelection(MQCLEARSELECT_ALL);
   Press("Memory/Restore/3");

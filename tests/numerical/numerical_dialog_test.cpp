@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 
-#include "host/app/modal_driver.h"
+#include "host/session/modal_driver.h"
 #include "tests/plugin_window/pavlex_session.h"
 
 namespace pavlex::testing {
@@ -21,9 +21,10 @@ class DialogScript : public host::ModalDriver {
   void runModal(host::HostSession& session, int32_t shown) override {
     ++runs;
     dialog = shown;
-    if (script) script(session);
+    host::HostDriver user(session);
+    if (script) script(user);
   }
-  std::function<void(host::HostSession&)> script;
+  std::function<void(host::HostDriver&)> script;
   int32_t runs = 0;
   int32_t dialog = 0;
 };
@@ -32,7 +33,7 @@ class NumericalDialogTest : public PavlexSessionTest {
  protected:
   void SetUp() override {
     PavlexSessionTest::SetUp();
-    session().setModalDriver(&driver_);
+    session().setModalDriver(&dialogs_);
     ASSERT_TRUE(session().activate(plugin()));
   }
   void TearDown() override {
@@ -51,33 +52,33 @@ class NumericalDialogTest : public PavlexSessionTest {
   }
 
   // Opens the dialog from the window and runs `script` in it.
-  void Open(std::function<void(host::HostSession&)> script) {
-    driver_.script = std::move(script);
-    const host::CommandResult result = session().press("Pavlex::Manipulate/Numerical");
+  void Open(std::function<void(host::HostDriver&)> script) {
+    dialogs_.script = std::move(script);
+    const host::CommandResult result = driver().press("Pavlex::Manipulate/Numerical");
     EXPECT_TRUE(result.done) << result.error;
     EXPECT_FALSE(result.handled);
-    EXPECT_EQ(driver_.runs, 1);
+    EXPECT_EQ(dialogs_.runs, 1);
   }
 
   // The value of a dialog spin box, read as the user sees it.
   double Value(const std::string& path) {
     std::string error;
-    const int32_t id = session().findWidget(path, host::WidgetKind::kDoubleSpinBox, &error);
+    const int32_t id = driver().findWidget(path, host::WidgetKind::kDoubleSpinBox, &error);
     EXPECT_NE(id, 0) << error;
     const double* position = property<double>(id, "position");
     return position != nullptr ? *position : -999.0;
   }
   void Set(const std::string& path, double value) {
-    const host::CommandResult result = session().set(path, value);
+    const host::CommandResult result = driver().set(path, value);
     EXPECT_TRUE(result.done) << result.error;
   }
   bool Press(const std::string& path) {
-    const host::CommandResult result = session().press(path);
+    const host::CommandResult result = driver().press(path);
     EXPECT_TRUE(result.done) << result.error;
     return result.handled;
   }
 
-  DialogScript driver_;
+  DialogScript dialogs_;
 };
 
 MATCHER_P2(IsNearUV, u, v, "") {
@@ -89,7 +90,7 @@ MATCHER_P2(IsNearUV, u, v, "") {
 TEST_F(NumericalDialogTest, OpensWithTheSelectionRectanglePivotAndZeroOffsets) {
   SelectedQuad();
   std::map<std::pair<std::string, host::WidgetKind>, int> seen;
-  Open([&](host::HostSession& s) {
+  Open([&](host::HostDriver& s) {
     EXPECT_EQ(Value("U min"), 0.2f);
     EXPECT_EQ(Value("U max"), 0.6f);
     EXPECT_EQ(Value("V min"), 0.1f);
@@ -113,12 +114,12 @@ TEST_F(NumericalDialogTest, OpensWithTheSelectionRectanglePivotAndZeroOffsets) {
   EXPECT_EQ(seen.size(), 6u * 6u + 8u + 3u + 4u + 1u);
   for (const auto& [key, count] : seen) EXPECT_EQ(count, 1) << key.first;
   // Closed and destroyed with the handler.
-  EXPECT_EQ(session().findWindow("Numerical Manipulate"), 0);
+  EXPECT_EQ(driver().findWindow("Numerical Manipulate"), 0);
 }
 
 TEST_F(NumericalDialogTest, MoveOffsetsFollowThePivotAndMoveAppliesEachPress) {
   host::HostObject& quad = SelectedQuad();
-  Open([&](host::HostSession&) {
+  Open([&](host::HostDriver&) {
     Set("pivot U", 0.5);
     EXPECT_EQ(Value("Move"), 0.5f - (0.6f + 0.2f) * 0.5f);
     EXPECT_EQ(Value("Move#2"), 0.0);
@@ -156,7 +157,7 @@ TEST_F(NumericalDialogTest, RotateTurnsAboutThePivotOncePerPress) {
   host::HostObject& quad = AddObject({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}},
                                      {{{0, 1, 2, 3}, {{0, 0}, {1, 0.5f}, {1, 1}, {0, 1}}}});
   quad.setUVSelected(0, 1, true);
-  Open([&](host::HostSession&) {
+  Open([&](host::HostDriver&) {
     Press("pivot U/0.5");
     Press("V/0.5");
     Set("Rotate", 90.0);
@@ -171,7 +172,7 @@ TEST_F(NumericalDialogTest, RotateTurnsAboutThePivotOncePerPress) {
 
 TEST_F(NumericalDialogTest, ScaleMirrorsThroughThePivotAndReflectionsUseTheTypedRectangle) {
   host::HostObject& quad = SelectedQuad();
-  Open([&](host::HostSession&) {
+  Open([&](host::HostDriver&) {
     Set("Scale", -1.0);
     EXPECT_TRUE(Press("Scale"));
     EXPECT_THAT(quad.faceUVs(0)[0], IsNearUV(0.6, 0.3));

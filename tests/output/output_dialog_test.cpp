@@ -25,7 +25,8 @@ class DialogScript : public host::ModalDriver {
  public:
   void runModal(host::HostSession& session, int32_t) override {
     ++runs;
-    if (script) script(session);
+    host::HostDriver user(session);
+    if (script) script(user);
   }
   int32_t messageBox(host::HostSession&, const host::MessageBoxRequest& box) override {
     boxes.push_back(box);
@@ -37,7 +38,7 @@ class DialogScript : public host::ModalDriver {
     request.fileName = chosenName;
     return true;
   }
-  std::function<void(host::HostSession&)> script;
+  std::function<void(host::HostDriver&)> script;
   int32_t runs = 0;
   host::SaveFileRequest saveRequest;
   std::u16string chosenName;
@@ -48,7 +49,7 @@ class OutputDialogTest : public PavlexSessionTest {
  protected:
   void SetUp() override {
     PavlexSessionTest::SetUp();
-    session().setModalDriver(&driver_);
+    session().setModalDriver(&dialogs_);
     ASSERT_TRUE(session().activate(plugin()));
     AddObject({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {{{0, 1, 2, 3}, {{0, 0}, {1, 0}, {1, 1}, {0, 1}}}});
     ASSERT_FALSE(temp_.path().empty());
@@ -59,15 +60,15 @@ class OutputDialogTest : public PavlexSessionTest {
     PavlexSessionTest::TearDown();
   }
 
-  void Open(std::function<void(host::HostSession&)> script) {
-    driver_.script = std::move(script);
-    const host::CommandResult result = session().press("Pavlex::File/Output");
+  void Open(std::function<void(host::HostDriver&)> script) {
+    dialogs_.script = std::move(script);
+    const host::CommandResult result = driver().press("Pavlex::File/Output");
     EXPECT_TRUE(result.done) << result.error;
   }
   template <class T>
   T Dialog(const std::string& path, host::WidgetKind kind, const char* name) {
     std::string error;
-    const int32_t id = session().findWidget(path, kind, &error);
+    const int32_t id = driver().findWidget(path, kind, &error);
     EXPECT_NE(id, 0) << error;
     const T* value = property<T>(id, name);
     return value != nullptr ? *value : T{};
@@ -90,13 +91,13 @@ class OutputDialogTest : public PavlexSessionTest {
     return {be32(16), be32(20)};
   }
 
-  DialogScript driver_;
+  DialogScript dialogs_;
   TempFolder temp_{"pavlex-dialog"};
   fs::path folder_;
 };
 
 TEST_F(OutputDialogTest, OpensWithTheRememberedOptionsAndCancelWritesNothing) {
-  Open([&](host::HostSession& s) {
+  Open([&](host::HostDriver& s) {
     EXPECT_EQ(Spin("spinbox"), 1024);
     EXPECT_EQ(Spin("spinbox#2"), 1024);
     EXPECT_TRUE(Checked("wireframe"));
@@ -111,15 +112,15 @@ TEST_F(OutputDialogTest, OpensWithTheRememberedOptionsAndCancelWritesNothing) {
     Do(s.set("edit", (folder_ / "cancelled.png").string()));
     Do(s.press("Cancel"));
   });
-  EXPECT_EQ(driver_.runs, 1);
+  EXPECT_EQ(dialogs_.runs, 1);
   EXPECT_FALSE(fs::exists(folder_ / "cancelled.png"));
   // OK with an empty name does nothing either, and nothing is remembered.
-  Open([&](host::HostSession& s) {
+  Open([&](host::HostDriver& s) {
     EXPECT_EQ(FileName(), u"");
     Do(s.set("spinbox", 64.0));
     Do(s.press("OK"));
   });
-  Open([&](host::HostSession& s) {
+  Open([&](host::HostDriver& s) {
     EXPECT_EQ(Spin("spinbox"), 1024);
     Do(s.press("Cancel"));
   });
@@ -127,7 +128,7 @@ TEST_F(OutputDialogTest, OpensWithTheRememberedOptionsAndCancelWritesNothing) {
 
 TEST_F(OutputDialogTest, OkSnapsTheSizeWritesTheFileAndIsRememberedNextTime) {
   const fs::path path = folder_ / "layout.png";
-  Open([&](host::HostSession& s) {
+  Open([&](host::HostDriver& s) {
     Do(s.set("spinbox", 1023.0));
     EXPECT_EQ(Spin("spinbox"), 1020);
     Do(s.set("spinbox#2", 30.0));
@@ -139,7 +140,7 @@ TEST_F(OutputDialogTest, OkSnapsTheSizeWritesTheFileAndIsRememberedNextTime) {
     Do(s.press("OK"));
   });
   EXPECT_EQ(PngSize(path), std::make_pair(1020u, 28u));
-  Open([&](host::HostSession& s) {
+  Open([&](host::HostDriver& s) {
     EXPECT_EQ(Spin("spinbox"), 1020);
     EXPECT_EQ(Spin("spinbox#2"), 28);
     EXPECT_FALSE(Checked("wireframe"));
@@ -155,30 +156,30 @@ TEST_F(OutputDialogTest, OkSnapsTheSizeWritesTheFileAndIsRememberedNextTime) {
   });
   EXPECT_FALSE(fs::exists(folder_ / "empty.png"));
   // Nothing was drawn, and the user hears why.
-  ASSERT_EQ(driver_.boxes.size(), 1u);
-  EXPECT_EQ(driver_.boxes[0].message, u"Cannot write " + (folder_ / "empty.png").u16string() +
+  ASSERT_EQ(dialogs_.boxes.size(), 1u);
+  EXPECT_EQ(dialogs_.boxes[0].message, u"Cannot write " + (folder_ / "empty.png").u16string() +
                                           u": the picture has no pixels (width or height 0)");
 }
 
 TEST_F(OutputDialogTest, ReferOffersFourFiltersAndTakesTheChosenName) {
   const fs::path chosen = folder_ / "chosen.tga";
-  driver_.chosenName = chosen.u16string();
-  Open([&](host::HostSession& s) {
+  dialogs_.chosenName = chosen.u16string();
+  Open([&](host::HostDriver& s) {
     Do(s.set("edit", "typed.bmp"));
     Do(s.press("refer"));
     EXPECT_EQ(FileName(), chosen.u16string());
     Do(s.press("OK"));
   });
-  EXPECT_EQ(driver_.saveRequest.title, u"Texture filename");
-  EXPECT_EQ(driver_.saveRequest.filters,
+  EXPECT_EQ(dialogs_.saveRequest.title, u"Texture filename");
+  EXPECT_EQ(dialogs_.saveRequest.filters,
             (std::vector<std::u16string>{u"Bitmap file (*.bmp)|*.bmp", u"Tegra file (*.tga)|*.tga",
                                          u"Jpeg file (*.jpg)|*.jpg;*.jpeg", u"PNG file (*.png)|*.png"}));
-  EXPECT_EQ(driver_.saveRequest.filterIndex, 0);
-  EXPECT_EQ(driver_.saveRequest.fileName, u"typed.bmp");
+  EXPECT_EQ(dialogs_.saveRequest.filterIndex, 0);
+  EXPECT_EQ(dialogs_.saveRequest.fileName, u"typed.bmp");
   EXPECT_EQ(fs::file_size(chosen), 18u + 1024u * 1024u * 4u + 26u);
   // A cancelled browse keeps the typed name.
-  driver_.chosenName.clear();
-  Open([&](host::HostSession& s) {
+  dialogs_.chosenName.clear();
+  Open([&](host::HostDriver& s) {
     Do(s.press("refer"));
     EXPECT_EQ(FileName(), chosen.u16string());
     Do(s.press("Cancel"));
@@ -190,7 +191,7 @@ TEST_F(OutputDialogTest, ClipboardButtonsKeepTheDialogOpenAndTheRememberedOption
   // clipboard takes them.
   const ScopedEnvironment noDisplay("DISPLAY", std::nullopt);
   const ScopedEnvironment noWayland("WAYLAND_DISPLAY", std::nullopt);
-  Open([&](host::HostSession& s) {
+  Open([&](host::HostDriver& s) {
     Do(s.set("spinbox", 16.0));
     Do(s.set("edit", (folder_ / "not-written.png").string()));
     Do(s.press("Color to Clipboard"));
@@ -198,7 +199,7 @@ TEST_F(OutputDialogTest, ClipboardButtonsKeepTheDialogOpenAndTheRememberedOption
     EXPECT_EQ(Spin("spinbox"), 16);  // still open
     Do(s.press("Cancel"));
   });
-  Open([&](host::HostSession& s) {
+  Open([&](host::HostDriver& s) {
     EXPECT_EQ(Spin("spinbox"), 1024);
     EXPECT_EQ(FileName(), u"");
     Do(s.press("Cancel"));
@@ -211,7 +212,7 @@ TEST_F(OutputDialogTest, ClipboardButtonsKeepTheDialogOpenAndTheRememberedOption
 // already there keeps every byte.
 TEST_F(OutputDialogTest, OkOntoAnUnwritableTargetSaysWhyAndWritesNothing) {
   const auto pressOk = [&](const fs::path& target) {
-    Open([&](host::HostSession& s) {
+    Open([&](host::HostDriver& s) {
       Do(s.set("spinbox", 16.0));
       Do(s.set("spinbox#2", 16.0));
       Do(s.set("edit", target.string()));
@@ -220,17 +221,17 @@ TEST_F(OutputDialogTest, OkOntoAnUnwritableTargetSaysWhyAndWritesNothing) {
   };
   const fs::path missing = folder_ / "no-such-folder" / "layout.png";
   pressOk(missing);
-  ASSERT_EQ(driver_.boxes.size(), 1u);
-  EXPECT_EQ(driver_.boxes[0].type, "ok");
-  EXPECT_EQ(driver_.boxes[0].title, u"Pavlex");
-  EXPECT_EQ(driver_.boxes[0].message, u"Cannot write " + missing.u16string() + u": the folder does not exist");
+  ASSERT_EQ(dialogs_.boxes.size(), 1u);
+  EXPECT_EQ(dialogs_.boxes[0].type, "ok");
+  EXPECT_EQ(dialogs_.boxes[0].title, u"Pavlex");
+  EXPECT_EQ(dialogs_.boxes[0].message, u"Cannot write " + missing.u16string() + u": the folder does not exist");
   EXPECT_FALSE(fs::exists(missing.parent_path()));
 
   const fs::path folderTarget = folder_ / "pictures.png";
   fs::create_directory(folderTarget);
   pressOk(folderTarget);
-  ASSERT_EQ(driver_.boxes.size(), 2u);
-  EXPECT_EQ(driver_.boxes[1].message, u"Cannot write " + folderTarget.u16string() + u": it is a folder");
+  ASSERT_EQ(dialogs_.boxes.size(), 2u);
+  EXPECT_EQ(dialogs_.boxes[1].message, u"Cannot write " + folderTarget.u16string() + u": it is a folder");
   EXPECT_TRUE(fs::is_directory(folderTarget));
   EXPECT_TRUE(fs::is_empty(folderTarget));
 
@@ -239,8 +240,8 @@ TEST_F(OutputDialogTest, OkOntoAnUnwritableTargetSaysWhyAndWritesNothing) {
   { std::ofstream(kept, std::ios::binary) << "old picture"; }
   fs::permissions(kept, fs::perms::owner_read, fs::perm_options::replace);
   pressOk(kept);
-  ASSERT_EQ(driver_.boxes.size(), 3u);
-  EXPECT_EQ(driver_.boxes[2].message, u"Cannot write " + kept.u16string() + u": the file is read-only");
+  ASSERT_EQ(dialogs_.boxes.size(), 3u);
+  EXPECT_EQ(dialogs_.boxes[2].message, u"Cannot write " + kept.u16string() + u": the file is read-only");
   fs::permissions(kept, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace);
   std::ifstream in(kept, std::ios::binary);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), "old picture");
@@ -253,7 +254,7 @@ TEST_F(OutputDialogTest, OkOntoAnUnwritableTargetSaysWhyAndWritesNothing) {
   // A file that can be written shows no box, and the failures did not stop
   // the dialog from remembering the last name.
   pressOk(folder_ / "fine.png");
-  EXPECT_EQ(driver_.boxes.size(), 3u);
+  EXPECT_EQ(dialogs_.boxes.size(), 3u);
   EXPECT_EQ(PngSize(folder_ / "fine.png"), std::make_pair(16u, 16u));
 }
 
@@ -275,14 +276,14 @@ TEST_F(OutputDialogTest, OkOntoAFullDiskSaysSoAndKeepsTheOldPicture) {
     const std::string block(4096, 'x');
     for (int i = 0; i < 64 && filler.write(block.data(), block.size()); ++i) filler.flush();
   }
-  Open([&](host::HostSession& s) {
+  Open([&](host::HostDriver& s) {
     Do(s.set("spinbox", 256.0));
     Do(s.set("spinbox#2", 256.0));
     Do(s.set("edit", kept.string()));
     Do(s.press("OK"));
   });
-  ASSERT_EQ(driver_.boxes.size(), 1u);
-  EXPECT_EQ(driver_.boxes[0].message, u"Cannot write " + kept.u16string() + u": the disk is full");
+  ASSERT_EQ(dialogs_.boxes.size(), 1u);
+  EXPECT_EQ(dialogs_.boxes[0].message, u"Cannot write " + kept.u16string() + u": the disk is full");
   std::ifstream in(kept, std::ios::binary);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), "old picture");
   std::vector<std::string> names;
@@ -296,14 +297,14 @@ TEST_F(OutputDialogTest, OkOntoAFullDiskSaysSoAndKeepsTheOldPicture) {
 TEST_F(OutputDialogTest, ClipboardFailuresShowNoMessage) {
   const ScopedEnvironment noDisplay("DISPLAY", std::nullopt);
   const ScopedEnvironment noWayland("WAYLAND_DISPLAY", std::nullopt);
-  Open([&](host::HostSession& s) {
+  Open([&](host::HostDriver& s) {
     Do(s.set("spinbox", 0.0));
     Do(s.press("Color to Clipboard"));
     Do(s.set("spinbox", 16.0));
     Do(s.press("Alpha to Clipboard"));
     Do(s.press("Cancel"));
   });
-  EXPECT_TRUE(driver_.boxes.empty());
+  EXPECT_TRUE(dialogs_.boxes.empty());
 }
 
 }  // namespace

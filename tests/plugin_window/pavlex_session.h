@@ -9,7 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "host/app/host_session.h"
+#include "host/driver/host_driver.h"
+#include "host/session/host_session.h"
 #include "host/document/host_object.h"
 #include "host/widgets/widget_service.h"
 #include "hostapi/mq_codes.h"
@@ -45,16 +46,19 @@ class PavlexSessionTest : public ::testing::Test {
   }
 
   host::HostSession& session() { return *session_; }
+  // Presses, clicks, ticks and types as a user does. A driver is stateless,
+  // so each call may take a fresh one over the running session.
+  host::HostDriver driver() const { return host::HostDriver(*session_); }
   const host::LoadedPlugin& plugin() { return *plugin_; }
   MQDocument doc() { return session_->documentHandle(); }
 
-  int32_t window() const { return session_->findWindow("Pavlex"); }
+  int32_t window() const { return driver().findWindow("Pavlex"); }
   host::Widget* widget(int32_t id) { return session_->widgets().tree().find(id); }
 
   // The widget of `kind` at `path` in the Pavlex window.
   int32_t find(const std::string& path, host::WidgetKind kind) {
     std::string error;
-    const int32_t id = session_->findWidget("Pavlex::" + path, kind, &error);
+    const int32_t id = driver().findWidget("Pavlex::" + path, kind, &error);
     EXPECT_NE(id, 0) << error;
     return id;
   }

@@ -30,7 +30,7 @@ TEST_F(PavlexLifecycleTest, InitializationBuildsTheWindowHiddenAndActivationShow
 
 TEST_F(PavlexLifecycleTest, HidingTheWindowSwitchesThePluginOffInTheHost) {
   ASSERT_TRUE(session().activate(plugin()));
-  ASSERT_TRUE(session().hideWindow("Pavlex").done);
+  ASSERT_TRUE(driver().hideWindow("Pavlex").done);
   EXPECT_FALSE(session().isActive(plugin()));  // message 100 reached the host
   EXPECT_EQ(plugin().sendEvent(doc(), MQEVENT_IS_ACTIVATED, nullptr), 0);
 
@@ -60,7 +60,7 @@ TEST_F(PavlexLifecycleTest, ExitDestroysTheWindowAndAnotherInitializationRebuild
   ASSERT_NE(window(), 0);
   EXPECT_TRUE(visible());
   EXPECT_EQ(session().widgets().tree().ids().size(), hostWidgets);
-  EXPECT_TRUE(session().press("Pavlex::Select/group").handled);
+  EXPECT_TRUE(driver().press("Pavlex::Select/group").handled);
 }
 
 // A second initialization keeps the window the first one built.

@@ -7,8 +7,10 @@
 #include <memory>
 #include <vector>
 
-#include "host/app/host_session.h"
+#include "host/driver/host_driver.h"
+#include "host/session/host_session.h"
 #include "host/widgets/widget_service.h"
+#include "hostapi/mq_codes.h"
 #include "plugin/hostlink/host_functions.h"
 #include "plugin/widgets/dialog.h"
 #include "plugin/widgets/event_callback.h"
@@ -59,7 +61,7 @@ class ProbeWindow : public MQWindow {
 class RecordingDriver : public host::ModalDriver {
  public:
   void runModal(host::HostSession& session, int32_t) override {
-    if (pressInDialog) session.press("Dialog::OK");
+    if (pressInDialog) host::HostDriver(session).press("Dialog::OK");
   }
   int32_t messageBox(host::HostSession&, const host::MessageBoxRequest& box) override {
     boxes.push_back(box);
@@ -72,7 +74,7 @@ class RecordingDriver : public host::ModalDriver {
   }
 
   bool pressInDialog = false;
-  int32_t answer = 1;
+  int32_t answer = MQMODALRESULT_OK;
   std::vector<host::MessageBoxRequest> boxes;
   std::vector<host::SaveFileRequest> saves;
 };
@@ -83,7 +85,7 @@ class WidgetLayerTest : public ::testing::Test {
     ASSERT_EQ(BindHostFunctions(PAVLEX_HOST_LIBRARY).status, HostBindStatus::kBound);
     host::HostSessionOptions options;
     options.persistSettings = false;
-    options.modalDriver = &driver_;
+    options.modalDriver = &dialogs_;
     session_ = std::make_unique<host::HostSession>(options);
     main_ = MQWindow::Wrap(GetSystemWidget("main_window"));
     registered_ = WidgetRegistry::Instance().size();
@@ -96,8 +98,9 @@ class WidgetLayerTest : public ::testing::Test {
   }
 
   host::Widget* hostWidget(int32_t id) { return session_->widgets().tree().find(id); }
+  host::HostDriver driver() const { return host::HostDriver(*session_); }
 
-  RecordingDriver driver_;
+  RecordingDriver dialogs_;
   std::unique_ptr<host::HostSession> session_;
   std::unique_ptr<MQWindow> main_;
   std::unique_ptr<ProbeWindow> probe_;
@@ -105,7 +108,7 @@ class WidgetLayerTest : public ::testing::Test {
 };
 
 TEST_F(WidgetLayerTest, MouseEventsDecodeButtonsAndModifiers) {
-  ASSERT_TRUE(session_->click("Probe::mouse", host::kCtrl).done);  // button_state 0x09
+  ASSERT_TRUE(driver().click("Probe::mouse", host::kCtrl).done);  // button_state 0x09
   ASSERT_EQ(probe_->mice.size(), 1u);
   const MouseState& ctrl = probe_->mice[0];
   EXPECT_TRUE(ctrl.leftButton && ctrl.ctrl);
@@ -154,7 +157,7 @@ TEST_F(WidgetLayerTest, DestroyedWidgetsTakeNoEvents) {
       EXPECT_EQ(hostWidget(id), nullptr) << id;
     }
   }
-  EXPECT_EQ(session_->findWindow("Probe"), 0);
+  EXPECT_EQ(driver().findWindow("Probe"), 0);
   EXPECT_NE(windowId, 0);
 
   const int presses = g_presses;
@@ -171,10 +174,10 @@ TEST_F(WidgetLayerTest, DestroyedWidgetsTakeNoEvents) {
 TEST_F(WidgetLayerTest, ClosureOfADestroyedOwnerCallsNothing) {
   auto owner = std::make_unique<ProbeWindow>(*main_, u"Owner");
   AddExecuteEvent(*probe_->mouse, owner.get(), &ProbeWindow::OnPress);
-  ASSERT_TRUE(session_->press("Probe::mouse").handled);
+  ASSERT_TRUE(driver().press("Probe::mouse").handled);
   owner.reset();
   const int presses = g_presses;
-  const host::CommandResult result = session_->press("Probe::mouse");
+  const host::CommandResult result = driver().press("Probe::mouse");
   EXPECT_TRUE(result.done);
   EXPECT_FALSE(result.handled);
   EXPECT_EQ(g_presses, presses);
@@ -184,20 +187,20 @@ TEST_F(WidgetLayerTest, ClosureOfADestroyedOwnerCallsNothing) {
 // so a handler may destroy its own window.
 TEST_F(WidgetLayerTest, HandlerMayDestroyItsOwnWindow) {
   probe_->onPress = [this] { probe_.reset(); };
-  EXPECT_TRUE(session_->press("Probe::press").handled);
+  EXPECT_TRUE(driver().press("Probe::press").handled);
   EXPECT_EQ(probe_, nullptr);
-  EXPECT_EQ(session_->findWindow("Probe"), 0);
+  EXPECT_EQ(driver().findWindow("Probe"), 0);
 }
 
 TEST_F(WidgetLayerTest, MessageBoxAsksOkCancelOverItsParent) {
   EXPECT_TRUE(ConfirmOkCancel(*probe_, u"Overwrite?", u"Pavlex"));
-  driver_.answer = 2;
+  dialogs_.answer = MQMODALRESULT_CANCEL;
   EXPECT_FALSE(ConfirmOkCancel(*probe_, u"Overwrite?", u"Pavlex"));
-  ASSERT_EQ(driver_.boxes.size(), 2u);
-  EXPECT_EQ(driver_.boxes[0].type, "okcancel");
-  EXPECT_EQ(driver_.boxes[0].parent, probe_->GetID());
-  EXPECT_EQ(driver_.boxes[0].message, u"Overwrite?");
-  EXPECT_EQ(driver_.boxes[0].title, u"Pavlex");
+  ASSERT_EQ(dialogs_.boxes.size(), 2u);
+  EXPECT_EQ(dialogs_.boxes[0].type, "okcancel");
+  EXPECT_EQ(dialogs_.boxes[0].parent, probe_->GetID());
+  EXPECT_EQ(dialogs_.boxes[0].message, u"Overwrite?");
+  EXPECT_EQ(dialogs_.boxes[0].title, u"Pavlex");
 }
 
 TEST_F(WidgetLayerTest, DialogRunsModallyUntilAButtonClosesIt) {
@@ -206,7 +209,7 @@ TEST_F(WidgetLayerTest, DialogRunsModallyUntilAButtonClosesIt) {
   MQButton* ok = dialog.CreateButton(&dialog, u"OK");
   ok->SetInt("modalresult", 1);
   EXPECT_EQ(dialog.Execute(), 2) << "closed without a button: cancel";
-  driver_.pressInDialog = true;
+  dialogs_.pressInDialog = true;
   EXPECT_EQ(dialog.Execute(), 1);
 }
 
@@ -218,10 +221,10 @@ TEST_F(WidgetLayerTest, SaveFileDialogHandsBackTheChosenName) {
   ASSERT_NE(dialog.GetID(), 0);
   EXPECT_TRUE(dialog.Execute());
   EXPECT_EQ(dialog.GetFileName(), u"/tmp/layout.png");
-  ASSERT_EQ(driver_.saves.size(), 1u);
-  EXPECT_EQ(driver_.saves[0].title, u"Save");
-  EXPECT_EQ(driver_.saves[0].filters, std::vector<std::u16string>{u"PNG (*.png)|*.png"});
-  EXPECT_EQ(driver_.saves[0].fileName, u"layout");
+  ASSERT_EQ(dialogs_.saves.size(), 1u);
+  EXPECT_EQ(dialogs_.saves[0].title, u"Save");
+  EXPECT_EQ(dialogs_.saves[0].filters, std::vector<std::u16string>{u"PNG (*.png)|*.png"});
+  EXPECT_EQ(dialogs_.saves[0].fileName, u"layout");
 }
 
 }  // namespace

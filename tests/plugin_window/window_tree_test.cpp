@@ -146,7 +146,7 @@ using PavlexWindowTreeTest = PavlexSessionTest;
 
 TEST_F(PavlexWindowTreeTest, HoldsEveryGroupWidgetAndPropertyInOrder) {
   ASSERT_NE(window(), 0);
-  const host::WidgetSnapshot tree = session().snapshot(window());
+  const host::WidgetSnapshot tree = driver().snapshot(window());
   EXPECT_EQ(tree.kind, host::WidgetKind::kWindow);
   EXPECT_EQ(widget(window())->ownerWindow, session().mainWindow());
 

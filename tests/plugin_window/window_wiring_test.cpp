@@ -19,12 +19,12 @@ class PavlexWindowWiringTest : public PavlexSessionTest {
 
   // Presses a button of the Pavlex window as the keyboard does.
   host::CommandResult Press(const std::string& path) {
-    const host::CommandResult result = session().press("Pavlex::" + path);
+    const host::CommandResult result = driver().press("Pavlex::" + path);
     EXPECT_TRUE(result.done) << result.error;
     return result;
   }
   void Check(const std::string& path, bool on) {
-    const host::CommandResult result = session().check("Pavlex::" + path, on);
+    const host::CommandResult result = driver().check("Pavlex::" + path, on);
     EXPECT_TRUE(result.done) << result.error;
   }
 
@@ -185,7 +185,7 @@ TEST_F(PavlexWindowWiringTest, GatherPassesTheSpinValueAsSinglePrecision) {
   }
 
   // A typed value is read at the click.
-  ASSERT_TRUE(session().set("Pavlex::Grab/Gather", 0.5).done);
+  ASSERT_TRUE(driver().set("Pavlex::Grab/Gather", 0.5).done);
   host::HostObject& grid = SeamedGrid();
   grid.faceUVs(0)[2] = {0, 0};
   grid.faceUVs(1)[3] = {0.25f, 0};
@@ -281,13 +281,13 @@ TEST_F(PavlexWindowWiringTest, EqualAllocSpacesTheSelectedCoordinates) {
 
 TEST_F(PavlexWindowWiringTest, FoldingAGroupRefitsTheWindowExceptManipulate) {
   const auto open = Size();
-  ASSERT_TRUE(session().minimize("Pavlex::Select").done);
+  ASSERT_TRUE(driver().minimize("Pavlex::Select").done);
   EXPECT_LT(Size().second, open.second);
   EXPECT_EQ(Size(), JustSize());
-  ASSERT_TRUE(session().restore("Pavlex::Select").done);
+  ASSERT_TRUE(driver().restore("Pavlex::Select").done);
   EXPECT_EQ(Size(), open);
 
-  ASSERT_TRUE(session().minimize("Pavlex::Manipulate").done);
+  ASSERT_TRUE(driver().minimize("Pavlex::Manipulate").done);
   EXPECT_EQ(Size(), open);
   EXPECT_LT(JustSize().second, open.second);
 }

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "host/api/host_exports.h"
-#include "host/app/host_session.h"
+#include "host/session/host_session.h"
 #include "hostapi/mq_codes.h"
 #include "tests/support/environment.h"
 #include "tests/support/temp_folder.h"

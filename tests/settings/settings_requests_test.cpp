@@ -5,7 +5,7 @@
 #include <string>
 
 #include "host/api/host_exports.h"
-#include "host/app/host_session.h"
+#include "host/session/host_session.h"
 #include "host/settings/settings_service.h"
 #include "hostapi/mq_codes.h"
 

@@ -1,6 +1,7 @@
 // The running host and a real plug-in library: which host events it sends,
 // when, and what it cleans up after a plug-in is gone.
-#include "host/app/host_session.h"
+#include "host/driver/host_driver.h"
+#include "host/session/host_session.h"
 
 #include <gtest/gtest.h>
 
@@ -96,10 +97,11 @@ TEST(HostSessionTest, AHandlerRunRedrawsOnceAndMessage100SwitchesThePlugInOff) {
 
   // Two MQ_RefreshView calls inside the handler and the command's own
   // redraw make one event 110, after the handler.
-  ASSERT_TRUE(session.press("Refresh"));
+  host::HostDriver user(session);
+  ASSERT_TRUE(user.press("Refresh"));
   EXPECT_EQ(recorder.take(), Events{MQEVENT_DRAW});
 
-  const host::CommandResult off = session.press("Recorder::Off");
+  const host::CommandResult off = user.press("Recorder::Off");
   ASSERT_TRUE(off) << off.error;
   EXPECT_TRUE(off.handled);
   EXPECT_FALSE(session.isActive(*plugin));
@@ -112,10 +114,11 @@ TEST(HostSessionTest, UnloadingRemovesThePlugInsWidgetsAndExitUnloadsEveryPlugIn
     host::HostSession session(MemoryOnly());
     host::LoadedPlugin* plugin = session.loadPlugin(PAVLEX_RECORDING_PLUGIN, nullptr);
     ASSERT_NE(plugin, nullptr);
-    ASSERT_NE(session.findWindow("Recorder"), 0);
+    const host::HostDriver user(session);
+    ASSERT_NE(user.findWindow("Recorder"), 0);
     session.unloadPlugin(plugin);
-    EXPECT_EQ(session.findWindow("Recorder"), 0) << "the host removes what an unloaded plug-in left";
-    EXPECT_TRUE(session.listPaths().empty());
+    EXPECT_EQ(user.findWindow("Recorder"), 0) << "the host removes what an unloaded plug-in left";
+    EXPECT_TRUE(user.listPaths().empty());
 
     ASSERT_NE(session.loadPlugin(PAVLEX_RECORDING_PLUGIN, nullptr), nullptr);
     EXPECT_THROW(host::HostSession second(MemoryOnly()), std::logic_error);

@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "host/app/host_session.h"
+#include "host/driver/host_driver.h"
+#include "host/session/host_session.h"
+#include "hostapi/mq_codes.h"
 #include "optionlist/option_list.h"
 #include "tests/widgets/widget_client.h"
 
@@ -74,13 +76,14 @@ class WidgetEventTest : public ::testing::Test {
 
   std::ostringstream report_;
   host::HostSession session_{MemoryOnly()};
+  host::HostDriver driver_{session_};
   int32_t window_ = 0;
   Listener listener_;
 };
 
 TEST_F(WidgetEventTest, PressRaisesExecuteWithTargetSenderTypeAndTheDocument) {
   const int32_t button = Listened("button", u"Go", {"execute", "leftdown"});
-  const host::CommandResult pressed = session_.press("Go");
+  const host::CommandResult pressed = driver_.press("Go");
   ASSERT_TRUE(pressed) << pressed.error;
   EXPECT_FALSE(pressed.handled);
   ASSERT_EQ(listener_.seen.size(), 1u);
@@ -91,34 +94,34 @@ TEST_F(WidgetEventTest, PressRaisesExecuteWithTargetSenderTypeAndTheDocument) {
   EXPECT_FALSE(listener_.seen[0].buttonState.has_value());
 
   listener_.answer = 1;
-  EXPECT_TRUE(session_.press("Go").handled);
+  EXPECT_TRUE(driver_.press("Go").handled);
 }
 
 TEST_F(WidgetEventTest, ClicksCarryTheirModifiersAndAHandledLeftDownTakesTheClick) {
   Listened("button", u"Lock", {"leftdown", "leftup", "execute"});
-  ASSERT_TRUE(session_.click("Lock", host::kCtrl));
+  ASSERT_TRUE(driver_.click("Lock", host::kCtrl));
   ASSERT_EQ(Types(listener_), (std::vector<std::string>{"leftdown", "leftup", "execute"}));
   EXPECT_EQ(listener_.seen[0].buttonState, 0x09) << "left and Ctrl";
   EXPECT_TRUE(listener_.seen[0].hasFinished);
   EXPECT_EQ(listener_.seen[1].buttonState, 0x08) << "the left button is up again";
 
   listener_.seen.clear();
-  ASSERT_TRUE(session_.click("Lock", host::kShift));
+  ASSERT_TRUE(driver_.click("Lock", host::kShift));
   EXPECT_EQ(listener_.seen[0].buttonState, 0x05);
 
   listener_.seen.clear();
   listener_.answer = 1;
-  ASSERT_TRUE(session_.click("Lock"));
+  ASSERT_TRUE(driver_.click("Lock"));
   EXPECT_EQ(Types(listener_), (std::vector<std::string>{"leftdown", "leftup"}));
 }
 
 TEST_F(WidgetEventTest, CheckBoxesAndSpinBoxesRaiseTheirEventsOnlyForARealChange) {
   const int32_t box = Listened("checkbox", u"wide", {"execute"});
-  EXPECT_TRUE(session_.check("wide", false));
+  EXPECT_TRUE(driver_.check("wide", false));
   EXPECT_TRUE(listener_.seen.empty()) << "already clear";
-  EXPECT_TRUE(session_.check("wide", true));
+  EXPECT_TRUE(driver_.check("wide", true));
   EXPECT_TRUE(GetBool(box, "checked"));
-  EXPECT_TRUE(session_.click("wide"));
+  EXPECT_TRUE(driver_.click("wide"));
   EXPECT_FALSE(GetBool(box, "checked"));
   EXPECT_EQ(listener_.seen.size(), 2u);
 
@@ -127,12 +130,12 @@ TEST_F(WidgetEventTest, CheckBoxesAndSpinBoxesRaiseTheirEventsOnlyForARealChange
   const int32_t spin = Listened("doublespinbox", nullptr, {"changing", "execute"});
   SetDouble(spin, "max", 1.0);
   SetInt(spin, "decimaldigit", 4);
-  ASSERT_TRUE(session_.set("Gather", "0.00123"));
+  ASSERT_TRUE(driver_.set("Gather", "0.00123"));
   EXPECT_EQ(Types(listener_), (std::vector<std::string>{"changing", "execute"}));
   EXPECT_EQ(GetDouble(spin, "position"), 0.0012) << "as many decimals as the box shows";
-  ASSERT_TRUE(session_.set("Gather", 7.5));
+  ASSERT_TRUE(driver_.set("Gather", 7.5));
   EXPECT_EQ(GetDouble(spin, "position"), 1.0) << "a user cannot type past max";
-  const host::CommandResult bad = session_.set("Gather", "lots");
+  const host::CommandResult bad = driver_.set("Gather", "lots");
   EXPECT_FALSE(bad);
   EXPECT_NE(bad.error.find("'lots' is not a number"), std::string::npos) << bad.error;
   EXPECT_EQ(GetDouble(spin, "position"), 1.0);
@@ -143,19 +146,19 @@ TEST_F(WidgetEventTest, FoldingAGroupRaisesResizeOnceAndHidingAWindowRaisesHide)
   Add(group, "button", u"group");
   Register(window_, "hide", Listen, &listener_);
 
-  EXPECT_FALSE(session_.minimize("Select")) << "not foldable until canminimize is set";
+  EXPECT_FALSE(driver_.minimize("Select")) << "not foldable until canminimize is set";
   SetBool(group, "canminimize", true);
-  EXPECT_TRUE(session_.minimize("Select"));
-  EXPECT_TRUE(session_.minimize("Select"));
-  EXPECT_TRUE(session_.restore("Select"));
+  EXPECT_TRUE(driver_.minimize("Select"));
+  EXPECT_TRUE(driver_.minimize("Select"));
+  EXPECT_TRUE(driver_.restore("Select"));
   EXPECT_EQ(Types(listener_), (std::vector<std::string>{"resize", "resize"}));
 
   listener_.seen.clear();
-  ASSERT_TRUE(session_.hideWindow("Events"));
+  ASSERT_TRUE(driver_.hideWindow("Events"));
   EXPECT_EQ(Types(listener_), std::vector<std::string>{"hide"});
   EXPECT_FALSE(GetBool(window_, "visible"));
-  EXPECT_FALSE(session_.hideWindow("Events")) << "already hidden";
-  EXPECT_FALSE(session_.press("Select/group")) << "a hidden window cannot be pressed";
+  EXPECT_FALSE(driver_.hideWindow("Events")) << "already hidden";
+  EXPECT_FALSE(driver_.press("Select/group")) << "a hidden window cannot be pressed";
 }
 
 TEST_F(WidgetEventTest, PriorHandlersRunFirstAndTheFirstTrueAnswerStopsTheRest) {
@@ -164,7 +167,7 @@ TEST_F(WidgetEventTest, PriorHandlersRunFirstAndTheFirstTrueAnswerStopsTheRest) 
   early.answer = 1;
   Register(button, "execute", Listen, &late);
   Register(button, "execute", Listen, &early, /*prior=*/true);
-  EXPECT_TRUE(session_.press("Go").handled);
+  EXPECT_TRUE(driver_.press("Go").handled);
   EXPECT_EQ(early.seen.size(), 1u);
   EXPECT_TRUE(late.seen.empty());
 }
@@ -175,11 +178,11 @@ TEST_F(WidgetEventTest, AHandlerThatDeletesItsWidgetEndsTheEventAndLaterEventsFi
   first.during = [button] { MQWidget_Value(button, MQWIDGET_DELETE, nullptr); };
   Register(button, "execute", Listen, &first);
   Register(button, "execute", Listen, &second);
-  EXPECT_TRUE(session_.press("Close"));
+  EXPECT_TRUE(driver_.press("Close"));
   EXPECT_EQ(first.seen.size(), 1u);
   EXPECT_TRUE(second.seen.empty());
-  EXPECT_FALSE(session_.press("Close"));
-  EXPECT_FALSE(session_.click("Close"));
+  EXPECT_FALSE(driver_.press("Close"));
+  EXPECT_FALSE(driver_.click("Close"));
 }
 
 // A driver that presses one button of each dialog, and answers message
@@ -188,11 +191,12 @@ class ScriptedDriver : public host::ModalDriver {
  public:
   void runModal(host::HostSession& session, int32_t dialog) override {
     dialogs.push_back(dialog);
-    for (const std::string& path : presses) results.push_back(session.press(path));
+    host::HostDriver user(session);
+    for (const std::string& path : presses) results.push_back(user.press(path));
   }
   int32_t messageBox(host::HostSession&, const host::MessageBoxRequest& box) override {
     boxes.push_back(box);
-    return 1;
+    return MQMODALRESULT_OK;
   }
   bool saveFile(host::HostSession&, host::SaveFileRequest& request) override {
     files.push_back(request);
@@ -268,10 +272,10 @@ MQBOOL MQAPI ReplaceDocumentAndCount(MQDocument doc, void*, void* pointer) {
 TEST_F(WidgetEventTest, ADocumentReplacedDuringAHandlerStaysValidUntilTheHandlerReturns) {
   Add(window_, "button", u"New");
   ReplaceDuringHandler replace{&session_};
-  Register(session_.findWidget("New", host::WidgetKind::kButton), "execute", ReplaceDocumentAndCount,
+  Register(driver_.findWidget("New", host::WidgetKind::kButton), "execute", ReplaceDocumentAndCount,
            &replace);
   session_.document().addObject(std::make_unique<host::HostObject>());
-  ASSERT_TRUE(session_.press("New"));
+  ASSERT_TRUE(driver_.press("New"));
   EXPECT_EQ(replace.objectsAfter, 1);
   EXPECT_EQ(session_.document().objectSlotCount(), 0);
 }

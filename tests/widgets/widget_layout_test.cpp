@@ -3,7 +3,8 @@
 
 #include <array>
 
-#include "host/app/host_session.h"
+#include "host/driver/host_driver.h"
+#include "host/session/host_session.h"
 #include "tests/widgets/widget_client.h"
 
 namespace pavlex::testing {
@@ -33,6 +34,7 @@ class WidgetLayoutTest : public ::testing::Test {
   }
 
   host::HostSession session_{MemoryOnly()};
+  host::HostDriver driver_{session_};
 };
 
 TEST_F(WidgetLayoutTest, HorizontalGridsWrapAfterMatrixColumnChildren) {
@@ -71,10 +73,10 @@ TEST_F(WidgetLayoutTest, GroupsAddTitleBarAndBorderAndFoldToTheirTitleBar) {
   EXPECT_EQ(JustSize(group)[1], 20 + 24 + 2);
   EXPECT_EQ(GetInt(window, "height"), 46) << "an unsized window has its fitted size";
 
-  ASSERT_TRUE(session_.minimize("Grab"));
+  ASSERT_TRUE(driver_.minimize("Grab"));
   EXPECT_EQ(JustSize(group)[0], 32 + 16 + 16) << "title, padding and fold button";
   EXPECT_EQ(JustSize(group)[1], 20);
-  ASSERT_TRUE(session_.restore("Grab"));
+  ASSERT_TRUE(driver_.restore("Grab"));
   EXPECT_EQ(JustSize(group)[1], 46);
 }
 

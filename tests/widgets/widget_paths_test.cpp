@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "host/app/host_session.h"
+#include "host/driver/host_driver.h"
+#include "host/session/host_session.h"
 #include "tests/widgets/widget_client.h"
 
 namespace pavlex::testing {
@@ -80,13 +81,14 @@ class WidgetPathTest : public ::testing::Test {
   // Paths of one window's widgets of the given kinds, in tree order.
   std::vector<std::string> PathsOf(const std::string& window, std::set<WidgetKind> kinds) {
     std::vector<std::string> out;
-    for (const auto& entry : session_.listPaths()) {
+    for (const auto& entry : driver_.listPaths()) {
       if (entry.window == window && kinds.count(entry.kind) > 0) out.push_back(entry.path);
     }
     return out;
   }
 
   host::HostSession session_{MemoryOnly()};
+  host::HostDriver driver_{session_};
 };
 
 TEST_F(WidgetPathTest, TheMainWindowsControlsHaveExactlyTheirPublishedPaths) {
@@ -157,27 +159,27 @@ MQBOOL MQAPI CountPress(MQDocument, void*, void* count) {
 
 TEST_F(WidgetPathTest, EachCommandTakesTheKindItActsOn) {
   BuildMainWindow();
-  const int32_t button = session_.findWidget("Grab/Gather", WidgetKind::kButton);
-  const int32_t spin = session_.findWidget("Grab/Gather", WidgetKind::kDoubleSpinBox);
+  const int32_t button = driver_.findWidget("Grab/Gather", WidgetKind::kButton);
+  const int32_t spin = driver_.findWidget("Grab/Gather", WidgetKind::kDoubleSpinBox);
   ASSERT_NE(button, 0);
   ASSERT_NE(spin, 0);
   EXPECT_NE(button, spin);
 
   int presses = 0;
   Register(button, "execute", CountPress, &presses);
-  EXPECT_TRUE(session_.press("Grab/Gather"));
-  EXPECT_TRUE(session_.set("Grab/Gather", "0.25"));
+  EXPECT_TRUE(driver_.press("Grab/Gather"));
+  EXPECT_TRUE(driver_.set("Grab/Gather", "0.25"));
   EXPECT_EQ(presses, 1);
   EXPECT_EQ(GetDouble(spin, "position"), 0.25);
-  EXPECT_TRUE(session_.check("Invert/center", true)) << "the check box, not the label";
-  EXPECT_TRUE(session_.minimize("Memory"));
+  EXPECT_TRUE(driver_.check("Invert/center", true)) << "the check box, not the label";
+  EXPECT_TRUE(driver_.minimize("Memory"));
 
-  const host::CommandResult wrong = session_.press("Invert/center");
+  const host::CommandResult wrong = driver_.press("Invert/center");
   EXPECT_FALSE(wrong);
   EXPECT_NE(wrong.error.find("no button named 'Invert/center'"), std::string::npos) << wrong.error;
-  EXPECT_FALSE(session_.press("Grab/Nothing"));
-  EXPECT_FALSE(session_.press("Memory/Store/1")) << "its group is folded";
-  EXPECT_TRUE(session_.press("Pavlex::Select/group")) << "a window's title may lead the path";
+  EXPECT_FALSE(driver_.press("Grab/Nothing"));
+  EXPECT_FALSE(driver_.press("Memory/Store/1")) << "its group is folded";
+  EXPECT_TRUE(driver_.press("Pavlex::Select/group")) << "a window's title may lead the path";
 }
 
 TEST_F(WidgetPathTest, DialogPathsAreUniquePerClassAndFollowTheirCaptions) {
@@ -203,7 +205,7 @@ TEST_F(WidgetPathTest, DialogPathsAreUniquePerClassAndFollowTheirCaptions) {
                                 WidgetKind::kEdit}),
             (std::vector<std::string>{"U min", "U min/Init", "U min/0.5", "U max", "U max/Init", "U max/0.5",
                                       "Move", "Move", "Move#2", "spinbox", "spinbox#2", "edit"}));
-  EXPECT_NE(session_.findWidget("Move#2", WidgetKind::kDoubleSpinBox), 0);
+  EXPECT_NE(driver_.findWidget("Move#2", WidgetKind::kDoubleSpinBox), 0);
 }
 
 }  // namespace

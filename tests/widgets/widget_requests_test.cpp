@@ -4,7 +4,8 @@
 
 #include <cmath>
 
-#include "host/app/host_session.h"
+#include "host/driver/host_driver.h"
+#include "host/session/host_session.h"
 #include "tests/widgets/widget_client.h"
 
 namespace pavlex::testing {
@@ -33,6 +34,7 @@ TEST(WidgetServiceWithoutHost, EveryServiceAnswersZeroAndWritesNothing) {
 class WidgetRequestTest : public ::testing::Test {
  protected:
   host::HostSession session_{MemoryOnly()};
+  host::HostDriver driver_{session_};
 };
 
 TEST_F(WidgetRequestTest, UnknownCodesIdsTypesAndNullListsAreRefused) {
@@ -123,7 +125,7 @@ TEST_F(WidgetRequestTest, ValuesKeepTheTypeTheirWidgetGivesThem) {
   MQWidget_Value(frame, MQWIDGET_GET_PROPERTY, get);
   EXPECT_EQ(back[3], 255);
 
-  const auto dump = session_.snapshot(window);
+  const auto dump = driver_.snapshot(window);
   ASSERT_EQ(dump.properties.size(), 1u) << "only what was set is listed";
   EXPECT_EQ(dump.properties[0].first, "closebutton");
 }
@@ -169,7 +171,7 @@ TEST_F(WidgetRequestTest, EventRegistrationNeedsAKnownEventAndAProc) {
   EXPECT_EQ(Register(button, "explode", proc, nullptr), 0);
   EXPECT_EQ(Register(button, "execute", nullptr, nullptr), 0);
   EXPECT_EQ(Register(987654, "execute", proc, nullptr), 0);
-  EXPECT_EQ(session_.snapshot(button).events, std::vector<std::string>{"execute"});
+  EXPECT_EQ(driver_.snapshot(button).events, std::vector<std::string>{"execute"});
 }
 
 TEST_F(WidgetRequestTest, ExecuteRequestsCheckTheirWidget) {

@@ -1,11 +1,11 @@
-#include "app/command_parser.h"
+#include "host/commands/command_parser.h"
 
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 
-namespace pavlex::app {
+namespace pavlex::commands {
 
 std::vector<std::string> TokenizeCommand(const std::string& text) {
   std::vector<std::string> words;
@@ -84,4 +84,4 @@ std::string QuoteWord(const std::string& word) {
   return out + "\"";
 }
 
-}  // namespace pavlex::app
+}  // namespace pavlex::commands

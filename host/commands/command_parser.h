@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace pavlex::app {
+namespace pavlex::commands {
 
 // A command that cannot run; `what()` is one line without the location.
 class CommandError : public std::runtime_error {
@@ -36,4 +36,4 @@ FaceCornerRef ParseFaceCorner(const std::string& word, const char* what);
 // Quotes a word for messages and listings when it needs quoting.
 std::string QuoteWord(const std::string& word);
 
-}  // namespace pavlex::app
+}  // namespace pavlex::commands

@@ -29,12 +29,13 @@ class ModalDriver {
   // The dialog `dialog` is shown and runs modally: while this call lasts,
   // the session's commands reach only its widgets. Pressing a button of it
   // whose "modalresult" is nonzero closes it with that result; when the
-  // driver returns without having closed it, it closes with 2 (cancel), as
-  // its close box would. The default returns at once.
+  // driver returns without having closed it, it closes with
+  // MQMODALRESULT_CANCEL, as its close box would. The default returns at once.
   virtual void runModal(HostSession& session, int32_t dialog);
 
-  // Answers 1 (OK), 2 (Cancel) or, for "yesno" boxes, 6 (Yes) or 7 (No).
-  // The default: 2 when the box has a Cancel button, 7 when it has No, else 1.
+  // Answers MQMODALRESULT_OK or _CANCEL, or for "yesno" boxes _YES or _NO.
+  // The default: Cancel when the box has a Cancel button, No when it has
+  // No, else OK.
   virtual int32_t messageBox(HostSession& session, const MessageBoxRequest& box);
 
   // True when the user confirmed; `request` then holds the chosen name and

@@ -1,38 +1,38 @@
-#include "app/printers.h"
+#include "host/commands/printers.h"
 
-#include "app/command_parser.h"
+#include "host/commands/command_parser.h"
 
-namespace pavlex::app {
+namespace pavlex::commands {
 
-void PrintUVs(std::FILE* out, const host::HostObject& object) {
+void PrintUVs(const TextSink& out, const host::HostObject& object) {
   for (int32_t f = 0; f < object.faceCount(); ++f) {
     const MQCoordinate* uvs = object.faceUVs(f);
     for (int32_t c = 0; c < object.cornerCount(f); ++c) {
-      std::fprintf(out, "uv %d %d %.9g %.9g\n", f, c, static_cast<double>(uvs[c].u), static_cast<double>(uvs[c].v));
+      out.printf("uv %d %d %.9g %.9g\n", f, c, static_cast<double>(uvs[c].u), static_cast<double>(uvs[c].v));
     }
   }
 }
 
-void PrintSelection(std::FILE* out, const host::HostObject& object) {
+void PrintSelection(const TextSink& out, const host::HostObject& object) {
   for (int32_t f = 0; f < object.faceCount(); ++f) {
     for (int32_t c = 0; c < object.cornerCount(f); ++c) {
-      if (object.isUVSelected(f, c)) std::fprintf(out, "uv %d %d\n", f, c);
+      if (object.isUVSelected(f, c)) out.printf("uv %d %d\n", f, c);
     }
   }
   for (int32_t v = 0; v < object.vertexCount(); ++v) {
-    if (object.isVertexSelected(v)) std::fprintf(out, "vertex %d\n", v);
+    if (object.isVertexSelected(v)) out.printf("vertex %d\n", v);
   }
   for (int32_t f = 0; f < object.faceCount(); ++f) {
     for (int32_t j = 0; j < object.cornerCount(f); ++j) {
-      if (object.isLineSelected(f, j)) std::fprintf(out, "line %d %d\n", f, j);
+      if (object.isLineSelected(f, j)) out.printf("line %d %d\n", f, j);
     }
   }
   for (int32_t f = 0; f < object.faceCount(); ++f) {
-    if (object.cornerCount(f) > 0 && object.isFaceSelected(f)) std::fprintf(out, "face %d\n", f);
+    if (object.cornerCount(f) > 0 && object.isFaceSelected(f)) out.printf("face %d\n", f);
   }
 }
 
-void PrintObject(std::FILE* out, const host::HostObject& object) {
+void PrintObject(const TextSink& out, const host::HostObject& object) {
   int32_t liveVertices = 0;
   for (int32_t v = 0; v < object.vertexCount(); ++v) liveVertices += object.vertexDeleted(v) ? 0 : 1;
   int32_t liveFaces = 0;
@@ -41,7 +41,7 @@ void PrintObject(std::FILE* out, const host::HostObject& object) {
     liveFaces += object.cornerCount(f) > 0 ? 1 : 0;
     corners += object.cornerCount(f);
   }
-  std::fprintf(out,
+  out.printf(
                "object %d %s\nunique-id %d\nvertices %d\nfaces %d\nlive-faces %d\ncorners %lld\nvisible %s\n"
                "locked %s\n",
                object.slot(), QuoteWord(object.name()).c_str(), object.uniqueId(), liveVertices, object.faceCount(),
@@ -49,32 +49,32 @@ void PrintObject(std::FILE* out, const host::HostObject& object) {
                object.locked ? "yes" : "no");
 }
 
-void PrintFaces(std::FILE* out, const host::HostObject& object) {
+void PrintFaces(const TextSink& out, const host::HostObject& object) {
   for (int32_t f = 0; f < object.faceCount(); ++f) {
-    std::fprintf(out, "face %d uid %d corners %d material %d\n", f, object.faceUniqueId(f), object.cornerCount(f),
+    out.printf("face %d uid %d corners %d material %d\n", f, object.faceUniqueId(f), object.cornerCount(f),
                  object.faceMaterial(f));
   }
 }
 
-void PrintDocument(std::FILE* out, const host::HostDocument& doc) {
+void PrintDocument(const TextSink& out, const host::HostDocument& doc) {
   for (int32_t slot = 0; slot < doc.objectSlotCount(); ++slot) {
     if (const host::HostObject* object = doc.object(slot)) {
-      std::fprintf(out, "object %d %s%s\n", slot, QuoteWord(object->name()).c_str(),
+      out.printf("object %d %s%s\n", slot, QuoteWord(object->name()).c_str(),
                    slot == doc.currentObject() ? " *" : "");
     }
   }
   for (int32_t slot = 0; slot < doc.materialSlotCount(); ++slot) {
     if (const host::HostMaterial* material = doc.material(slot)) {
-      std::fprintf(out, "material %d %s%s\n", slot, QuoteWord(material->name).c_str(),
+      out.printf("material %d %s%s\n", slot, QuoteWord(material->name).c_str(),
                    slot == doc.currentMaterial() ? " *" : "");
     }
   }
 }
 
-void PrintWidgetPaths(std::FILE* out, const std::vector<host::WidgetPathEntry>& entries) {
+void PrintWidgetPaths(const TextSink& out, const std::vector<host::WidgetPathEntry>& entries) {
   for (const host::WidgetPathEntry& entry : entries) {
-    std::fprintf(out, "%s\t%s\n", entry.path.c_str(), host::WidgetKindName(entry.kind));
+    out.printf("%s\t%s\n", entry.path.c_str(), host::WidgetKindName(entry.kind));
   }
 }
 
-}  // namespace pavlex::app
+}  // namespace pavlex::commands

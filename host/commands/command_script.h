@@ -1,12 +1,14 @@
-// Where host commands come from: the text of -c options and script files,
-// split into one command each, or a terminal read line by line.
+// Where host commands come from: script text split into one command each
+// (the ';', newline and '#' rules of the command language), pulled one at a
+// time by the interpreter. Front ends add their own sources (a terminal, a
+// console pane).
 #pragma once
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
-namespace pavlex::app {
+namespace pavlex::commands {
 
 // One command and where it was written, for messages ("fix.txt:12").
 struct ScriptLine {
@@ -48,22 +50,4 @@ class ScriptQueue : public CommandSource {
   size_t position_ = 0;
 };
 
-// A person at a terminal: prompts on `prompt`, reads `in` a line at a time;
-// a line may hold several commands separated by ';'.
-class TerminalSource : public CommandSource {
- public:
-  TerminalSource(std::FILE* in, std::FILE* prompt) : in_(in), prompt_(prompt) {}
-  bool next(ScriptLine* out) override;
-  bool interactive() const override { return true; }
-  void setContext(const std::string& context) override { context_ = context; }
-
- private:
-  std::FILE* in_;
-  std::FILE* prompt_;
-  std::string context_;
-  std::vector<ScriptLine> pending_;
-  size_t position_ = 0;
-  int lineNumber_ = 0;
-};
-
-}  // namespace pavlex::app
+}  // namespace pavlex::commands

@@ -1,9 +1,9 @@
-#include "app/path_suggestions.h"
+#include "host/driver/path_suggestions.h"
 
 #include <algorithm>
 #include <cctype>
 
-namespace pavlex::app {
+namespace pavlex::host {
 namespace {
 
 size_t EditDistance(const std::string& a, const std::string& b) {
@@ -42,4 +42,4 @@ std::vector<std::string> NearestPaths(const std::string& wanted, const std::vect
   return out;
 }
 
-}  // namespace pavlex::app
+}  // namespace pavlex::host

@@ -1,6 +1,6 @@
-#include "app/script_source.h"
+#include "host/commands/command_script.h"
 
-namespace pavlex::app {
+namespace pavlex::commands {
 
 std::vector<ScriptLine> SplitScript(const std::string& text, const std::string& origin) {
   std::vector<ScriptLine> out;
@@ -60,24 +60,4 @@ bool ScriptQueue::next(ScriptLine* out) {
   return true;
 }
 
-bool TerminalSource::next(ScriptLine* out) {
-  while (position_ >= pending_.size()) {
-    std::fprintf(prompt_, "%s> ", context_.empty() ? "pavlex" : context_.c_str());
-    std::fflush(prompt_);
-    std::string text;
-    int c = 0;
-    while ((c = std::fgetc(in_)) != EOF && c != '\n') text += static_cast<char>(c);
-    if (c == EOF && text.empty()) {
-      std::fputc('\n', prompt_);
-      return false;
-    }
-    ++lineNumber_;
-    pending_ = SplitScript(text, "<stdin>");
-    for (ScriptLine& line : pending_) line.line = lineNumber_;
-    position_ = 0;
-  }
-  *out = pending_[position_++];
-  return true;
-}
-
-}  // namespace pavlex::app
+}  // namespace pavlex::commands

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace pavlex::app {
+namespace pavlex::host {
 
 // Up to `count` entries of `known` nearest to `wanted`, nearest first, by
 // case-insensitive edit distance; a path is also measured by its last
@@ -12,4 +12,4 @@ namespace pavlex::app {
 std::vector<std::string> NearestPaths(const std::string& wanted, const std::vector<std::string>& known,
                                       size_t count);
 
-}  // namespace pavlex::app
+}  // namespace pavlex::host

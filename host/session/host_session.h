@@ -4,9 +4,9 @@
 // (MQWidget_Value, MQXmlElem_Value, MQ_SendMessage, MQ_RefreshView) reach.
 // Without a session those functions answer 0 and touch nothing.
 //
-// It is also the driving API of the host: tests, scripts and the command
-// line press buttons, tick boxes, type values and redraw through it, and
-// the host raises the widget events and host events a real modeller would.
+// Driving it as a user does (press, click, check, set by widget path) is
+// the HostDriver's job (host/driver/); the session offers the driver the
+// modal stack and the end of a user's command.
 //
 // Events the session sends to plug-ins (MQOnEvent):
 //   1   after a plug-in is loaded;     2   before it is unloaded;
@@ -19,16 +19,15 @@
 #pragma once
 
 #include <cstdint>
-#include <initializer_list>
 #include <memory>
 #include <ostream>
 #include <string>
-#include <string_view>
 #include <vector>
 
-#include "host/app/modal_driver.h"
 #include "host/document/host_document.h"
+#include "host/obj/obj_file.h"
 #include "host/plugin/plugin_loader.h"
+#include "host/session/modal_driver.h"
 #include "host/settings/settings_file.h"
 #include "host/widgets/widget_types.h"
 #include "hostapi/mq_types.h"
@@ -54,29 +53,6 @@ struct HostSessionOptions {
   std::ostream* diagnostics = nullptr;
 };
 
-// Modifier bits of click(), as the "button_state" of mouse events has them.
-enum ClickModifier : uint32_t {
-  kNoModifier = 0,
-  kShift = 0x04,
-  kCtrl = 0x08,
-};
-
-// The outcome of one driving command.
-struct CommandResult {
-  bool done = false;     // the path named a widget that could take the command, and it did
-  bool handled = false;  // a plug-in handler answered true
-  std::string error;     // why not done: one line for people, naming the path
-  explicit operator bool() const { return done; }
-};
-
-// One named widget of listPaths().
-struct WidgetPathEntry {
-  std::string window;  // the title of its window or dialog, UTF-8
-  std::string path;
-  int32_t id = 0;
-  WidgetKind kind = WidgetKind::kFrame;
-};
-
 class HostSession {
  public:
   // Starts the host: reads the settings file (a damaged one is reported once
@@ -97,9 +73,26 @@ class HostSession {
   HostDocument& document() { return *document_; }
   MQDocument documentHandle();
   // Sends 201 for the current document, takes `document` in its place (a
-  // null one means a new empty document) and redraws (110).
+  // null one means a new empty document) and redraws (110). The new
+  // document came from no file: a save needs a path, and writes it afresh.
   void replaceDocument(std::unique_ptr<HostDocument> document);
+  // The same for a document read from OBJ text: its source image is kept
+  // beside it, so saves stay lossless. `path` is where a save without a
+  // path writes; empty for none.
+  void replaceDocument(ObjImport import, std::string path);
   void closeDocument() { replaceDocument(nullptr); }
+  // Reads an OBJ file (and its MTL libraries) and makes it the document.
+  // False with a one-line reason, the old document untouched, when it
+  // cannot be read. Warnings of a successful read go to `warnings` (may be
+  // null).
+  bool openDocument(const std::string& path, std::string* error, std::vector<std::string>* warnings = nullptr);
+  // Writes the document as OBJ (+ MTL) atomically, patching the file it was
+  // read from while only UVs changed. An empty `path` means documentPath().
+  // On success `path` becomes documentPath(); on failure the old files stay
+  // and `error` holds one line.
+  bool saveDocument(const std::string& path, std::string* error);
+  // Where the document was opened from or saved to last; empty for none.
+  const std::string& documentPath() const { return documentPath_; }
 
   // --- plug-ins --------------------------------------------------------------
   // Loads the plug-in at `path` and initialises it (event 1). Null, with a
@@ -122,61 +115,26 @@ class HostSession {
   // the plug-in's message 100.
   bool isActive(const LoadedPlugin& plugin) const;
 
-  // --- driving, as a user does -----------------------------------------------
-  // A path names a widget inside one window or dialog (see the README,
-  // "Widget paths"): "Grab/Gather". It may start with the window's title and
-  // "::" ("Pavlex::Grab/Gather"). Without a title, a running modal dialog is
-  // the only place a user can reach; otherwise every shown window is
-  // searched and the path must name a widget in exactly one of them.
-  // Hidden windows cannot be driven.
-  //
-  // When one path names several widgets (a button and the spin box after
-  // it), each command takes the kind it acts on: press and click a button,
-  // check a check box, set a spin box or an edit, minimize and restore a
-  // group box.
-
-  // Activates a button as the keyboard does: its "execute" event.
-  CommandResult press(std::string_view path);
-  // A left click on a button or check box: "leftdown" (button_state 0x01 |
-  // modifiers), "leftup" (modifiers), then, unless a handler answered true
-  // to either, what the click does: "execute" on a button, or toggling
-  // "checked" and "execute" on a check box.
-  CommandResult click(std::string_view path, uint32_t modifiers = kNoModifier);
-  // Ticks or clears a check box as a click would ("execute"); nothing
-  // happens when it is already in that state.
-  CommandResult check(std::string_view path, bool on);
-  // Types a value into a spin box or an edit and commits it: the value is
-  // parsed for the widget's type, clamped to its "min".."max" and rounded to
-  // its "decimaldigit" (when set) on spin boxes, then "changing" and
-  // "execute" are raised.
-  CommandResult set(std::string_view path, std::string_view value);
-  CommandResult set(std::string_view path, double value);
-  // Folds or unfolds a group box whose "canminimize" is set; raises
-  // "resize" when its state changed.
-  CommandResult minimize(std::string_view path);
-  CommandResult restore(std::string_view path);
-  // Closes a shown window or dialog as the user does: "visible" becomes
-  // false and its "hide" event is raised. Takes the window's title.
-  CommandResult hideWindow(std::string_view title);
   // Redraws the views: event 110 to every initialised plug-in.
   void draw();
-
-  // --- looking at the widgets ------------------------------------------------
   // The main window, the host-owned parent of plug-in windows.
   int32_t mainWindow() const;
-  // The newest window or dialog with that title (UTF-8), 0 when none.
-  int32_t findWindow(std::string_view title) const;
-  // The widget a path names for `kind`, as the commands resolve it; 0 with
-  // a reason in `error` when none.
-  int32_t findWidget(std::string_view path, WidgetKind kind, std::string* error = nullptr) const;
-  // Every named widget of every window and dialog, in window creation order
-  // and then tree order.
-  std::vector<WidgetPathEntry> listPaths() const;
-  // The widget and its descendants; a snapshot of id 0 when the id is unknown.
-  WidgetSnapshot snapshot(int32_t widget) const;
-  // The same as indented text, one widget a line:
-  //   groupbox #7 "Grab" {text="Grab", canminimize=true} [resize]
-  std::string dumpTree(int32_t widget) const;
+
+  // --- modal runs and user commands, for drivers -------------------------------
+  // The innermost dialog running modally, 0 when none. While it runs, a user
+  // reaches nothing else.
+  int32_t runningDialog() const;
+  // True once the innermost dialog was closed and its run is about to end.
+  bool runningDialogClosed() const;
+  // Closes the innermost running dialog with `result` (MQMODALRESULT_*), as
+  // a button with that "modalresult" or its close box does. Nothing when no
+  // dialog runs or it was closed already.
+  void closeRunningDialog(int32_t result);
+  // A driver calls this after every user command it performed: the views
+  // redraw (110) when a plug-in handler ran or a redraw waits, and
+  // documents replaced during the command are freed once no plug-in is
+  // being called.
+  void finishCommand(bool handlersRan);
 
   // --- services --------------------------------------------------------------
   // The exported service functions arrive here. MQ_RefreshView redraws at
@@ -184,6 +142,7 @@ class HostSession {
   static void RefreshView();
   static MQBOOL SendMessage(int32_t message, void* record);
   WidgetService& widgets() { return *widgets_; }
+  const WidgetService& widgets() const { return *widgets_; }
   SettingsService& settings() { return *settings_; }
   // Replaces the modal driver (not owned; null: the defaults).
   void setModalDriver(ModalDriver* driver);
@@ -199,15 +158,9 @@ class HostSession {
   PluginRecord* recordOf(const LoadedPlugin* plugin) const;
   MQBOOL sendEvent(PluginRecord& record, int32_t code, void* option);
   void sendToAll(int32_t code);
-  // Ends a driving command: redraws when a handler ran or a redraw waits.
-  void finishCommand(bool handlersRan);
   int32_t runModal(int32_t dialog);
   void refreshView();
   MQBOOL receiveMessage(int32_t code, void* record);
-  void closeModalWith(int32_t button);
-  int32_t resolve(std::string_view path, std::initializer_list<WidgetKind> kinds, std::string* error) const;
-  CommandResult setValue(std::string_view path, std::string_view text, const double* number);
-  CommandResult fold(std::string_view path, bool minimized);
   ModalDriver& driver();
   std::ostream& diagnostics();
 
@@ -215,6 +168,10 @@ class HostSession {
   std::string settingsPath_;  // empty: settings in memory only
   bool settingsBlocked_ = false;
   std::unique_ptr<HostDocument> document_;
+  // The image of the file the document was read from, for lossless saves;
+  // null for a document from no file.
+  std::unique_ptr<ObjSource> documentSource_;
+  std::string documentPath_;
   // Documents replaced while a plug-in was being called: it may still hold
   // their handle until its call returns.
   std::vector<std::unique_ptr<HostDocument>> retired_;
