@@ -14,6 +14,8 @@ std::string FileFailure::Reason() const {
       return "it is a folder";
     case FileProblem::kNotRegularFile:
       return "it is not a regular file";
+    case FileProblem::kSymbolicLink:
+      return "it is a symbolic link, and this file is not written through one";
     case FileProblem::kReadOnly:
       return "the file is read-only";
     case FileProblem::kAccessDenied:
@@ -42,6 +44,10 @@ std::string FileFailure::Message() const {
         return path + ": cannot save: not a regular file";
       }
       if (problem == FileProblem::kReadOnly) return path + ": cannot save: the file is read-only";
+      if (problem == FileProblem::kSymbolicLink) {
+        return path + ": cannot save: it is a symbolic link, and a file written beside the one you named is "
+                      "never written through one";
+      }
       return path + ": cannot save: " + why;
     case FileStep::kCreate:
       return path + ": cannot create a file in '" + folder + "': " + why;
@@ -56,7 +62,7 @@ std::string FileFailure::Message() const {
 namespace {
 
 bool ReplaceAll(const std::vector<std::string>& paths, const std::vector<const FileProducer*>& producers,
-                FileFailure* failure) {
+                const std::vector<LinkRule>& links, FileFailure* failure) {
   FileFailure ignored;
   FileFailure& report = failure != nullptr ? *failure : ignored;
   report = FileFailure();
@@ -67,7 +73,7 @@ bool ReplaceAll(const std::vector<std::string>& paths, const std::vector<const F
   };
   for (size_t i = 0; i < paths.size(); ++i) {
     detail::PendingFile file;
-    if (!detail::WriteTemporary(paths[i], *producers[i], &file, &report)) {
+    if (!detail::WriteTemporary(paths[i], *producers[i], links[i], &file, &report)) {
       discardFrom(0);
       return false;
     }
@@ -87,20 +93,22 @@ bool ReplaceAll(const std::vector<std::string>& paths, const std::vector<const F
 bool WriteFilesAtomically(const std::vector<FileContents>& files, FileFailure* failure) {
   std::vector<std::string> paths;
   std::vector<FileProducer> producers;
+  std::vector<LinkRule> links;
   paths.reserve(files.size());
   producers.reserve(files.size());
   for (const FileContents& file : files) {
     paths.push_back(file.path);
+    links.push_back(file.links);
     const std::string_view bytes = file.bytes;
     producers.emplace_back([bytes](ByteSink& sink) { return sink.Write(bytes.data(), bytes.size()); });
   }
   std::vector<const FileProducer*> pointers;
   for (const FileProducer& producer : producers) pointers.push_back(&producer);
-  return ReplaceAll(paths, pointers, failure);
+  return ReplaceAll(paths, pointers, links, failure);
 }
 
 bool WriteFileAtomically(const std::string& path, const FileProducer& produce, FileFailure* failure) {
-  return ReplaceAll({path}, {&produce}, failure);
+  return ReplaceAll({path}, {&produce}, {LinkRule::kFollow}, failure);
 }
 
 }  // namespace pavlex::platform

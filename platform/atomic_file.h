@@ -12,8 +12,15 @@
 // - an existing target that is read-only (no write permission for anyone,
 //   or none for this user; the read-only attribute on Windows) is refused
 //   rather than replaced, even for the super-user;
-// - a symbolic link is followed: the file it leads to is replaced and the
-//   link stays a link.
+// - a symbolic link that the caller named as the target (the file a person
+//   chose to save to) is followed: the file it leads to is replaced and the
+//   link stays a link; one that leads nowhere is replaced itself;
+// - a symbolic link where a companion file goes (the material library
+//   written beside a model, which nobody named) is refused: in a shared
+//   folder anyone could have planted it to have this save overwrite a file
+//   of theirs;
+// - an existing target that is not a regular file (a folder, a FIFO, a
+//   device) is refused.
 //
 // File names are UTF-8 (on Linux, the bytes of the name).
 #pragma once
@@ -33,6 +40,7 @@ enum class FileProblem {
   kFolderMissing,       // the folder, or one on its way, does not exist (or is a file)
   kIsFolder,            // the target is a folder
   kNotRegularFile,      // the target is a device, a pipe, ...
+  kSymbolicLink,        // a companion file's place holds a symbolic link
   kReadOnly,            // the existing target refuses writing
   kAccessDenied,        // the system refused (folder permissions, ...)
   kReadOnlyFileSystem,  // the whole volume is read-only
@@ -65,11 +73,18 @@ struct FileFailure {
   std::string Message() const;
 };
 
+// How a symbolic link at a target's place is treated (see above).
+enum class LinkRule {
+  kFollow,  // the file a person named: write to where the link leads
+  kRefuse,  // a companion file nobody named: never write through a link
+};
+
 // A file of a set and its whole contents (owned by the caller for the
 // duration of the call).
 struct FileContents {
   std::string path;
   std::string_view bytes;
+  LinkRule links = LinkRule::kFollow;
 };
 
 // Fills a sink; answers false to abandon the file. A producer whose sink

@@ -97,10 +97,14 @@ class FileSink : public BufferedFileSink {
 
 }  // namespace
 
-bool WriteTemporary(const std::string& path, const FileProducer& produce, PendingFile* pending,
+bool WriteTemporary(const std::string& path, const FileProducer& produce, LinkRule links, PendingFile* pending,
                     FileFailure* failure) {
   static std::atomic<unsigned> counter{0};
   if (path.empty()) return Fail(failure, FileStep::kCreate, path, ".", ENOENT);
+  struct stat own {};
+  if (links == LinkRule::kRefuse && ::lstat(path.c_str(), &own) == 0 && S_ISLNK(own.st_mode)) {
+    return Refuse(failure, path, FileProblem::kSymbolicLink);
+  }
   pending->target = ResolveTarget(path);
   const std::string& target = pending->target;
   struct stat existing {};

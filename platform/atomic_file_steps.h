@@ -20,7 +20,7 @@ struct PendingFile {
 // Checks the existing target, writes `produce` into a fresh temporary file
 // beside it, carries the target's permissions over, flushes and closes it.
 // On failure the temporary file is gone and `failure` is filled.
-bool WriteTemporary(const std::string& path, const FileProducer& produce, PendingFile* pending,
+bool WriteTemporary(const std::string& path, const FileProducer& produce, LinkRule links, PendingFile* pending,
                     FileFailure* failure);
 
 // Renames the temporary file over its target.

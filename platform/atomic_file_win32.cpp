@@ -119,8 +119,14 @@ constexpr DWORD kKeptAttributes =
 
 }  // namespace
 
-bool WriteTemporary(const std::string& path, const FileProducer& produce, PendingFile* pending,
+bool WriteTemporary(const std::string& path, const FileProducer& produce, LinkRule links, PendingFile* pending,
                     FileFailure* failure) {
+  if (links == LinkRule::kRefuse) {
+    const DWORD own = GetFileAttributesW(WidePath(path).c_str());
+    if (own != INVALID_FILE_ATTRIBUTES && (own & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+      return Refuse(failure, path, FileProblem::kSymbolicLink);
+    }
+  }
   static std::atomic<unsigned> counter{0};
   if (path.empty()) return Fail(failure, FileStep::kCreate, path, ".", ERROR_PATH_NOT_FOUND);
   pending->target = ResolveTarget(path);

@@ -233,7 +233,9 @@ bool Save(const HostDocument& doc, const ObjSource* source, const std::string& p
     if (!patched) objText = WriteCleanObj(doc, plan.statements, lineBreak);
     std::vector<platform::FileContents> files;
     for (size_t i = 0; i < plan.paths.size(); ++i) {
-      files.push_back(platform::FileContents{plan.paths[i], plan.texts[i]});
+      // Libraries go beside the file the person named; a link planted there
+      // is not written through.
+      files.push_back(platform::FileContents{plan.paths[i], plan.texts[i], platform::LinkRule::kRefuse});
     }
     files.push_back(platform::FileContents{path, objText});
     platform::FileFailure failure;

@@ -387,6 +387,27 @@ TEST_F(ObjFailedSave, ThroughASymbolicLinkReplacesItsTarget) {
   EXPECT_EQ(FileNamesIn(folder_), (std::vector<std::string>{"link.obj", "real.obj"}));
 }
 
+// Nobody named the library written beside the model: a link planted at its
+// place (in a shared folder, by anyone) is never written through, so the
+// file it leads to stays as it was, and so does the whole set.
+TEST_F(ObjFailedSave, ALinkPlantedWhereTheLibraryGoesIsRefused) {
+  namespace fs = std::filesystem;
+  ObjImport import = Load(ObjData("materials.obj"));
+  const MQColor darker{0.4f, 0.05f, 0.05f};
+  MQMat_SetColor(MQDoc_GetMaterial(Handle(import), 0), &darker);
+  WriteBytes(folder_.file("victim.txt"), "someone else's file");
+  std::error_code failure;
+  fs::create_symlink(fs::u8path(folder_.file("victim.txt")), fs::u8path(folder_.file("edited.mtl")), failure);
+  if (failure) GTEST_SKIP() << "this system cannot make a symbolic link here: " << failure.message();
+  EXPECT_FALSE(host::SaveObjFile(*import.document, import.source.get(), folder_.file("edited.obj"), &error_));
+  EXPECT_EQ(error_, folder_.file("edited.mtl") +
+                        ": cannot save: it is a symbolic link, and a file written beside the one you named is "
+                        "never written through one");
+  EXPECT_EQ(ReadBytes(folder_.file("victim.txt")), "someone else's file");
+  EXPECT_TRUE(fs::is_symlink(fs::u8path(folder_.file("edited.mtl"))));
+  EXPECT_EQ(FileNamesIn(folder_), (std::vector<std::string>{"edited.mtl", "victim.txt"}));
+}
+
 // File names are UTF-8 whatever the system's code page.
 TEST_F(ObjFailedSave, NamesBeyondAsciiSaveAndLoad) {
   const std::string path = folder_.file("caf\xc3\xa9-\xce\xbb\xe6\x96\x87.obj");
