@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <exception>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/console.h"
@@ -70,6 +71,22 @@ int main(int argc, char** argv) {
   } catch (const CLI::ParseError& error) {
     std::fprintf(stderr, "pavlex: %s\nRun 'pavlex --help' for the options.\n", error.what());
     return pavlex::app::kExitUsage;
+  }
+  // An empty name would quietly mean "none" (no save, the default settings
+  // file): a run that claims work it did not do.
+  for (const auto& [name, value] : {std::pair<const char*, const std::string*>{"-o", &options.savePath},
+                                    {"--settings", &options.settingsPath},
+                                    {"--plugin", &options.pluginPath}}) {
+    if (app.count(name) > 0 && value->empty()) {
+      std::fprintf(stderr, "pavlex: %s needs a file name\nRun 'pavlex --help' for the options.\n", name);
+      return pavlex::app::kExitUsage;
+    }
+  }
+  for (const std::string& script : scripts) {
+    if (script.empty()) {
+      std::fprintf(stderr, "pavlex: -s needs a file name ('-' reads standard input)\nRun 'pavlex --help' for the options.\n");
+      return pavlex::app::kExitUsage;
+    }
   }
   // -c and -s run in the order they were given.
   size_t nextCommands = 0, nextScript = 0;

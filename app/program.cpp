@@ -1,12 +1,8 @@
 #include "app/program.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <memory>
-#include <sstream>
 
 #include "app/builtin_sample.h"
 #include "app/console.h"
@@ -16,6 +12,7 @@
 #include "host/commands/command_script.h"
 #include "host/commands/printers.h"
 #include "host/driver/host_driver.h"
+#include "host/io/file_read.h"
 #include "host/plugin/plugin_loader.h"
 #include "host/session/host_session.h"
 
@@ -24,19 +21,26 @@ namespace {
 
 using commands::ScriptLine;
 
+// Scripts are read whole before anything runs, so they are bounded like
+// every other file the host reads: `-s /dev/zero` must not fill memory.
 bool ReadScript(const std::string& path, std::string* text, std::string* error) {
   if (path == "-") {
-    *text = std::string(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+    text->clear();
+    char buffer[65536];
+    while (std::cin.read(buffer, sizeof buffer) || std::cin.gcount() > 0) {
+      text->append(buffer, static_cast<size_t>(std::cin.gcount()));
+      if (text->size() > host::io::kMaxScriptBytes) {
+        *error = "<stdin>: cannot read the script: larger than " + host::io::LimitText(host::io::kMaxScriptBytes);
+        return false;
+      }
+    }
     return true;
   }
-  std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
-  if (!in) {
-    *error = path + ": cannot read the script";
+  std::string reason;
+  if (host::io::ReadRegularFile(path, text, &reason, host::io::kMaxScriptBytes) != host::io::RegularFileRead::kOk) {
+    *error = path + ": cannot read the script: " + reason;
     return false;
   }
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  *text = buffer.str();
   return true;
 }
 

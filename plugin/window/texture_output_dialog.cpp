@@ -113,9 +113,18 @@ bool TextureOutputDialog::WriteOutputFile(MQDocument document) {
   const OutputOptions options = CollectOutputOptions(0);
   const OutputResult result = OutputLayoutImage(*state_, document, options.width, options.height, fileName,
                                                 options.flags, options.memoryMask);
-  if (!result.failed()) return true;
+  // A name without an image extension draws and drops the picture; the
+  // person who pressed OK still hears that no file was written.
+  std::u16string reason;
+  if (result.status == OutputStatus::kNoDestination) {
+    reason = u"the name does not end in .bmp, .jpg, .jpeg, .png or .tga";
+  } else if (result.failed()) {
+    reason = platform::Utf8ToUtf16(result.reason);
+  } else {
+    return true;
+  }
   // The dialog has closed by now, so the message stands over its owner.
-  ShowMessageOk(*owner_, u"Cannot write " + fileName + u": " + platform::Utf8ToUtf16(result.reason), u"Pavlex");
+  ShowMessageOk(*owner_, u"Cannot write " + fileName + u": " + reason, u"Pavlex");
   return false;
 }
 

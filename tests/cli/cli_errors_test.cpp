@@ -46,6 +46,10 @@ const ErrorCase kErrorCases[] = {
     {"UnknownOption", {"--bogus"}, 2, "--bogus"},
     {"OptionWithoutItsValue", {"-c"}, 2, "pavlex: "},
     {"TwoModels", {"other.obj"}, 2, "other.obj"},
+    {"EmptySettingsName", {"--settings", ""}, 2, "pavlex: --settings needs a file name"},
+    {"EmptyScriptName", {"-s", ""}, 2, "pavlex: -s needs a file name"},
+    {"OutputOkWithoutAnImageExtension", {"-c", "press File/Output; set edit picture; press OK"}, 1,
+     "-c:1: Cannot write picture: the name does not end in .bmp, .jpg, .jpeg, .png or .tga"},
 };
 
 class PavlexError : public ::testing::TestWithParam<ErrorCase> {};
@@ -88,6 +92,30 @@ TEST(PavlexErrors, AFailingCommandStopsTheScriptAndKeepsOldFiles) {
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out.find("uv "), std::string::npos) << run.out;
   EXPECT_EQ(ReadAll(scratch / "out.obj"), "old\n");
+}
+
+// Runs that would claim work they did not do: an empty save name saves
+// nothing, a folder as a script runs nothing, an endless script never ends.
+TEST(PavlexErrors, NothingDoneIsNeverAnExitZero) {
+  ScratchDir scratch;
+  PavlexRun run = RunPavlex(scratch, {TestData("obj/seams.obj"), "-o", ""});
+  EXPECT_EQ(run.status, 2) << run.err;
+  EXPECT_NE(run.err.find("pavlex: -o needs a file name"), std::string::npos) << run.err;
+
+  const std::string folder = TestData("obj");
+  run = RunPavlex(scratch, {TestData("obj/seams.obj"), "-s", folder, "-o", (scratch / "out.obj").string()});
+  EXPECT_EQ(run.status, 1) << run.err;
+  EXPECT_NE(run.err.find(folder + ": cannot read the script: is a folder"), std::string::npos) << run.err;
+  EXPECT_FALSE(std::filesystem::exists(scratch / "out.obj"));
+
+  run = RunPavlex(scratch, {TestData("obj/seams.obj"), "-s", "-"}, std::string(17 << 20, '#'));
+  EXPECT_EQ(run.status, 1) << run.err;
+  EXPECT_NE(run.err.find("<stdin>: cannot read the script: larger than 16 MiB"), std::string::npos) << run.err;
+#ifndef _WIN32
+  run = RunPavlex(scratch, {TestData("obj/seams.obj"), "-s", "/dev/zero"});
+  EXPECT_EQ(run.status, 1) << run.err;
+  EXPECT_NE(run.err.find("/dev/zero: cannot read the script: not a regular file"), std::string::npos) << run.err;
+#endif
 }
 
 // A model that is not an OBJ at all, or a script of binary junk, is a
