@@ -106,7 +106,15 @@ void CommandInterpreter::execute(const Words& words, bool dry) {
   }
   NeedCount(words, spec->leastArguments + 1, spec->mostArguments == kAnyCount ? kAnyCount : spec->mostArguments + 1);
   if (spec->check != nullptr) spec->check(words);
-  if (!dry) spec->run(*this, words);
+  if (dry) return;
+  // `hide window` closes a dialog as its close box does; `hide object`
+  // changes the document like any other edit.
+  const bool inside = spec->inDialog && !(words[0] == "hide" && words.size() > 1 && words[1] == "object");
+  if (dialogOpen() && !inside) {
+    throw CommandError("'" + words[0] + "' cannot run while the dialog '" + dialogTitle() +
+                       "' is open; finish it with its buttons first");
+  }
+  spec->run(*this, words);
 }
 
 // --- modal runs --------------------------------------------------------------------

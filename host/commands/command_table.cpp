@@ -40,7 +40,7 @@ bool ForEachForm(const std::string& topic, Each each) {
 }  // namespace
 
 const std::vector<CommandSpec>& CommandTable() {
-  // name, arguments least..most, usage, help, check, run
+  // name, arguments least..most, usage, help, check, run[, usable inside a dialog]
   static const std::vector<CommandSpec> table = {
       {"open", 1, 1, "open FILE", "read an OBJ file (and its MTL) as the document", nullptr, RunOpen},
       {"save", 0, 1, "save [FILE]", "write the document as OBJ + MTL (default: the file it came from)", nullptr,
@@ -50,7 +50,7 @@ const std::vector<CommandSpec>& CommandTable() {
       {"material", 1, 1, "material INDEX|NAME", "make a material the current one", nullptr, RunMaterial},
       {"show", 2, kAny, "show object INDEX|NAME...", "show objects", CheckVisibility, RunVisibility},
       {"hide", 2, kAny, "hide object INDEX|NAME... | hide window TITLE", "hide objects, or close a window",
-       CheckVisibility, RunVisibility},
+       CheckVisibility, RunVisibility, true},
       {"lock", 2, kAny, "lock object INDEX|NAME...", "lock objects", CheckVisibility, RunVisibility},
       {"unlock", 2, kAny, "unlock object INDEX|NAME...", "unlock objects", CheckVisibility, RunVisibility},
       {"delete", 2, kAny, "delete face F...", "delete faces of the current object (their slots stay, empty)",
@@ -67,25 +67,26 @@ const std::vector<CommandSpec>& CommandTable() {
        RunSelection},
       {"activate", 0, 0, "activate", "switch the plug-in on (host event 100)", nullptr, RunActivate},
       {"deactivate", 0, 0, "deactivate", "switch the plug-in off", nullptr, RunDeactivate},
-      {"press", 1, 1, "press PATH", "press a button (its \"execute\" event)", nullptr, RunPress},
-      {"click", 1, 2, "click PATH [ctrl|shift]", "click a button or check box with the mouse", CheckClick, RunClick},
-      {"check", 2, 2, "check PATH on|off", "tick or clear a check box", CheckCheck, RunCheck},
-      {"set", 2, 2, "set PATH VALUE", "type a value into a spin box or an edit", nullptr, RunSet},
-      {"minimize", 1, 1, "minimize PATH", "fold a group", nullptr, RunMinimize},
-      {"restore", 1, 1, "restore PATH", "unfold a group", nullptr, RunRestore},
+      {"press", 1, 1, "press PATH", "press a button (its \"execute\" event)", nullptr, RunPress, true},
+      {"click", 1, 2, "click PATH [ctrl|shift]", "click a button or check box with the mouse", CheckClick, RunClick,
+       true},
+      {"check", 2, 2, "check PATH on|off", "tick or clear a check box", CheckCheck, RunCheck, true},
+      {"set", 2, 2, "set PATH VALUE", "type a value into a spin box or an edit", nullptr, RunSet, true},
+      {"minimize", 1, 1, "minimize PATH", "fold a group", nullptr, RunMinimize, true},
+      {"restore", 1, 1, "restore PATH", "unfold a group", nullptr, RunRestore, true},
       {"draw", 0, 0, "draw", "redraw the views (host event 110)", nullptr, RunDraw},
       {"answer", 1, 1, "answer ok|cancel|yes|no|FILE", "answer the message box or save-file dialog that is open",
-       nullptr, RunAnswer},
+       nullptr, RunAnswer, true},
       // Counted by its checker: what to print decides how many words follow.
       {"print", 1, kAny, "print uv|selection|object|faces|document|widgets|tree [TITLE]",
        "print the current object's UVs, selection, counts, faces; the objects and materials; widget paths",
-       CheckPrint, RunPrint},
+       CheckPrint, RunPrint, true},
       {"layout", 1, 3,
        "layout FILE [WxH] [wireframe,material,object,shader,current-object,current-material,memory=1..4]",
        "draw the UV layout into an image through the Output dialog (BMP, JPEG, PNG or TGA by extension)",
        CheckLayout, RunLayout},
-      {"help", 0, 1, "help [COMMAND]", "list the commands", nullptr, RunHelp},
-      {"quit", 0, 0, "quit", "stop reading commands (-o still saves)", nullptr, RunQuit},
+      {"help", 0, 1, "help [COMMAND]", "list the commands", nullptr, RunHelp, true},
+      {"quit", 0, 0, "quit", "stop reading commands (-o still saves)", nullptr, RunQuit, true},
   };
   return table;
 }

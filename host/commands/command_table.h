@@ -30,6 +30,11 @@ struct CommandSpec {
   void (*check)(const Words& words);
   // Runs the checked command; throws CommandError.
   void (*run)(CommandInterpreter& interpreter, const Words& words);
+  // True for the commands that act inside a running modal dialog (its
+  // widgets, an answer) or only read (print, help). Everything else would
+  // change the document under a dialog that is still working on it, and is
+  // refused until the dialog closes.
+  bool inDialog = false;
 };
 
 // Every command, in the order help lists them.

@@ -130,6 +130,34 @@ TEST(PavlexDialogs, OnlyTheRunningDialogCanBeReached) {
       << run.err;
 }
 
+// A dialog works on the document it was opened on: commands that would
+// change or replace that document under it are refused until it closes,
+// and the output never renders a document that was closed meanwhile.
+TEST(PavlexDialogs, DocumentCommandsWaitUntilTheDialogCloses) {
+  ScratchDir scratch;
+  const std::string picture = (scratch / "closed.png").string();
+  const std::vector<std::string> refused = {"close",         "open " + TestData("obj/seams.obj"),
+                                            "delete face 0", "compact",
+                                            "save " + picture + ".obj", "hide object 0",
+                                            "select uv all", "layout " + picture};
+  for (const std::string& command : refused) {
+    const std::string script = "press File/Output\n" + command + "\nset edit " + picture + "\npress OK";
+    const PavlexRun run = RunPavlex(scratch, {TestData("obj/seams.obj"), "-c", script});
+    EXPECT_EQ(run.status, 1) << command;
+    const std::string verb = command.substr(0, command.find(' '));
+    EXPECT_NE(run.err.find("-c:2: '" + verb + "' cannot run while the dialog 'FileOuput' is open"), std::string::npos)
+        << run.err;
+    EXPECT_FALSE(std::filesystem::exists(picture)) << command;
+  }
+  // Reading and the dialog's own widgets still work, and so does closing
+  // the dialog by its close box.
+  const PavlexRun run = RunPavlex(scratch, {TestData("obj/seams.obj"), "-c",
+                                            "press File/Output; print object; set edit " + picture +
+                                                "; press OK; press File/Output; hide window FileOuput; close"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(std::filesystem::exists(picture));
+}
+
 // A script must close what it opened, in the same script.
 TEST(PavlexDialogs, AScriptThatEndsInsideADialogFailsAndSavesNothing) {
   ScratchDir scratch;
