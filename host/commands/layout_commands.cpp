@@ -4,6 +4,7 @@
 // interpreter fails the command with that box's message.
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <iterator>
 #include <string>
 #include <utility>
@@ -100,8 +101,26 @@ void CheckLayout(const Words& words) {
   ParseLayout(words);
 }
 
+namespace {
+
+// The size the Output dialog ends up with: its spin boxes stop at 65535,
+// and it snaps each side down to a multiple of 4.
+int64_t DialogSize(const std::string& typed) {
+  const int64_t clamped = std::min<int64_t>(std::stoll(typed), 0xFFFF);
+  return clamped - clamped % 4;
+}
+
+}  // namespace
+
 void RunLayout(CommandInterpreter& in, const Words& words) {
   const LayoutRequest request = ParseLayout(words);
+  if (!request.width.empty()) {
+    const int64_t width = DialogSize(request.width), height = DialogSize(request.height);
+    if (std::to_string(width) != request.width || std::to_string(height) != request.height) {
+      in.warn("the Output dialog takes " + std::to_string(width) + "x" + std::to_string(height) + ", not " +
+              request.width + "x" + request.height + " (at most 65535 a side, rounded down to a multiple of 4)");
+    }
+  }
   // What a person would type into the Output dialog.
   std::vector<std::string> typed;
   if (!request.width.empty()) {

@@ -96,5 +96,31 @@ TEST(PavlexLayout, AFileThatCannotBeWrittenFailsWithThePlugInsMessage) {
   EXPECT_FALSE(std::filesystem::exists(saved));
 }
 
+// Each way a layout can fail says which file and why; a size the dialog
+// cannot take as asked is said too, before it is drawn as it can.
+TEST(PavlexLayout, SizesTheDialogChangesOrCannotDrawAreNamed) {
+  ScratchDir scratch;
+  const std::string clamped = (scratch / "wide.tga").string();
+  PavlexRun run = RunPavlex(scratch, {"-c", "layout " + clamped + " 70000x8 wireframe"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.err.find("warning: the Output dialog takes 65532x8, not 70000x8"), std::string::npos) << run.err;
+  EXPECT_TRUE(std::filesystem::exists(clamped));
+
+  const std::string tiny = (scratch / "tiny.png").string();
+  run = RunPavlex(scratch, {"-c", "layout " + tiny + " 2x2"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("Cannot write " + tiny + ": the picture has no pixels (width or height 0)"),
+            std::string::npos)
+      << run.err;
+  const std::string huge = (scratch / "huge.png").string();
+  run = RunPavlex(scratch, {"-c", "layout " + huge + " 65532x65532"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("Cannot write " + huge + ": the picture is too large (at most 1 GiB of pixels)"),
+            std::string::npos)
+      << run.err;
+  EXPECT_FALSE(std::filesystem::exists(tiny));
+  EXPECT_FALSE(std::filesystem::exists(huge));
+}
+
 }  // namespace
 }  // namespace pavlex::cli_test
