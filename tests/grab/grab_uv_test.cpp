@@ -125,10 +125,12 @@ TEST_F(GrabUVTest, RPutsTheTrianglesThirdCornerAtItsHeightOnTheFarSide) {
   // u = 2, 0.6 up it.
   EXPECT_EQ(object.faceUVs(1)[0].u, 2.0f);
   EXPECT_EQ(object.faceUVs(1)[0].v, 0.0f);
-  EXPECT_NEAR(object.faceUVs(1)[1].u, 3.6f, 1e-5f);
-  EXPECT_NEAR(object.faceUVs(1)[1].v, 0.6f, 1e-5f);
-  EXPECT_NEAR(object.faceUVs(1)[2].u, 2.0f, 1e-5f);
-  EXPECT_NEAR(object.faceUVs(1)[2].v, 2.0f, 1e-5f);
+  // In single precision: x = 0.3f, y = -(1.8f - 1), u = 2 + 2 * -y and
+  // v = 2 * x round to exactly 3.6f and 0.6f.
+  EXPECT_EQ(object.faceUVs(1)[1].u, 3.6f);
+  EXPECT_EQ(object.faceUVs(1)[1].v, 0.6f);
+  EXPECT_EQ(object.faceUVs(1)[2].u, 2.0f);
+  EXPECT_EQ(object.faceUVs(1)[2].v, 2.0f);
 }
 
 // Planar convex polygons of 4 to 12 corners in a tilted plane, with
