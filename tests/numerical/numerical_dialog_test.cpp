@@ -95,10 +95,9 @@ TEST_F(NumericalDialogTest, OpensWithTheSelectionRectanglePivotAndZeroOffsets) {
     EXPECT_EQ(Value("U max"), 0.6f);
     EXPECT_EQ(Value("V min"), 0.1f);
     EXPECT_EQ(Value("V max"), 0.3f);
-    // The opening pivot is the centre of the single-precision bounds, taken
-    // in single precision.
-    EXPECT_EQ(Value("pivot U"), (0.2f + 0.6f) * 0.5f);
-    EXPECT_EQ(Value("V"), (0.1f + 0.3f) * 0.5f);
+    // The opening pivot is the centre of the boxes, in double precision.
+    EXPECT_EQ(Value("pivot U"), (static_cast<double>(0.2f) + static_cast<double>(0.6f)) * 0.5);
+    EXPECT_EQ(Value("V"), (static_cast<double>(0.1f) + static_cast<double>(0.3f)) * 0.5);
     EXPECT_EQ(Value("Move"), 0.0);
     EXPECT_EQ(Value("Move#2"), 0.0);
     EXPECT_EQ(Value("Rotate"), 0.0);
@@ -146,7 +145,10 @@ TEST_F(NumericalDialogTest, MoveOffsetsFollowThePivotAndMoveAppliesEachPress) {
     EXPECT_EQ(Value("Move"), 0.0);
     Set("V", 0.9);
     EXPECT_FALSE(Press("V/Init"));
+    // "Init" takes the centre of the opening bounds, their sum in single
+    // precision: one step off the opening value above.
     EXPECT_EQ(Value("V"), (0.1f + 0.3f) * 0.5f);
+    EXPECT_NE(Value("V"), (static_cast<double>(0.1f) + static_cast<double>(0.3f)) * 0.5);
     EXPECT_EQ(Value("Move#2"), 0.0);
 
     // Value buttons: the pivot goes to the rectangle's sides, "0.5" to 0.5.
