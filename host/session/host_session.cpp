@@ -276,7 +276,13 @@ void HostSession::RefreshView() {
   if (g_current != nullptr) g_current->refreshView();
 }
 
+int32_t HostSession::messageCount(int32_t code) const {
+  const auto found = messageCounts_.find(code);
+  return found != messageCounts_.end() ? found->second : 0;
+}
+
 MQBOOL HostSession::receiveMessage(int32_t code, void* record) {
+  ++messageCounts_[code];
   auto* info = static_cast<MQSendMessageInfo*>(record);
   if (info == nullptr) return 0;
   switch (code) {
@@ -291,6 +297,7 @@ MQBOOL HostSession::receiveMessage(int32_t code, void* record) {
     case MQMESSAGE_GET_SETTINGS: {
       MQOptionPair* slot = OptionListView(info->option).find("pluginsettings");
       if (slot == nullptr) return 0;
+      if (!options_.offerPluginSettings) return 1;
       slot->value = settings_->pluginSettings();
       return 1;
     }

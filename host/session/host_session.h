@@ -19,6 +19,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -51,6 +52,9 @@ struct HostSessionOptions {
   // Where the host reports problems people should know of (a damaged
   // settings file, a failed save); not owned. Null: stderr.
   std::ostream* diagnostics = nullptr;
+  // False stands in for a host without a plug-in settings service: message
+  // 505 is answered but leaves the "pluginsettings" slot null.
+  bool offerPluginSettings = true;
 };
 
 class HostSession {
@@ -141,6 +145,9 @@ class HostSession {
   // once, or, while a plug-in is being called, when the command ends.
   static void RefreshView();
   static MQBOOL SendMessage(int32_t message, void* record);
+  // How many MQ_SendMessage calls with `code` reached this session, whatever
+  // their answer: a flag cannot tell one message from two.
+  int32_t messageCount(int32_t code) const;
   WidgetService& widgets() { return *widgets_; }
   const WidgetService& widgets() const { return *widgets_; }
   SettingsService& settings() { return *settings_; }
@@ -183,6 +190,7 @@ class HostSession {
   std::vector<ModalRun> modalRuns_;     // innermost last
   bool drawing_ = false;
   bool redrawPending_ = false;
+  std::map<int32_t, int32_t> messageCounts_;  // message code -> calls
 };
 
 }  // namespace pavlex::host

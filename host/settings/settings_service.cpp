@@ -158,6 +158,7 @@ void SettingsService::forget(tinyxml2::XMLElement* element) {
 }
 
 MQBOOL SettingsService::request(MQXmlElement handle, int32_t code, void* record) {
+  ++requests_;
   tinyxml2::XMLElement* element = elementOf(handle);
   if (element == nullptr || record == nullptr) return 0;
   switch (code) {

@@ -62,6 +62,9 @@ class SettingsService {
 
   // MQXmlElem_Value.
   MQBOOL request(MQXmlElement element, int32_t code, void* record);
+  // How many requests arrived, answered or not: a plug-in that was given no
+  // element must make none.
+  int32_t requestCount() const { return requests_; }
 
  private:
   void reset();
@@ -73,7 +76,8 @@ class SettingsService {
   tinyxml2::XMLElement* pluginSettings_ = nullptr;
   std::unordered_map<uintptr_t, tinyxml2::XMLElement*> elements_;  // token -> element
   bool changed_ = false;
-  std::string savedText_;  // the text at the last load or save; empty for a fresh document
+  std::string savedText_;
+  int32_t requests_ = 0;  // the text at the last load or save; empty for a fresh document
 };
 
 }  // namespace pavlex::host

@@ -1,6 +1,7 @@
 // "Grab/F", "Grab/G", "Grab/R" and "Manipulate/Regularize" pressed through
 // host events with the plug-in loaded, "selected" read at the click.
 #include <cmath>
+#include <string>
 
 #include "tests/plugin_window/pavlex_session.h"
 
@@ -68,6 +69,49 @@ TEST_F(GrabWindowTest, RegularizeRelaysTheSelectedFaceAndSelectedIsReadAtTheClic
   EXPECT_TRUE(Press("Manipulate/Regularize"));
   EXPECT_TRUE(Near(quads->faceUVs(0)[2], 1, 1));
   EXPECT_TRUE(Near(quads->faceUVs(0)[3], 0, 1));
+}
+
+//  3---2---5    faces 0 and 1 as in TwoQuads; the triangle 2 (5, 6, 3)
+//   \     /     meets face 1 at vertex 5 and face 0 at vertex 3 with the
+//    \   /      same UVs, so face 1's UV island reaches round to the
+//      6        selected face 0.
+TEST_F(GrabWindowTest, GMovesTheSelectedFaceWhenTheNeighboursIslandReachesIt) {
+  for (const char* button : {"Grab/G", "Grab/F"}) {
+    NewDocument();
+    host::HostObject& ring = AddObject(
+        {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {1.5f, 0, 0}, {1.5f, 1, 0}, {0.5f, 2, 0}},
+        {{{0, 1, 2, 3}, {{0, 0}, {1, 0}, {1, 1}, {0, 1}}},
+         {{1, 4, 5, 2}, {{5, 5}, {5, 7}, {3, 7}, {3, 5}}},
+         {{5, 6, 3}, {{3, 7}, {1.5f, 4}, {0, 1}}}});
+    for (int32_t c = 0; c < 4; ++c) ring.setUVSelected(0, c, true);
+    EXPECT_TRUE(Press(button));
+    // Face 1's corner on vertex 1 goes to (1, 0) and its edge (-2, 0) onto
+    // (0, 1): u' = 1 + (v - 5) / 2, v' = (5 - u) / 2, exact in binary.
+    const auto at = [&](int32_t face, int32_t corner, float u, float v) {
+      const MQCoordinate uv = ring.faceUVs(face)[corner];
+      EXPECT_EQ(uv.u, u) << button << " face " << face << " corner " << corner;
+      EXPECT_EQ(uv.v, v) << button << " face " << face << " corner " << corner;
+    };
+    at(1, 0, 1, 0);
+    at(1, 1, 2, 0);
+    at(1, 2, 2, 1);
+    at(1, 3, 1, 1);
+    if (std::string(button) == "Grab/G") {
+      at(2, 0, 2, 1);
+      at(2, 1, 0.5f, 1.75f);
+      at(2, 2, -1, 2.5f);
+      at(0, 0, -1.5f, 2.5f);
+      at(0, 1, -1.5f, 2);
+      at(0, 2, -1, 2);
+      at(0, 3, -1, 2.5f);  // still on face 2's corner at vertex 3
+    } else {
+      at(2, 0, 3, 7);  // "F" moves the neighbour face alone
+      at(2, 2, 0, 1);
+      at(0, 0, 0, 0);
+      at(0, 2, 1, 1);
+    }
+    for (int32_t c = 0; c < 4; ++c) EXPECT_TRUE(ring.isUVSelected(0, c)) << "the selection stays";
+  }
 }
 
 }  // namespace

@@ -131,12 +131,12 @@ TEST(PolygonUnfoldTest, PutsTheAnchorOnTheTargetAndThePolygonOnTheFarSide) {
   for (const float side : {1.0f, -1.0f}) {
     UnfoldResult result;
     ASSERT_TRUE(UnfoldPolygon(Fan(4), square.data(), 4, 1, 0, {{1, 1}, {2, 0}, side}, result));
-    EXPECT_FLOAT_EQ(result.uvs[1].u, 1.0f);
-    EXPECT_FLOAT_EQ(result.uvs[0].u, 3.0f);
-    EXPECT_FLOAT_EQ(result.uvs[3].u, 3.0f);
+    EXPECT_EQ(result.uvs[1].u, 1.0f);
+    EXPECT_EQ(result.uvs[0].u, 3.0f);
+    EXPECT_EQ(result.uvs[3].u, 3.0f);
     // Scale 2; the square stands on the side -side of the target edge.
-    EXPECT_FLOAT_EQ(result.uvs[2].v, 1.0f - 2.0f * side);
-    EXPECT_FLOAT_EQ(result.uvs[3].v, 1.0f - 2.0f * side);
+    EXPECT_EQ(result.uvs[2].v, 1.0f - 2.0f * side);
+    EXPECT_EQ(result.uvs[3].v, 1.0f - 2.0f * side);
   }
 }
 

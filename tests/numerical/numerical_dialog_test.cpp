@@ -95,8 +95,9 @@ TEST_F(NumericalDialogTest, OpensWithTheSelectionRectanglePivotAndZeroOffsets) {
     EXPECT_EQ(Value("U max"), 0.6f);
     EXPECT_EQ(Value("V min"), 0.1f);
     EXPECT_EQ(Value("V max"), 0.3f);
-    EXPECT_NEAR(Value("pivot U"), 0.4, 1e-7);
-    EXPECT_NEAR(Value("V"), 0.2, 1e-7);
+    // The opening pivot is the centre of the boxes, in double precision.
+    EXPECT_EQ(Value("pivot U"), (static_cast<double>(0.2f) + static_cast<double>(0.6f)) * 0.5);
+    EXPECT_EQ(Value("V"), (static_cast<double>(0.1f) + static_cast<double>(0.3f)) * 0.5);
     EXPECT_EQ(Value("Move"), 0.0);
     EXPECT_EQ(Value("Move#2"), 0.0);
     EXPECT_EQ(Value("Rotate"), 0.0);
@@ -130,18 +131,24 @@ TEST_F(NumericalDialogTest, MoveOffsetsFollowThePivotAndMoveAppliesEachPress) {
 
     // A rectangle edit recentres the pivot and the offsets follow it.
     Set("U max", 1.0);
-    EXPECT_NEAR(Value("pivot U"), 0.6, 1e-7);
-    EXPECT_NEAR(Value("Move"), 0.2, 1e-7);
+    // The pivot from the boxes in double precision; the offset from it in
+    // single precision, less the opening centre.
+    const double pivot = (static_cast<double>(0.2f) + 1.0) * 0.5;
+    EXPECT_EQ(Value("pivot U"), pivot);
+    EXPECT_EQ(Value("Move"), static_cast<float>(pivot) - (0.6f + 0.2f) * 0.5f);
     EXPECT_EQ(Value("Move#2"), 0.0);
 
     // "Init" brings back what the dialog opened with, the pivot following.
     EXPECT_FALSE(Press("U max/Init"));
     EXPECT_EQ(Value("U max"), 0.6f);
-    EXPECT_NEAR(Value("pivot U"), 0.4, 1e-7);
+    EXPECT_EQ(Value("pivot U"), (static_cast<double>(0.2f) + static_cast<double>(0.6f)) * 0.5);
     EXPECT_EQ(Value("Move"), 0.0);
     Set("V", 0.9);
     EXPECT_FALSE(Press("V/Init"));
-    EXPECT_NEAR(Value("V"), 0.2, 1e-7);
+    // "Init" takes the centre of the opening bounds, their sum in single
+    // precision: one step off the opening value above.
+    EXPECT_EQ(Value("V"), (0.1f + 0.3f) * 0.5f);
+    EXPECT_NE(Value("V"), (static_cast<double>(0.1f) + static_cast<double>(0.3f)) * 0.5);
     EXPECT_EQ(Value("Move#2"), 0.0);
 
     // Value buttons: the pivot goes to the rectangle's sides, "0.5" to 0.5.
@@ -149,7 +156,7 @@ TEST_F(NumericalDialogTest, MoveOffsetsFollowThePivotAndMoveAppliesEachPress) {
     EXPECT_EQ(Value("pivot U"), 0.6f);
     Press("V min/0.5");
     EXPECT_EQ(Value("V min"), 0.5);
-    EXPECT_NEAR(Value("V"), (0.5 + 0.3f) * 0.5, 1e-7);
+    EXPECT_EQ(Value("V"), (0.5 + static_cast<double>(0.3f)) * 0.5);
   });
 }
 

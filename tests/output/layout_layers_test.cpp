@@ -238,12 +238,23 @@ TEST_F(LayoutMaterialTest, MemoryFilterNeedsOneSlotHoldingEveryCorner) {
   EXPECT_FALSE(IsFaceInMemorySlots(state_, host::api::ToHandle(object_), 0, 0b1101));
 }
 
+// The host makes no face below two corners, so a deleted face (0 corners,
+// its slot kept) is the case: with the object in the slot, its empty corner
+// list must not count as "every corner found". Two corners are enough.
 TEST_F(LayoutTest, MemoryFilterNeverPassesFacesBelowTwoCorners) {
-  host::HostObject& line = AddObject({{0, 0, 0}, {1, 0, 0}}, {{{0, 1}, {{0, 0}, {1, 0}}}});
-  PluginState& state = state_;
-  state.memorySlots[0].objects[line.uniqueId()].insert(UVVertexKey::Pack(line.faceUniqueId(0), 0));
-  state.memorySlots[0].objects[line.uniqueId()].insert(UVVertexKey::Pack(line.faceUniqueId(0), 1));
-  EXPECT_TRUE(IsFaceInMemorySlots(state, host::api::ToHandle(&line), 0, 1));
+  host::HostObject& lines = AddObject({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}},
+                                      {{{0, 1}, {{0, 0}, {1, 0}}}, {{1, 2}, {{1, 0}, {1, 1}}}});
+  const MQObject handle = host::api::ToHandle(&lines);
+  auto& stored = state_.memorySlots[0].objects[lines.uniqueId()];
+  for (int32_t face = 0; face < 2; ++face) {
+    for (int32_t j = 0; j < 2; ++j) stored.insert(UVVertexKey::Pack(lines.faceUniqueId(face), j));
+  }
+  EXPECT_TRUE(IsFaceInMemorySlots(state_, handle, 0, 0b0001));
+  ASSERT_TRUE(lines.deleteFace(1, false));
+  ASSERT_EQ(lines.cornerCount(1), 0);
+  EXPECT_FALSE(IsFaceInMemorySlots(state_, handle, 1, 0b0001));
+  EXPECT_FALSE(IsFaceInMemorySlots(state_, handle, 1, 0b1111));
+  EXPECT_TRUE(IsFaceInMemorySlots(state_, handle, 0, 0b0001));
 }
 
 // Four corners with red on the left and blue on the right: the span runs
@@ -262,6 +273,65 @@ TEST(GouraudFillTest, InterpolatesAcrossEachRowWithoutReachingTheFarEnd) {
     EXPECT_EQ(image.Pixel(3, y), 0xFF660099u);
   }
   EXPECT_EQ(image.last_status(), ImageStatus::kOutOfRange);
+}
+
+// The 4 x 4 picture FillGouraudPolygon draws of one polygon, row by row.
+std::vector<std::vector<uint32_t>> GouraudPixels(const std::vector<MQCoordinate>& uvs,
+                                                 const std::vector<ColorRGB>& colors) {
+  LayoutImage image(4, 4);
+  GouraudScratch scratch;
+  FillGouraudPolygon(image, uvs.data(), colors.data(), uvs.size(), 4, 4, scratch);
+  std::vector<std::vector<uint32_t>> rows(4, std::vector<uint32_t>(4));
+  for (int32_t y = 0; y < 4; ++y) {
+    for (int32_t x = 0; x < 4; ++x) rows[static_cast<size_t>(y)][static_cast<size_t>(x)] = image.Pixel(x, y);
+  }
+  return rows;
+}
+
+constexpr ColorRGB kRed = {1, 0, 0}, kGreen = {0, 1, 0}, kBlue = {0, 0, 1}, kWhite = {1, 1, 1};
+
+// A quad whose top (corners 0, 1) and bottom (2, 3) are level, on rows 0
+// and 3. Ties of the largest v go to corner 2, the lower index, so the
+// backward chain 0 -> 3 -> 2 ends with the level edge 3 -> 2, which writes
+// row 3 last: x of corner 3 in its own white. Row 0 of the forward chain
+// is written by 0 -> 1 and then by 1 -> 2, which wins: the span runs from
+// red at x 0 to green at x 4.
+TEST(GouraudFillTest, LevelEdgesTieToTheLowerCornerAndTheLaterEdgeWins) {
+  EXPECT_EQ(GouraudPixels({{0, 0}, {1, 0}, {1, 0.75f}, {0, 0.75f}}, {kRed, kGreen, kBlue, kWhite}),
+            (std::vector<std::vector<uint32_t>>{
+                {0xFFFF0000u, 0xFFCC3300u, 0xFF996600u, 0xFF669900u},
+                {0xFFFF3F3Fu, 0xFFCC593Fu, 0xFF99723Fu, 0xFF668C3Fu},
+                {0xFFFF7F7Fu, 0xFFCC7F7Fu, 0xFF997F7Fu, 0xFF667F7Fu},
+                {0xFFFFFFFFu, 0xFFCCD8F2u, 0xFF99B2E5u, 0xFF668CD8u},
+            }));
+}
+
+// Not convex in UV: the forward chain 0 -> 1 -> 2 -> 3 steps down to the
+// notch at corner 1, skips the upward edge 1 -> 2 and covers rows 0..2
+// again with 2 -> 3, which wins. The notch is filled over.
+TEST(GouraudFillTest, LaterEdgeOfAChainOverwritesTheRowsItShares) {
+  EXPECT_EQ(GouraudPixels({{0, 0}, {0.5f, 0.5f}, {1, 0}, {1, 0.75f}, {0, 0.75f}},
+                          {kRed, kGreen, kBlue, kWhite, {0, 0, 0}}),
+            (std::vector<std::vector<uint32_t>>{
+                {0xFFFF0000u, 0xFFCC0033u, 0xFF990066u, 0xFF660099u},
+                {0xFFBF0000u, 0xFFA50C33u, 0xFF8C1966u, 0xFF722699u},
+                {0xFF7F0000u, 0xFF7F1933u, 0xFF7F3366u, 0xFF7F4C99u},
+                {0xFF000000u, 0xFF262633u, 0xFF4C4C66u, 0xFF727299u},
+            }));
+}
+
+// At the bottom tip both chains reach x 3 in their own colours: with equal
+// x the span starts at the backward entry, so the one pixel there is
+// 1/4 red + 3/4 blue from the backward edge 0 -> 2 (the forward edge 1 -> 2
+// holds 1/4 green + 3/4 blue).
+TEST(GouraudFillTest, EqualSpanEndsStartAtTheBackwardChain) {
+  EXPECT_EQ(GouraudPixels({{1, 0}, {0.5f, 0}, {0.75f, 0.75f}}, {kRed, kGreen, kBlue}),
+            (std::vector<std::vector<uint32_t>>{
+                {0x00000000u, 0x00000000u, 0xFF00FF00u, 0xFF55AA00u},
+                {0x00000000u, 0x00000000u, 0xFF00BF3Fu, 0xFF3F7F3Fu},
+                {0x00000000u, 0x00000000u, 0x00000000u, 0xFF007F7Fu},
+                {0x00000000u, 0x00000000u, 0x00000000u, 0xFF3F00BFu},
+            }));
 }
 
 // NaN, infinite and huge UVs: nothing crashes, nothing allocates by the

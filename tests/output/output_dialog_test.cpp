@@ -186,6 +186,76 @@ TEST_F(OutputDialogTest, ReferOffersFourFiltersAndTakesTheChosenName) {
   });
 }
 
+// The 4 x 4 TGA the dialog wrote, one character a pixel: 'o' the object
+// colour, '.' transparent, '?' anything else. TGA rows run bottom-up.
+std::vector<std::string> TgaArt(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  if (bytes.size() != 18u + 4u * 4u * 4u + 26u) return {"(not a 4 x 4 TGA)"};
+  std::vector<std::string> rows(4, std::string(4, '?'));
+  for (size_t y = 0; y < 4; ++y) {
+    for (size_t x = 0; x < 4; ++x) {
+      const size_t at = 18 + 4 * ((3 - y) * 4 + x);
+      const uint32_t pixel = bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
+                             static_cast<uint32_t>(bytes[at + 3]) << 24;
+      if (pixel == 0xFF336699u) rows[y][x] = 'o';
+      if (pixel == 0u) rows[y][x] = '.';
+    }
+  }
+  return rows;
+}
+
+// Four quads stacked in v, one pixel row each on a 4 x 4 picture. Slot 2
+// holds faces 0 and 2, slot 1 face 3 and half of face 1.
+TEST_F(OutputDialogTest, MemoryBoxesFilterTheLayoutOnlyWithMemoryTicked) {
+  std::vector<MQPoint> points;
+  std::vector<FaceInput> faces;
+  for (int32_t row = 0; row < 4; ++row) {
+    const float top = static_cast<float>(row) / 4.0f, bottom = static_cast<float>(row + 1) / 4.0f;
+    const int32_t base = static_cast<int32_t>(points.size());
+    for (int k = 0; k < 4; ++k) points.push_back({static_cast<float>(k), static_cast<float>(row), 0});
+    faces.push_back({{base, base + 1, base + 2, base + 3}, {{0, top}, {1, top}, {1, bottom}, {0, bottom}}});
+  }
+  host::HostObject& rows = AddObject(points, faces);
+  rows.color = {0.2f, 0.4f, 0.6f};
+  const auto select = [&](int32_t face, int32_t corners) {
+    for (int32_t c = 0; c < corners; ++c) rows.setUVSelected(face, c, true);
+  };
+  select(0, 4);
+  select(2, 4);
+  Do(driver().press("Pavlex::Memory/Store/2"));
+  session().document().clearSelection(MQCLEARSELECT_ALL);
+  select(3, 4);
+  select(1, 2);
+  Do(driver().press("Pavlex::Memory/Store/1"));
+
+  const auto output = [&](const std::string& name, bool memory, std::vector<const char*> slots) {
+    const fs::path path = folder_ / name;
+    Open([&](host::HostDriver& s) {
+      Do(s.set("spinbox", 4.0));
+      Do(s.set("spinbox#2", 4.0));
+      Do(s.check("wireframe", false));
+      Do(s.check("object color", true));
+      Do(s.check("current material", false));
+      EXPECT_FALSE(Checked("memory")) << "the memory boxes always open clear";
+      for (const char* slot : {"1", "2", "3", "4"}) EXPECT_FALSE(Checked(slot));
+      if (memory) Do(s.check("memory", true));
+      for (const char* slot : slots) Do(s.check(slot, true));
+      Do(s.set("edit", path.string()));
+      Do(s.press("OK"));
+    });
+    return TgaArt(path);
+  };
+  using Art = std::vector<std::string>;
+  EXPECT_EQ(output("slot2.tga", true, {"2"}), (Art{"oooo", "....", "oooo", "...."}));
+  EXPECT_EQ(output("slots12.tga", true, {"1", "2"}), (Art{"oooo", "....", "oooo", "oooo"}));
+  EXPECT_EQ(output("slot3.tga", true, {"3"}), (Art{"....", "....", "....", "...."}));
+  // Slot boxes without "memory", and "memory" without a slot, filter nothing.
+  EXPECT_EQ(output("no-memory.tga", false, {"2"}), (Art{"oooo", "oooo", "oooo", "oooo"}));
+  EXPECT_EQ(output("no-slot.tga", true, {}), (Art{"oooo", "oooo", "oooo", "oooo"}));
+  EXPECT_TRUE(dialogs_.boxes.empty());
+}
+
 TEST_F(OutputDialogTest, ClipboardButtonsKeepTheDialogOpenAndTheRememberedOptions) {
   // Without a display the copies fail silently on Linux; the Windows
   // clipboard takes them.

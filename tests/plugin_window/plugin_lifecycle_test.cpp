@@ -28,18 +28,31 @@ TEST_F(PavlexLifecycleTest, InitializationBuildsTheWindowHiddenAndActivationShow
   EXPECT_EQ(plugin().sendEvent(doc(), MQEVENT_ACTIVATE, nullptr), 0);  // no flag reads as off
 }
 
-TEST_F(PavlexLifecycleTest, HidingTheWindowSwitchesThePluginOffInTheHost) {
+TEST_F(PavlexLifecycleTest, HidingTheWindowTwiceSendsMessage100Once) {
   ASSERT_TRUE(session().activate(plugin()));
   ASSERT_TRUE(driver().hideWindow("Pavlex").done);
-  EXPECT_FALSE(session().isActive(plugin()));  // message 100 reached the host
+  EXPECT_EQ(session().messageCount(MQMESSAGE_SWITCHED_OFF), 1);
+  EXPECT_FALSE(session().isActive(plugin()));
   EXPECT_EQ(plugin().sendEvent(doc(), MQEVENT_IS_ACTIVATED, nullptr), 0);
 
   // A hide while switched off sends nothing and changes nothing.
   session().widgets().raise(window(), "hide");
+  EXPECT_EQ(session().messageCount(MQMESSAGE_SWITCHED_OFF), 1);
   EXPECT_FALSE(session().isActive(plugin()));
 
-  EXPECT_TRUE(session().activate(plugin()));
+  // The host switching the plug-in off is no news to the host either.
+  ASSERT_TRUE(session().activate(plugin()));
   EXPECT_TRUE(visible());
+  EXPECT_FALSE(session().deactivate(plugin()));
+  session().widgets().raise(window(), "hide");
+  EXPECT_EQ(session().messageCount(MQMESSAGE_SWITCHED_OFF), 1);
+
+  // Each later switch-on arms exactly one more message.
+  ASSERT_TRUE(session().activate(plugin()));
+  ASSERT_TRUE(driver().hideWindow("Pavlex").done);
+  session().widgets().raise(window(), "hide");
+  EXPECT_EQ(session().messageCount(MQMESSAGE_SWITCHED_OFF), 2);
+  EXPECT_FALSE(session().isActive(plugin()));
 }
 
 TEST_F(PavlexLifecycleTest, ExitDestroysTheWindowAndAnotherInitializationRebuildsIt) {

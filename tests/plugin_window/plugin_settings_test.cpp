@@ -161,5 +161,65 @@ TEST_F(PavlexSettingsTest, ExitWithoutInitializationWritesNothing) {
   EXPECT_EQ(PluginValues(session().settings().text()), "PosX=5 PosY=6 TexWidth=512 TexHeight=256 ");
 }
 
+// Runs the Output dialog as the user does: reads the size it opens with,
+// types a new one and a file name, and presses OK.
+class OutputAtSize : public host::ModalDriver {
+ public:
+  void runModal(host::HostSession& session, int32_t) override {
+    host::HostDriver user(session);
+    for (const char* path : {"spinbox", "spinbox#2"}) {
+      std::string error;
+      const int32_t id = user.findWidget(path, host::WidgetKind::kSpinBox, &error);
+      const host::Widget* spin = session.widgets().tree().find(id);
+      const host::PropertyValue* position = spin != nullptr ? spin->stored("position") : nullptr;
+      const int32_t* value = position != nullptr ? std::get_if<int32_t>(position) : nullptr;
+      opened.push_back(value != nullptr ? *value : -1);
+    }
+    EXPECT_TRUE(user.set("spinbox", 512.0).done);
+    EXPECT_TRUE(user.set("spinbox#2", 256.0).done);
+    EXPECT_TRUE(user.set("edit", file).done);
+    EXPECT_TRUE(user.press("OK").done);
+  }
+  std::string file;
+  std::vector<int32_t> opened;
+};
+
+// A host whose message 505 hands out no element: the plug-in makes no
+// settings request at all, starts from the defaults, and its window and
+// output work as with settings; the user's file is left as it was.
+TEST_F(PavlexSettingsTest, HostWithoutPluginSettingsGivesDefaultsAndWritesNothing) {
+  WriteFile("<PosX>300</PosX><PosY>200</PosY><TexWidth>320</TexWidth><TexHeight>640</TexHeight>");
+  const std::string stored = ReadFile();
+  host::HostSessionOptions options = OnFile();
+  options.offerPluginSettings = false;
+  Start(options);
+  EXPECT_EQ(session().messageCount(MQMESSAGE_GET_SETTINGS), 1);
+  EXPECT_EQ(session().settings().requestCount(), 0);
+  EXPECT_EQ(property<int32_t>(window(), "pos_x"), nullptr) << "no stored position: the host places the window";
+  EXPECT_EQ(property<int32_t>(window(), "pos_y"), nullptr);
+
+  ASSERT_TRUE(session().activate(plugin()));
+  EXPECT_TRUE(visible());
+  AddObject({{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}, {{{0, 1, 2, 3}, {{0, 0}, {1, 0}, {1, 1}, {0, 1}}}});
+  OutputAtSize dialog;
+  dialog.file = folder_.file("layout.tga");
+  session().setModalDriver(&dialog);
+  EXPECT_TRUE(driver().press("Pavlex::File/Output").done);
+  session().setModalDriver(nullptr);
+  EXPECT_EQ(dialog.opened, (std::vector<int32_t>{1024, 1024}));
+  std::ifstream picture(dialog.file, std::ios::binary);
+  EXPECT_TRUE(picture.good()) << "the output still writes its picture";
+  picture.close();
+  widget(window())->store("pos_x", int32_t{40});
+
+  // The exit asks again and, given nothing, writes nothing.
+  ASSERT_TRUE(session().unloadPlugin(plugin_));
+  EXPECT_EQ(session().messageCount(MQMESSAGE_GET_SETTINGS), 2);
+  EXPECT_EQ(session().settings().requestCount(), 0);
+  EXPECT_FALSE(session().settings().changed());
+  Exit();
+  EXPECT_EQ(ReadFile(), stored);
+}
+
 }  // namespace
 }  // namespace pavlex::testing

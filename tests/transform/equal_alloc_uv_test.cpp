@@ -38,8 +38,10 @@ TEST_F(EqualAllocTest, SpacesTallSelectionAlongV) {
   EXPECT_TRUE(RunShowing(1, [&] { return EqualAllocUV(document()); }));
   const std::vector<MQCoordinate> after0 = UVs(object, 0), after1 = UVs(object, 1);
   EXPECT_EQ(after0[0].v, 0.0f);
-  EXPECT_FLOAT_EQ(after0[1].v, 0.3f);
-  EXPECT_FLOAT_EQ(after0[2].v, 0.6f);
+  // step = 0.9f / 3 in single precision, then m * step + 0: each one step
+  // below 0.3f and 0.6f.
+  EXPECT_EQ(after0[1].v, std::nextafter(0.3f, 0.0f));
+  EXPECT_EQ(after0[2].v, std::nextafter(0.6f, 0.0f));
   EXPECT_EQ(after1[0].v, 0.9f);
   EXPECT_EQ(after1[1].v, 0.2f);  // unselected corners neither count nor move
   for (size_t c = 0; c < 3; ++c) EXPECT_EQ(after0[c].u, face0[c].u);
@@ -47,7 +49,7 @@ TEST_F(EqualAllocTest, SpacesTallSelectionAlongV) {
 
 TEST_F(EqualAllocTest, SpacesWideSelectionAlongU) {
   const std::vector<float> us = EqualAllocUs({0.2f, 0.25f, 0.7f});
-  EXPECT_FLOAT_EQ(us[1], 0.45f);
+  EXPECT_EQ(us[1], 0.45f);  // (0.7f - 0.2f) / 2 + 0.2f
   EXPECT_EQ(us[2], 0.7f);
   // A square selection is spaced along u too.
   host::HostObject& square = AddUVFaces({{{0.0f, 0.0f}, {0.1f, 0.9f}, {1.0f, 1.0f}}});
@@ -61,8 +63,8 @@ TEST_F(EqualAllocTest, SpacesWideSelectionAlongU) {
 TEST_F(EqualAllocTest, DistinctValuesCompareAsFloats) {
   EXPECT_EQ(EqualAllocUs({0.0f, 0.3f, 1.0f, 0.3f}), (std::vector<float>{0.0f, 0.5f, 1.0f, 0.5f}));
   const std::vector<float> apart = EqualAllocUs({0.0f, 0.3f, 1.0f, std::nextafter(0.3f, 1.0f)});
-  EXPECT_FLOAT_EQ(apart[1], 1.0f / 3.0f);
-  EXPECT_FLOAT_EQ(apart[3], 2.0f / 3.0f);
+  EXPECT_EQ(apart[1], 1.0f / 3.0f);
+  EXPECT_EQ(apart[3], 2.0f * (1.0f / 3.0f));
   // -1, 0 and 3: both zeros are the middle value.
   EXPECT_EQ(EqualAllocUs({-1.0f, -0.0f, 3.0f, 0.0f}), (std::vector<float>{-1.0f, 1.0f, 3.0f, 1.0f}));
 }

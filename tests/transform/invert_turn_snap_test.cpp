@@ -62,23 +62,33 @@ TEST_F(InvertTurnSnapTest, BoundsCoverSelectedFiniteCornersElseUnitSquare) {
   EXPECT_EQ(b.vmax, 0.9f);
 }
 
+// The pivot is (umin + umax) * 0.5 and each u becomes (cu + cu) - u, all
+// in single precision, so the results are exact floats: 0.2 comes back one
+// step below 0.2f, and the unit-centre pass then starts from that.
 TEST_F(InvertTurnSnapTest, InvertMirrorsAboutSelectionOrUnitCentre) {
   host::HostObject& object = AddSelected({{0.2f, 0.1f}, {0.3f, 0.4f}, {0.6f, 0.8f}});
   const std::vector<MQCoordinate> other = UVs(object, 1);
   Invert(InvertDirection::kHorizontal, false);
   std::vector<MQCoordinate> uv = UVs(object, 0);
-  EXPECT_FLOAT_EQ(uv[0].u, 0.6f);
-  EXPECT_FLOAT_EQ(uv[1].u, 0.5f);
-  EXPECT_FLOAT_EQ(uv[2].u, 0.2f);
+  EXPECT_EQ(uv[0].u, 0.6f);
+  EXPECT_EQ(uv[1].u, 0.5f);
+  EXPECT_EQ(uv[2].u, std::nextafter(0.2f, 0.0f));
   EXPECT_EQ(uv[1].v, 0.4f);
-  Invert(InvertDirection::kHorizontal, false);  // back to 0.2, 0.3, 0.6
+  Invert(InvertDirection::kHorizontal, false);  // back to 0.2 - 1 step, 0.3, 0.6
+  uv = UVs(object, 0);
+  EXPECT_EQ(uv[0].u, std::nextafter(0.2f, 0.0f));
+  EXPECT_EQ(uv[1].u, 0.3f);
+  EXPECT_EQ(uv[2].u, 0.6f);
   Invert(InvertDirection::kHorizontal, true);
   uv = UVs(object, 0);
-  EXPECT_FLOAT_EQ(uv[0].u, 0.8f);
-  EXPECT_FLOAT_EQ(uv[1].u, 0.7f);
-  EXPECT_FLOAT_EQ(uv[2].u, 0.4f);
+  EXPECT_EQ(uv[0].u, 0.8f);
+  EXPECT_EQ(uv[1].u, 0.7f);
+  EXPECT_EQ(uv[2].u, std::nextafter(0.4f, 0.0f));
   Invert(InvertDirection::kVertical, false);  // v 0.1, 0.4, 0.8 about 0.45
-  EXPECT_FLOAT_EQ(UVs(object, 0)[1].v, 0.5f);
+  uv = UVs(object, 0);
+  EXPECT_EQ(uv[0].v, 0.8f);
+  EXPECT_EQ(uv[1].v, 0.5f);
+  EXPECT_EQ(uv[2].v, 0x1.9999ap-4f);  // 0.1f and three steps up
   EXPECT_TRUE(SameBits(UVs(object, 1), other));
 }
 
