@@ -115,7 +115,7 @@ TEST_F(ObjSaveOverLibrary, LetterCaseFollowsTheFileSystem) {
   ChangeMaterials();
   std::string error;
 #ifdef _WIN32
-  ExpectRefused(folder_.file("MODEL.MTL"), folder_.file("model.mtl"));
+  ExpectRefused(folder_.file("MODEL.MTL"), folder_.file("MODEL.mtl"));
 #else
   // Two files here: the OBJ and its new library model.mtl.
   ASSERT_TRUE(SaveTo(import_, folder_.file("model.MTL"), &error)) << error;
