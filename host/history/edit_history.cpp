@@ -1,11 +1,13 @@
 #include "host/history/edit_history.h"
 
+#include <new>
 #include <utility>
 
 namespace pavlex::host {
 namespace {
 
-std::string MiB(size_t bytes) {
+std::string Size(size_t bytes) {
+  if (bytes < (size_t{1} << 20)) return std::to_string((bytes + 1023) >> 10) + " KiB";
   return std::to_string((bytes + (size_t{1} << 20) - 1) >> 20) + " MiB";
 }
 
@@ -35,12 +37,13 @@ std::string EditHistory::end() {
   if (overflowed) {
     const bool hadSteps = !steps_.empty();
     clear();
-    const std::string why = seen > byteLimit_ ? "its changes need more than the history's limit of " + MiB(byteLimit_)
+    const std::string why = seen > byteLimit_ ? "its changes need more than the history's limit of " + Size(byteLimit_)
                                               : "there was not enough memory to record its changes";
     return std::string("the last command cannot be undone") + (hadSteps ? ", nor anything before it" : "") + ": " +
            why;
   }
   if (step == nullptr) return std::string();
+  settle_.reset();
   while (redoCount() > 0) dropNewest();
   bytes_ += step->bytes();
   steps_.push_back(std::move(step));
@@ -58,6 +61,7 @@ bool EditHistory::undo(DocumentHolder& holder, std::string* error) {
     if (error != nullptr) *error = "nothing to undo";
     return false;
   }
+  if (!revertSettle(holder, error)) return false;
   if (!steps_[done_ - 1]->undo(holder, error)) {
     clear();
     return false;
@@ -75,12 +79,38 @@ bool EditHistory::redo(DocumentHolder& holder, std::string* error) {
     if (error != nullptr) *error = "nothing to redo";
     return false;
   }
+  if (!revertSettle(holder, error)) return false;
   if (!steps_[done_]->redo(holder, error)) {
     clear();
     return false;
   }
   ++done_;
   return true;
+}
+
+bool EditHistory::revertSettle(DocumentHolder& holder, std::string* error) {
+  if (settle_ == nullptr) return true;
+  const bool reverted = settle_->undo(holder, error);
+  settle_.reset();
+  if (!reverted) clear();
+  return reverted;
+}
+
+void EditHistory::beginSettle(HostDocument& document) {
+  settle_.reset();
+  try {
+    begin(document);
+  } catch (const std::bad_alloc&) {
+    clear();
+  }
+}
+
+void EditHistory::endSettle() {
+  if (recorder_ == nullptr) return;
+  settle_ = recorder_->finish();
+  const bool overflowed = recorder_->overflowed();
+  recorder_.reset();
+  if (overflowed) clear();  // the redraw changed more than can be taken back
 }
 
 void EditHistory::setByteLimit(size_t bytes) {
@@ -90,6 +120,7 @@ void EditHistory::setByteLimit(size_t bytes) {
 }
 
 void EditHistory::clear() {
+  settle_.reset();
   while (!steps_.empty()) dropNewest();
   done_ = 0;
 }

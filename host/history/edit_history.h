@@ -42,8 +42,15 @@ class EditHistory {
   // --- undo and redo ------------------------------------------------------------
   // False with a reason ("nothing to undo") when there is no step to undo or
   // it no longer fits the document (the history is cleared then).
+  //
+  // What the redraw after an undo or redo changes (plug-ins re-applying UV
+  // locks) is recorded between beginSettle() and endSettle() and taken back
+  // before the next undo or redo, so the steps' images stay exact; a new
+  // step keeps it as part of the document it started from.
   bool undo(DocumentHolder& holder, std::string* error);
   bool redo(DocumentHolder& holder, std::string* error);
+  void beginSettle(HostDocument& document);
+  void endSettle();
   size_t undoCount() const { return done_; }
   size_t redoCount() const { return steps_.size() - done_; }
   // What the kept steps hold, and the cap on it.
@@ -56,10 +63,12 @@ class EditHistory {
  private:
   void dropOldest();
   void dropNewest();
+  bool revertSettle(DocumentHolder& holder, std::string* error);
 
   std::deque<std::unique_ptr<HistoryStep>> steps_;  // oldest first
   size_t done_ = 0;                                 // steps_[0, done_) can be undone, the rest redone
   std::unique_ptr<StepRecorder> recorder_;
+  std::unique_ptr<HistoryStep> settle_;  // the redraw's changes after the last undo or redo
   uint32_t nextStep_ = 1;
   size_t bytes_ = 0;
   size_t byteLimit_;

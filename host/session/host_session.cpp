@@ -394,7 +394,9 @@ bool HostSession::stepThroughHistory(bool undoing, std::string* error) {
   }
   Holder holder(*this);
   if (!(undoing ? history_->undo(holder, error) : history_->redo(holder, error))) return false;
+  history_->beginSettle(*document_);
   finishCommand(true);
+  history_->endSettle();
   return true;
 }
 
