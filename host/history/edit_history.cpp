@@ -18,7 +18,7 @@ EditHistory::EditHistory(size_t byteLimit) : byteLimit_(byteLimit) {}
 EditHistory::~EditHistory() = default;
 
 void EditHistory::begin(HostDocument& document) {
-  if (recorder_ != nullptr) return;
+  if (recorder_ != nullptr || byteLimit_ == 0) return;
   // Step numbers are the stamps objects compare against; 0 never is one.
   if (nextStep_ == 0) nextStep_ = 1;
   recorder_ = std::make_unique<StepRecorder>(nextStep_++, byteLimit_, document);

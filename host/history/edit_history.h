@@ -31,7 +31,8 @@ class EditHistory {
   // --- recording --------------------------------------------------------------
   bool recording() const { return recorder_ != nullptr; }
   // Starts recording a step on `document` (nothing when one is recorded
-  // already). Throws std::bad_alloc having started nothing.
+  // already, or when the limit is 0: the history is off). Throws
+  // std::bad_alloc having started nothing.
   void begin(HostDocument& document);
   // The document was replaced during the step (open, close).
   void documentReplaced(DocumentImage old, HostDocument& now);

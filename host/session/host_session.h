@@ -53,6 +53,7 @@ struct HostSessionOptions {
   // settings file, a failed save); not owned. Null: stderr.
   std::ostream* diagnostics = nullptr;
   // The most the undo history keeps, in bytes; the oldest steps go first.
+  // 0 switches the history off.
   size_t historyByteLimit = EditHistory::kDefaultByteLimit;
 };
 
