@@ -137,7 +137,7 @@ PAVLEX_HOST_FN(void) MQObj_GetFaceCoordinate(MQObject obj, int32_t face, int32_t
 PAVLEX_HOST_FN(void)
 MQObj_SetFaceCoordinate(MQObject obj, int32_t face, int32_t corner, const MQCoordinate* uv) {
   HostObject* o = FromHandle(obj);
-  if (uv && LiveCorner(o, face, corner)) o->faceUVs(face)[corner] = *uv;
+  if (uv && LiveCorner(o, face, corner)) o->setUV(face, corner, *uv);
 }
 
 PAVLEX_HOST_FN(int32_t) MQObj_GetFaceMaterial(MQObject obj, int32_t face) {

@@ -9,12 +9,14 @@
 //   dialog_commands.cpp      answer (and the answers message boxes and
 //                            save-file dialogs wait for)
 //   layout_commands.cpp      layout
+//   history_commands.cpp     undo, redo
 //   session_commands.cpp     help, quit
 // A checker throws CommandError for words that cannot run; a runner may
 // assume its checker passed.
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "host/commands/command_table.h"
 #include "host/widgets/modal_requests.h"
@@ -61,6 +63,12 @@ bool AnswerSaveFile(CommandInterpreter& in, host::SaveFileRequest& request);
 
 void CheckLayout(const Words& words);
 void RunLayout(CommandInterpreter& in, const Words& words);
+
+// True for the commands that move through the history instead of making a
+// step of their own.
+bool RecordsNoStep(const std::string& name);
+void RunUndo(CommandInterpreter& in, const Words& words);
+void RunRedo(CommandInterpreter& in, const Words& words);
 
 void RunHelp(CommandInterpreter& in, const Words& words);
 void RunQuit(CommandInterpreter& in, const Words& words);

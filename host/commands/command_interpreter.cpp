@@ -82,12 +82,38 @@ void CommandInterpreter::fail(const ScriptLine& line, const std::string& message
   if (source_ == nullptr || !source_->interactive()) failed_ = true;
 }
 
+// Makes one command one undo step; nested commands (inside a dialog) join
+// the step of the command that opened it.
+class CommandInterpreter::HistoryStep {
+ public:
+  HistoryStep(CommandInterpreter& in, bool recorded) : in_(in), recorded_(recorded) {
+    if (recorded_) in_.session_.beginCommand();
+  }
+  ~HistoryStep() {
+    if (!recorded_) return;
+    const std::string notice = in_.session_.endCommand();
+    try {
+      if (!notice.empty()) in_.warn(notice);
+    } catch (...) {
+      // A front end's sink failed; the step itself is settled.
+    }
+  }
+  HistoryStep(const HistoryStep&) = delete;
+  HistoryStep& operator=(const HistoryStep&) = delete;
+
+ private:
+  CommandInterpreter& in_;
+  bool recorded_;
+};
+
 void CommandInterpreter::runLine(const ScriptLine& line) {
   const ScriptLine outer = current_;
   current_ = line;
   ++running_;
   try {
-    execute(TokenizeCommand(line.text), false);
+    const Words words = TokenizeCommand(line.text);
+    const HistoryStep step(*this, !words.empty() && !RecordsNoStep(words[0]));
+    execute(words, false);
   } catch (const CommandError& error) {
     fail(line, error.what());
   }

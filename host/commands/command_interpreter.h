@@ -101,6 +101,7 @@ class CommandInterpreter : public host::ModalDriver {
   void report(const std::string& message);
 
  private:
+  class HistoryStep;
   struct Modal {
     int32_t dialog = 0;
     std::string title;

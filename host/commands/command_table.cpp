@@ -85,6 +85,8 @@ const std::vector<CommandSpec>& CommandTable() {
        "layout FILE [WxH] [wireframe,material,object,shader,current-object,current-material,memory=1..4]",
        "draw the UV layout into an image through the Output dialog (BMP, JPEG, PNG or TGA by extension)",
        CheckLayout, RunLayout},
+      {"undo", 0, 0, "undo", "take back the last command that changed the document", nullptr, RunUndo},
+      {"redo", 0, 0, "redo", "do again the last command undone", nullptr, RunRedo},
       {"help", 0, 1, "help [COMMAND]", "list the commands", nullptr, RunHelp, true},
       {"quit", 0, 0, "quit", "stop reading commands (-o still saves)", nullptr, RunQuit, true},
   };

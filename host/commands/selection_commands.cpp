@@ -2,6 +2,7 @@
 // object, straight in the host's document.
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "host/commands/command_families.h"
@@ -103,7 +104,7 @@ void RunSelection(CommandInterpreter& in, const Words& words) {
     const double u0 = std::min(box[0], box[2]), u1 = std::max(box[0], box[2]);
     const double v0 = std::min(box[1], box[3]), v1 = std::max(box[1], box[3]);
     for (int32_t f = 0; f < object.faceCount(); ++f) {
-      const MQCoordinate* uvs = object.faceUVs(f);
+      const MQCoordinate* uvs = std::as_const(object).faceUVs(f);  // a read: no history copy
       for (int32_t c = 0; c < object.cornerCount(f); ++c) {
         const double u = uvs[c].u, v = uvs[c].v;
         if (whole || (u >= u0 && u <= u1 && v >= v0 && v <= v1)) object.setUVSelected(f, c, state);

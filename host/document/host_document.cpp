@@ -1,6 +1,7 @@
 // The document of the stand-in host. See host_document.h.
 #include "host/document/host_document.h"
 
+#include <algorithm>
 #include <atomic>
 #include <limits>
 #include <new>
@@ -63,6 +64,7 @@ int32_t HostDocument::adoptObject(HostObject* obj) {
   }
   objects_.back().reset(obj);
   obj->document_ = this;
+  obj->setRecorder(recorder_);
   obj->slot_ = slot;
   if (currentObject_ < 0) currentObject_ = slot;
   return slot;
@@ -174,6 +176,90 @@ void HostDocument::clearSelection(uint32_t flags) {
   for (const auto& obj : objects_) {
     if (obj) obj->clearSelection(flags);
   }
+}
+
+// --- the edit history ------------------------------------------------------------
+
+void HostDocument::setRecorder(EditRecorder* recorder) {
+  recorder_ = recorder;
+  for (const auto& obj : objects_) {
+    if (obj) obj->setRecorder(recorder);
+  }
+  for (const auto& obj : deletedObjects_) obj->setRecorder(recorder);
+}
+
+std::vector<HostObject*> HostDocument::objectSlots() const {
+  std::vector<HostObject*> slots;
+  slots.reserve(objects_.size());
+  for (const auto& obj : objects_) slots.push_back(obj.get());
+  return slots;
+}
+
+std::vector<HostMaterial*> HostDocument::materialSlots() const {
+  std::vector<HostMaterial*> slots;
+  slots.reserve(materials_.size());
+  for (const auto& mat : materials_) slots.push_back(mat.get());
+  return slots;
+}
+
+namespace {
+
+// Deals the owned elements of `live` and `dead` out again: those `wanted`
+// names go to their slots, the rest to `dead`. Allocates first.
+template <typename T>
+void Redeal(std::vector<std::unique_ptr<T>>& live, std::vector<std::unique_ptr<T>>& dead,
+            const std::vector<T*>& wanted) {
+  std::vector<std::unique_ptr<T>> all;
+  all.reserve(live.size() + dead.size());
+  std::vector<std::unique_ptr<T>> slots(wanted.size());
+  std::vector<std::unique_ptr<T>> rest;
+  rest.reserve(live.size() + dead.size());
+  // No allocation below.
+  for (auto& p : live) {
+    if (p) all.push_back(std::move(p));
+  }
+  for (auto& p : dead) all.push_back(std::move(p));
+  for (auto& p : all) {
+    const auto at = std::find(wanted.begin(), wanted.end(), p.get());
+    if (at != wanted.end()) {
+      slots[static_cast<size_t>(at - wanted.begin())] = std::move(p);
+    } else {
+      rest.push_back(std::move(p));
+    }
+  }
+  live.swap(slots);
+  dead.swap(rest);
+}
+
+}  // namespace
+
+void HostDocument::restoreSlots(const std::vector<HostObject*>& objects, const std::vector<HostMaterial*>& materials,
+                                int32_t currentObject, int32_t currentMaterial) {
+  std::unordered_map<int32_t, int32_t> byUid;
+  byUid.reserve(objects.size());
+  for (size_t s = 0; s < objects.size(); ++s) {
+    if (objects[s] != nullptr) byUid.emplace(objects[s]->uniqueId(), static_cast<int32_t>(s));
+  }
+  Redeal(objects_, deletedObjects_, objects);
+  Redeal(materials_, deletedMaterials_, materials);
+  objectSlotByUid_.swap(byUid);
+  for (size_t s = 0; s < objects_.size(); ++s) {
+    if (objects_[s]) objects_[s]->slot_ = static_cast<int32_t>(s);
+  }
+  for (const auto& obj : deletedObjects_) obj->slot_ = -1;
+  for (size_t s = 0; s < materials_.size(); ++s) {
+    if (materials_[s]) materials_[s]->slot = static_cast<int32_t>(s);
+  }
+  for (const auto& mat : deletedMaterials_) mat->slot = -1;
+  currentObject_ = currentObject;
+  currentMaterial_ = currentMaterial;
+}
+
+size_t HostDocument::memoryBytes() const {
+  size_t bytes = 0;
+  for (const auto& obj : objects_) bytes += obj ? obj->memoryBytes() : 0;
+  for (const auto& obj : deletedObjects_) bytes += obj->memoryBytes();
+  return bytes;
 }
 
 }  // namespace pavlex::host

@@ -62,6 +62,22 @@ class HostDocument {
 
   // A new document's scene holds one white light (HostLight's defaults).
 
+  // --- for the edit history ----------------------------------------------------
+  // The recorder every object of the document reports to (null: none).
+  void setRecorder(EditRecorder* recorder);
+  EditRecorder* recorder() const { return recorder_; }
+  // The slot tables as they are now (null for an empty slot).
+  std::vector<HostObject*> objectSlots() const;
+  std::vector<HostMaterial*> materialSlots() const;
+  // Puts slot tables back. Every pointer must be an object or material this
+  // document owns (live or deleted); the ones left out become deleted, so
+  // handles on them stay safe. Current indices are taken as given (-1 for
+  // none). May throw std::bad_alloc.
+  void restoreSlots(const std::vector<HostObject*>& objects, const std::vector<HostMaterial*>& materials,
+                    int32_t currentObject, int32_t currentMaterial);
+  // The bytes the objects' mesh arrays hold, deleted objects included.
+  size_t memoryBytes() const;
+
  private:
   std::vector<std::unique_ptr<HostObject>> objects_;
   std::vector<std::unique_ptr<HostObject>> deletedObjects_;
@@ -73,6 +89,7 @@ class HostDocument {
   int32_t currentMaterial_ = -1;
 
   HostScene scene_;
+  EditRecorder* recorder_ = nullptr;
 };
 
 // Process-wide unique IDs for objects and materials; never reused.

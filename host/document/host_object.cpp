@@ -52,6 +52,7 @@ int32_t HostObject::newFaceUid() {
 // --- vertices ----------------------------------------------------------------
 
 void HostObject::setPosition(int32_t v, const MQPoint& p) {
+  noteWrite(TrackedArray::kPositions, static_cast<size_t>(v));
   positions_[static_cast<size_t>(v)] = p;
   ++structureRevision_;
 }
@@ -65,6 +66,7 @@ int32_t HostObject::addVertex(const MQPoint& p) {
   const size_t n = positions_.size();
   if (n >= static_cast<size_t>(std::numeric_limits<int32_t>::max())) throw std::bad_alloc();
   const int32_t uid = nextUid(uidToVertex_);
+  noteStructure();
   growVector(positions_, n + 1);
   growVector(refCount_, n + 1);
   growVector(vertexUid_, n + 1);
@@ -88,8 +90,9 @@ int32_t HostObject::addVertex(const MQPoint& p) {
 
 bool HostObject::deleteVertex(int32_t v, bool deleteFaces) {
   if (!validVertex(v) || vertexDeleted(v)) return false;
+  if (refCount_[static_cast<size_t>(v)] > 0 && !deleteFaces) return false;
+  noteStructure();
   if (refCount_[static_cast<size_t>(v)] > 0) {
-    if (!deleteFaces) return false;
     int32_t count = 0;
     const int32_t* faces = relatedFaces(v, &count);
     const std::vector<int32_t> doomed(faces, faces + count);
@@ -112,6 +115,7 @@ int32_t HostObject::faceFromUniqueId(int32_t uid) const {
 }
 
 void HostObject::setFaceMaterial(int32_t f, int32_t material) {
+  noteWrite(TrackedArray::kFaceMaterial, static_cast<size_t>(f));
   faceMaterial_[static_cast<size_t>(f)] = material;
   ++structureRevision_;
 }
@@ -148,6 +152,7 @@ int32_t HostObject::appendFaceSlot(int32_t count, const int32_t* vertices, const
       first + n > std::numeric_limits<uint32_t>::max())
     throw std::bad_alloc();
   const int32_t uid = nextUid(uidToFace_);
+  noteStructure();
   growVector(faceFirst_, f + 1);
   growVector(faceCorners_, f + 1);
   growVector(faceMaterial_, f + 1);
@@ -215,6 +220,7 @@ int32_t HostObject::insertFace(int32_t index, int32_t count, const int32_t* vert
 
 bool HostObject::deleteFace(int32_t f, bool deleteVertices) {
   if (!validFace(f) || cornerCount(f) <= 0) return false;
+  noteStructure();
   const auto i = static_cast<size_t>(f);
   const uint32_t first = faceFirst_[i];
   const int32_t n = faceCorners_[i];
@@ -246,6 +252,7 @@ bool HostObject::deleteFace(int32_t f, bool deleteVertices) {
 
 bool HostObject::invertFace(int32_t f) {
   if (!validFace(f) || cornerCount(f) <= 0) return false;
+  noteStructure();
   const size_t first = faceFirst_[static_cast<size_t>(f)];
   const auto n = static_cast<size_t>(cornerCount(f));
   std::reverse(cornerVertex_.begin() + static_cast<std::ptrdiff_t>(first),
@@ -288,6 +295,7 @@ void HostObject::compact() {
     if (refCount_[v] > 0) vertexMap[v] = static_cast<int32_t>(liveVerts++);
   }
   if (liveFaces == faces && liveVerts == verts && liveCorners == cornerVertex_.size()) return;
+  noteStructure();
 
   // Build the new arrays aside, then swap them in (strong guarantee).
   std::vector<MQPoint> positions;
@@ -367,6 +375,7 @@ void HostObject::compact() {
 }
 
 void HostObject::clear() {
+  noteStructure();
   for (int32_t uid : vertexUid_) {
     if (uid > 0) uidToVertex_[static_cast<size_t>(uid)] = -1;
   }
@@ -522,14 +531,158 @@ const int32_t* HostObject::relatedFaces(int32_t v, int32_t* count) const {
 // --- selections --------------------------------------------------------------
 
 void HostObject::clearSelection(uint32_t flags) {
-  if (flags & MQCLEARSELECT_VERTEX) std::fill(vertexSelected_.begin(), vertexSelected_.end(), 0);
-  if (flags & MQCLEARSELECT_FACE) std::fill(faceSelected_.begin(), faceSelected_.end(), 0);
+  if (flags & MQCLEARSELECT_VERTEX) {
+    noteSetBlocks(TrackedArray::kVertexSelected, vertexSelected_, 0xff);
+    std::fill(vertexSelected_.begin(), vertexSelected_.end(), 0);
+  }
+  if (flags & MQCLEARSELECT_FACE) {
+    noteSetBlocks(TrackedArray::kFaceSelected, faceSelected_, 0xff);
+    std::fill(faceSelected_.begin(), faceSelected_.end(), 0);
+  }
   uint8_t mask = 0;
   if (flags & MQCLEARSELECT_LINE) mask |= kLineSelected;
   if (flags & MQCLEARSELECT_UVVERTEX) mask |= kUVSelected;
   if (mask == 0) return;
+  noteSetBlocks(TrackedArray::kCornerFlags, cornerFlags_, mask);
   const auto keep = static_cast<uint8_t>(~mask);
   for (uint8_t& f : cornerFlags_) f &= keep;
+}
+
+// --- the edit history's hooks --------------------------------------------------
+
+MQCoordinate* HostObject::faceUVs(int32_t f) {
+  const size_t first = faceFirst_[static_cast<size_t>(f)];
+  noteWrites(TrackedArray::kCornerUV, first, first + static_cast<size_t>(faceCorners_[static_cast<size_t>(f)]));
+  return cornerUV_.data() + first;
+}
+
+void HostObject::noteWrites(TrackedArray array, size_t first, size_t end) {
+  if (recorder_ == nullptr || first >= end) return;
+  noteBlocks(array, first >> kTrackedBlockShift, ((end - 1) >> kTrackedBlockShift) + 1);
+}
+
+void HostObject::noteBlocks(TrackedArray array, size_t firstBlock, size_t endBlock) {
+  if (recorder_ == nullptr || wholeStamp_ == recorder_->step()) return;
+  std::vector<uint32_t>& stamps = blockStamps_[static_cast<size_t>(array)];
+  const size_t count = trackedArray(array).count;
+  const size_t blocks = (count + kTrackedBlockSize - 1) >> kTrackedBlockShift;
+  if (stamps.size() < blocks) {
+    try {
+      stamps.resize(blocks, 0);
+    } catch (const std::bad_alloc&) {
+      // No room to keep stamps: keep the whole object instead (the recorder
+      // gives the step up when even that fails).
+      noteStructure();
+      return;
+    }
+  }
+  const uint32_t step = recorder_->step();
+  for (size_t b = firstBlock; b < endBlock && b < blocks; ++b) {
+    if (stamps[b] == step) continue;
+    recorder_->saveBlock(*this, array, b);
+    stamps[b] = step;
+  }
+}
+
+// Only blocks holding a bit of `mask` will change when those bits are cleared.
+void HostObject::noteSetBlocks(TrackedArray array, const std::vector<uint8_t>& values, uint8_t mask) {
+  if (recorder_ == nullptr) return;
+  for (size_t first = 0; first < values.size(); first += kTrackedBlockSize) {
+    const size_t end = std::min(values.size(), first + kTrackedBlockSize);
+    for (size_t i = first; i < end; ++i) {
+      if (values[i] & mask) {
+        noteWrites(array, first, end);
+        break;
+      }
+    }
+  }
+}
+
+HostObject::ArrayBytes HostObject::trackedArray(TrackedArray array) {
+  auto bytes = [](auto& v) {
+    return ArrayBytes{reinterpret_cast<unsigned char*>(v.data()), v.size(), sizeof(v[0])};
+  };
+  switch (array) {
+    case TrackedArray::kPositions: return bytes(positions_);
+    case TrackedArray::kVertexSelected: return bytes(vertexSelected_);
+    case TrackedArray::kFaceMaterial: return bytes(faceMaterial_);
+    case TrackedArray::kFaceVisible: return bytes(faceVisible_);
+    case TrackedArray::kFaceSelected: return bytes(faceSelected_);
+    case TrackedArray::kFaceSmoothing: return bytes(faceSmoothing_);
+    case TrackedArray::kCornerUV: return bytes(cornerUV_);
+    case TrackedArray::kCornerFlags: return bytes(cornerFlags_);
+  }
+  return ArrayBytes{nullptr, 0, 1};
+}
+
+namespace {
+
+template <typename T>
+size_t VectorBytes(const std::vector<T>& v) {
+  return v.size() * sizeof(T);
+}
+
+}  // namespace
+
+size_t HostObject::State::bytes() const {
+  return VectorBytes(positions) + VectorBytes(refCount) + VectorBytes(vertexUid) + VectorBytes(uidToVertex) +
+         VectorBytes(vertexDeleted) + VectorBytes(vertexSelected) + VectorBytes(faceFirst) +
+         VectorBytes(faceCorners) + VectorBytes(faceMaterial) + VectorBytes(faceUid) + VectorBytes(uidToFace) +
+         VectorBytes(faceSmoothing) + VectorBytes(faceVisible) + VectorBytes(faceSelected) +
+         VectorBytes(cornerVertex) + VectorBytes(cornerUV) + VectorBytes(cornerFlags);
+}
+
+size_t HostObject::memoryBytes() const {
+  return VectorBytes(positions_) + VectorBytes(refCount_) + VectorBytes(vertexUid_) + VectorBytes(uidToVertex_) +
+         VectorBytes(vertexDeleted_) + VectorBytes(vertexSelected_) + VectorBytes(faceFirst_) +
+         VectorBytes(faceCorners_) + VectorBytes(faceMaterial_) + VectorBytes(faceUid_) + VectorBytes(uidToFace_) +
+         VectorBytes(faceSmoothing_) + VectorBytes(faceVisible_) + VectorBytes(faceSelected_) +
+         VectorBytes(cornerVertex_) + VectorBytes(cornerUV_) + VectorBytes(cornerFlags_);
+}
+
+std::unique_ptr<HostObject::State> HostObject::copyState() const {
+  auto state = std::make_unique<State>();
+  state->positions = positions_;
+  state->refCount = refCount_;
+  state->vertexUid = vertexUid_;
+  state->uidToVertex = uidToVertex_;
+  state->vertexDeleted = vertexDeleted_;
+  state->vertexSelected = vertexSelected_;
+  state->faceFirst = faceFirst_;
+  state->faceCorners = faceCorners_;
+  state->faceMaterial = faceMaterial_;
+  state->faceUid = faceUid_;
+  state->uidToFace = uidToFace_;
+  state->faceSmoothing = faceSmoothing_;
+  state->faceVisible = faceVisible_;
+  state->faceSelected = faceSelected_;
+  state->cornerVertex = cornerVertex_;
+  state->cornerUV = cornerUV_;
+  state->cornerFlags = cornerFlags_;
+  state->structureRevision = structureRevision_;
+  return state;
+}
+
+void HostObject::exchangeState(State& state) noexcept {
+  positions_.swap(state.positions);
+  refCount_.swap(state.refCount);
+  vertexUid_.swap(state.vertexUid);
+  uidToVertex_.swap(state.uidToVertex);
+  vertexDeleted_.swap(state.vertexDeleted);
+  vertexSelected_.swap(state.vertexSelected);
+  faceFirst_.swap(state.faceFirst);
+  faceCorners_.swap(state.faceCorners);
+  faceMaterial_.swap(state.faceMaterial);
+  faceUid_.swap(state.faceUid);
+  uidToFace_.swap(state.uidToFace);
+  faceSmoothing_.swap(state.faceSmoothing);
+  faceVisible_.swap(state.faceVisible);
+  faceSelected_.swap(state.faceSelected);
+  cornerVertex_.swap(state.cornerVertex);
+  cornerUV_.swap(state.cornerUV);
+  cornerFlags_.swap(state.cornerFlags);
+  std::swap(structureRevision_, state.structureRevision);
+  adjacencyDirty_ = true;
 }
 
 }  // namespace pavlex::host

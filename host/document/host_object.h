@@ -7,10 +7,13 @@
 // between edits cost time in proportion to their answer.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "host/document/edit_recorder.h"
 #include "hostapi/mq_types.h"
 
 namespace pavlex::host {
@@ -62,16 +65,28 @@ class HostObject {
   int32_t cornerCount(int32_t f) const { return faceCorners_[static_cast<size_t>(f)]; }
   const int32_t* faceVertices(int32_t f) const { return cornerVertex_.data() + faceFirst_[static_cast<size_t>(f)]; }
   const MQCoordinate* faceUVs(int32_t f) const { return cornerUV_.data() + faceFirst_[static_cast<size_t>(f)]; }
-  MQCoordinate* faceUVs(int32_t f) { return cornerUV_.data() + faceFirst_[static_cast<size_t>(f)]; }
+  // Counts as a write of the face's every UV (the edit history keeps them).
+  MQCoordinate* faceUVs(int32_t f);
+  void setUV(int32_t f, int32_t c, const MQCoordinate& uv) {
+    const size_t i = faceFirst_[static_cast<size_t>(f)] + static_cast<uint32_t>(c);
+    noteWrite(TrackedArray::kCornerUV, i);
+    cornerUV_[i] = uv;
+  }
   int32_t faceMaterial(int32_t f) const { return faceMaterial_[static_cast<size_t>(f)]; }
   void setFaceMaterial(int32_t f, int32_t material);
   bool faceVisible(int32_t f) const { return faceVisible_[static_cast<size_t>(f)] != 0; }
-  void setFaceVisible(int32_t f, bool on) { faceVisible_[static_cast<size_t>(f)] = on ? 1 : 0; }
+  void setFaceVisible(int32_t f, bool on) {
+    noteWrite(TrackedArray::kFaceVisible, static_cast<size_t>(f));
+    faceVisible_[static_cast<size_t>(f)] = on ? 1 : 0;
+  }
   int32_t faceUniqueId(int32_t f) const { return faceUid_[static_cast<size_t>(f)]; }
   int32_t faceFromUniqueId(int32_t uid) const;  // -1 when gone; O(1)
   // Smoothing group number carried through from imported files (0 = off).
   int32_t faceSmoothingGroup(int32_t f) const { return faceSmoothing_[static_cast<size_t>(f)]; }
-  void setFaceSmoothingGroup(int32_t f, int32_t group) { faceSmoothing_[static_cast<size_t>(f)] = group; }
+  void setFaceSmoothingGroup(int32_t f, int32_t group) {
+    noteWrite(TrackedArray::kFaceSmoothing, static_cast<size_t>(f));
+    faceSmoothing_[static_cast<size_t>(f)] = group;
+  }
 
   // Sizes the arrays for a bulk load; changes nothing visible.
   void reserve(size_t vertices, size_t faces, size_t corners);
@@ -101,9 +116,15 @@ class HostObject {
 
   // --- selections (per element flags) --------------------------------------
   bool isVertexSelected(int32_t v) const { return vertexSelected_[static_cast<size_t>(v)] != 0; }
-  void setVertexSelected(int32_t v, bool on) { vertexSelected_[static_cast<size_t>(v)] = on ? 1 : 0; }
+  void setVertexSelected(int32_t v, bool on) {
+    noteWrite(TrackedArray::kVertexSelected, static_cast<size_t>(v));
+    vertexSelected_[static_cast<size_t>(v)] = on ? 1 : 0;
+  }
   bool isFaceSelected(int32_t f) const { return faceSelected_[static_cast<size_t>(f)] != 0; }
-  void setFaceSelected(int32_t f, bool on) { faceSelected_[static_cast<size_t>(f)] = on ? 1 : 0; }
+  void setFaceSelected(int32_t f, bool on) {
+    noteWrite(TrackedArray::kFaceSelected, static_cast<size_t>(f));
+    faceSelected_[static_cast<size_t>(f)] = on ? 1 : 0;
+  }
   // Corner-addressed kinds; callers check corner < cornerCount(f).
   bool isUVSelected(int32_t f, int32_t c) const { return (cornerFlag(f, c) & kUVSelected) != 0; }
   void setUVSelected(int32_t f, int32_t c, bool on) { setCornerFlag(f, c, kUVSelected, on); }
@@ -116,6 +137,41 @@ class HostObject {
   // mesh is still the one they read.
   uint64_t structureRevision() const { return structureRevision_; }
 
+  // --- for the edit history --------------------------------------------------
+  // Everything a structural edit may change, as one value the history can
+  // keep and exchange: unique IDs, selections and the structure revision
+  // come back with it, so a lossless save still recognises the mesh.
+  struct State {
+    std::vector<MQPoint> positions;
+    std::vector<int32_t> refCount, vertexUid, uidToVertex;
+    std::vector<uint8_t> vertexDeleted, vertexSelected;
+    std::vector<uint32_t> faceFirst;
+    std::vector<int32_t> faceCorners, faceMaterial, faceUid, uidToFace, faceSmoothing;
+    std::vector<uint8_t> faceVisible, faceSelected;
+    std::vector<int32_t> cornerVertex;
+    std::vector<MQCoordinate> cornerUV;
+    std::vector<uint8_t> cornerFlags;
+    uint64_t structureRevision = 0;
+    size_t bytes() const;  // what the arrays hold
+  };
+  // A copy of the mesh state; throws std::bad_alloc.
+  std::unique_ptr<State> copyState() const;
+  // Puts `state` in place and leaves the object's old state in it.
+  void exchangeState(State& state) noexcept;
+  // The raw elements of one tracked array.
+  struct ArrayBytes {
+    unsigned char* data;
+    size_t count;        // elements
+    size_t elementSize;  // bytes
+  };
+  ArrayBytes trackedArray(TrackedArray array);
+  // A block-wise restore puts back the revision it saw before the step.
+  void setStructureRevision(uint64_t revision) { structureRevision_ = revision; }
+  // The bytes the mesh arrays hold (the history's and the benchmarks' measure).
+  size_t memoryBytes() const;
+  // Set by the owning document while a history step is recorded.
+  void setRecorder(EditRecorder* recorder) { recorder_ = recorder; }
+
  private:
   friend class HostDocument;
   static constexpr uint8_t kUVSelected = 0x1;
@@ -125,8 +181,32 @@ class HostObject {
     return cornerFlags_[faceFirst_[static_cast<size_t>(f)] + static_cast<uint32_t>(c)];
   }
   void setCornerFlag(int32_t f, int32_t c, uint8_t bit, bool on) {
-    uint8_t& flags = cornerFlags_[faceFirst_[static_cast<size_t>(f)] + static_cast<uint32_t>(c)];
+    const size_t i = faceFirst_[static_cast<size_t>(f)] + static_cast<uint32_t>(c);
+    noteWrite(TrackedArray::kCornerFlags, i);
+    uint8_t& flags = cornerFlags_[i];
     flags = on ? static_cast<uint8_t>(flags | bit) : static_cast<uint8_t>(flags & ~bit);
+  }
+  // Tells the recorder, if any, before element `index` of `array` changes.
+  // Inline because selection tools write millions of elements a press.
+  void noteWrite(TrackedArray array, size_t index) {
+    if (recorder_ == nullptr) return;
+    const uint32_t step = recorder_->step();
+    if (wholeStamp_ == step) return;
+    const std::vector<uint32_t>& stamps = blockStamps_[static_cast<size_t>(array)];
+    const size_t block = index >> kTrackedBlockShift;
+    if (block < stamps.size() && stamps[block] == step) return;
+    noteBlocks(array, block, block + 1);
+  }
+  // The same for elements [first, end).
+  void noteWrites(TrackedArray array, size_t first, size_t end);
+  void noteBlocks(TrackedArray array, size_t firstBlock, size_t endBlock);
+  void noteSetBlocks(TrackedArray array, const std::vector<uint8_t>& values, uint8_t mask);
+  // Before a structural edit.
+  void noteStructure() {
+    if (recorder_ != nullptr && wholeStamp_ != recorder_->step()) {
+      recorder_->saveObject(*this);
+      wholeStamp_ = recorder_->step();
+    }
   }
   void touchTopology();
   void rebuildAdjacency() const;
@@ -163,6 +243,12 @@ class HostObject {
   mutable bool adjacencyDirty_ = true;
 
   uint64_t structureRevision_ = 0;
+
+  // Recording state: the step each block (and the whole object) was last
+  // saved for.
+  EditRecorder* recorder_ = nullptr;
+  uint32_t wholeStamp_ = 0;
+  std::array<std::vector<uint32_t>, kTrackedArrayCount> blockStamps_;
 };
 
 }  // namespace pavlex::host

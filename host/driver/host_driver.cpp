@@ -176,6 +176,7 @@ CommandResult HostDriver::press(std::string_view path) {
   CommandResult result;
   const int32_t id = resolve(path, {WidgetKind::kButton}, &result.error);
   if (id == 0) return result;
+  HostSession::CommandScope step(session_);
   const EventDelivery delivery = session_.widgets().raise(id, "execute");
   closeDialogBy(id);
   result.done = true;
@@ -188,6 +189,7 @@ CommandResult HostDriver::click(std::string_view path, uint32_t modifiers) {
   CommandResult result;
   const int32_t id = resolve(path, {WidgetKind::kButton, WidgetKind::kCheckBox}, &result.error);
   if (id == 0) return result;
+  HostSession::CommandScope step(session_);
   WidgetService& widgets = session_.widgets();
   const auto keys = static_cast<int32_t>(modifiers & (kShift | kCtrl));
   int handlersRun = 0;
@@ -220,6 +222,7 @@ CommandResult HostDriver::check(std::string_view path, bool on) {
   CommandResult result;
   const int32_t id = resolve(path, {WidgetKind::kCheckBox}, &result.error);
   if (id == 0) return result;
+  HostSession::CommandScope step(session_);
   result.done = true;
   Widget* widget = session_.widgets().tree().find(id);
   if (BoolProperty(*widget, "checked") == on) return result;
@@ -243,6 +246,7 @@ CommandResult HostDriver::setValue(std::string_view path, std::string_view text,
   const int32_t id =
       resolve(path, {WidgetKind::kSpinBox, WidgetKind::kDoubleSpinBox, WidgetKind::kEdit}, &result.error);
   if (id == 0) return result;
+  HostSession::CommandScope step(session_);
   WidgetService& widgets = session_.widgets();
   Widget* widget = widgets.tree().find(id);
 
@@ -308,6 +312,7 @@ CommandResult HostDriver::fold(std::string_view path, bool minimized) {
   }
   result.done = true;
   if (group->minimized == minimized) return result;
+  HostSession::CommandScope step(session_);
   group->minimized = minimized;
   const EventDelivery delivery = session_.widgets().raise(id, "resize");
   result.handled = delivery.handled;
@@ -332,6 +337,7 @@ CommandResult HostDriver::hideWindow(std::string_view title) {
     result.error = "a dialog is running; '" + std::string(title) + "' cannot be reached";
     return result;
   }
+  HostSession::CommandScope step(session_);
   window->store("visible", false);
   if (running != 0) session_.closeRunningDialog(MQMODALRESULT_CANCEL);  // as its close box
   const EventDelivery delivery = session_.widgets().raise(id, "hide");

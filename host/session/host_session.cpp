@@ -1,7 +1,9 @@
 #include "host/session/host_session.h"
 
 #include <iostream>
+#include <new>
 #include <stdexcept>
+#include <utility>
 
 #include "host/api/handles.h"
 #include "optionlist/option_list.h"
@@ -68,9 +70,27 @@ class HostSession::Services : public WidgetHost {
   HostSession& session_;
 };
 
+// What undo and redo exchange documents through.
+class HostSession::Holder final : public DocumentHolder {
+ public:
+  explicit Holder(HostSession& session) : session_(session) {}
+  virtual ~Holder() = default;
+  HostDocument& currentDocument() override { return *session_.document_; }
+  void exchangeDocument(DocumentImage& image) override {
+    session_.sendToAll(MQEVENT_END_DOCUMENT);
+    std::swap(session_.document_, image.document);
+    std::swap(session_.documentSource_, image.source);
+    std::swap(session_.documentPath_, image.path);
+  }
+
+ private:
+  HostSession& session_;
+};
+
 HostSession::HostSession(HostSessionOptions options) : options_(std::move(options)) {
   if (g_current != nullptr) throw std::logic_error("a host session is already running");
   document_ = std::make_unique<HostDocument>();
+  history_ = std::make_unique<EditHistory>(options_.historyByteLimit);
   services_ = std::make_unique<Services>(*this);
   widgets_ = std::make_unique<WidgetService>(*services_);
   settings_ = std::make_unique<SettingsService>();
@@ -139,10 +159,19 @@ MQDocument HostSession::documentHandle() {
 
 void HostSession::replaceDocument(std::unique_ptr<HostDocument> document) {
   sendToAll(MQEVENT_END_DOCUMENT);
-  if (!callStack_.empty()) retired_.push_back(std::move(document_));
+  DocumentImage old{std::move(document_), std::move(documentSource_), std::move(documentPath_)};
   document_ = document != nullptr ? std::move(document) : std::make_unique<HostDocument>();
   documentSource_.reset();
   documentPath_.clear();
+  if (history_->recording()) {
+    // The step keeps the old document (and so keeps it alive for a plug-in
+    // that still holds its handle).
+    history_->documentReplaced(std::move(old), *document_);
+  } else {
+    // The steps refer to the old document's objects.
+    history_->clear();
+    if (!callStack_.empty()) retired_.push_back(std::move(old.document));
+  }
   draw();
 }
 
@@ -332,6 +361,50 @@ void HostSession::draw() {
 void HostSession::finishCommand(bool handlersRan) {
   if (handlersRan || (redrawPending_ && callStack_.empty())) draw();
   if (callStack_.empty()) retired_.clear();
+}
+
+// --- the history -----------------------------------------------------------------
+
+void HostSession::beginCommand() {
+  if (commandDepth_++ > 0) return;
+  try {
+    history_->begin(*document_);
+  } catch (const std::bad_alloc&) {
+    // The command runs unrecorded; earlier steps would no longer fit it.
+    history_->clear();
+    diagnostics() << "pavlex host: not enough memory to record the command; the history was cleared\n";
+  }
+}
+
+std::string HostSession::endCommand() {
+  if (commandDepth_ == 0 || --commandDepth_ > 0) return std::string();
+  return history_->end();
+}
+
+HostSession::CommandScope::~CommandScope() {
+  const std::string notice = session_.endCommand();
+  if (!notice.empty()) session_.diagnostics() << "pavlex host: " << notice << "\n";
+}
+
+bool HostSession::undo(std::string* error) {
+  return stepThroughHistory(true, error);
+}
+
+bool HostSession::redo(std::string* error) {
+  return stepThroughHistory(false, error);
+}
+
+bool HostSession::stepThroughHistory(bool undoing, std::string* error) {
+  if (commandDepth_ > 0 || !callStack_.empty() || !modalRuns_.empty()) {
+    if (error != nullptr) *error = std::string("cannot ") + (undoing ? "undo" : "redo") + " while a command is running";
+    return false;
+  }
+  Holder holder(*this);
+  if (!(undoing ? history_->undo(holder, error) : history_->redo(holder, error))) return false;
+  history_->beginSettle(*document_);
+  finishCommand(true);
+  history_->endSettle();
+  return true;
 }
 
 // --- modal runs -------------------------------------------------------------------

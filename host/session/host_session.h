@@ -12,8 +12,8 @@
 //   1   after a plug-in is loaded;     2   before it is unloaded;
 //   100 (int flag) then 101 on activation and deactivation;
 //   110 after every command that ran a plug-in handler (it may have changed
-//       the document), after draw(), after MQ_RefreshView and after the
-//       document was replaced;
+//       the document), after draw(), after MQ_RefreshView, after the
+//       document was replaced and after an undo or redo;
 //   201 before the document is closed or replaced.
 // Nothing else is sent.
 #pragma once
@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "host/document/host_document.h"
+#include "host/history/edit_history.h"
 #include "host/obj/obj_file.h"
 #include "host/plugin/plugin_loader.h"
 #include "host/session/modal_driver.h"
@@ -55,6 +56,9 @@ struct HostSessionOptions {
   // False stands in for a host without a plug-in settings service: message
   // 505 is answered but leaves the "pluginsettings" slot null.
   bool offerPluginSettings = true;
+  // The most the undo history keeps, in bytes; the oldest steps go first.
+  // 0 switches the history off.
+  size_t historyByteLimit = EditHistory::kDefaultByteLimit;
 };
 
 class HostSession {
@@ -80,6 +84,9 @@ class HostSession {
   // null one means a new empty document) and redraws (110). The new
   // document came from no file: a save needs a path, and writes it afresh.
   void replaceDocument(std::unique_ptr<HostDocument> document);
+  // Inside a user command the old document goes into the command's undo
+  // step; outside one nothing could undo to it, so the history is cleared.
+  //
   // The same for a document read from OBJ text: its source image is kept
   // beside it, so saves stay lossless. `path` is where a save without a
   // path writes; empty for none.
@@ -140,6 +147,33 @@ class HostSession {
   // being called.
   void finishCommand(bool handlersRan);
 
+  // --- the history -------------------------------------------------------------
+  // Brackets one user command, and may nest (a press inside a dialog that a
+  // command opened): the outermost pair records at most one undo step,
+  // kept when the document changed. endCommand() answers a notice for the
+  // user when the history had to be cleared, else nothing.
+  void beginCommand();
+  std::string endCommand();
+  // beginCommand() and endCommand() around a scope; a notice goes to the
+  // diagnostics stream.
+  class CommandScope {
+   public:
+    explicit CommandScope(HostSession& session) : session_(session) { session_.beginCommand(); }
+    ~CommandScope();
+    CommandScope(const CommandScope&) = delete;
+    CommandScope& operator=(const CommandScope&) = delete;
+
+   private:
+    HostSession& session_;
+  };
+  // Puts back the document as it was before the last recorded command (or
+  // after the last undone one), then redraws (110), so the plug-ins' UV
+  // locks apply again as after any command. False with a reason ("nothing to
+  // undo") when there is none, or while a command or dialog is running.
+  bool undo(std::string* error);
+  bool redo(std::string* error);
+  EditHistory& history() { return *history_; }
+
   // --- services --------------------------------------------------------------
   // The exported service functions arrive here. MQ_RefreshView redraws at
   // once, or, while a plug-in is being called, when the command ends.
@@ -161,6 +195,8 @@ class HostSession {
   struct PluginRecord;
   struct ModalRun;
   class Services;
+  class Holder;
+  bool stepThroughHistory(bool undoing, std::string* error);
 
   PluginRecord* recordOf(const LoadedPlugin* plugin) const;
   MQBOOL sendEvent(PluginRecord& record, int32_t code, void* option);
@@ -191,6 +227,8 @@ class HostSession {
   bool drawing_ = false;
   bool redrawPending_ = false;
   std::map<int32_t, int32_t> messageCounts_;  // message code -> calls
+  std::unique_ptr<EditHistory> history_;
+  int commandDepth_ = 0;  // user commands running, nested ones included
 };
 
 }  // namespace pavlex::host
