@@ -123,7 +123,7 @@ TEST_F(HistoryCommandsTest, ADialogSessionIsOneStepAndUndoWaitsForItsEnd) {
   EXPECT_EQ(State(), after);
 
   EXPECT_EQ(Failure("press Manipulate/Numerical\nundo\npress Cancel"),
-            "t:2: cannot undo while the dialog 'Numerical Manipulate' is open; close it first\n");
+            "t:2: 'undo' cannot run while the dialog 'Numerical Manipulate' is open; finish it with its buttons first\n");
   EXPECT_EQ(State(), after);
 }
 
