@@ -60,6 +60,10 @@ int main(int argc, char** argv) {
   app.add_option("--plugin", options.pluginPath, "the plug-in library (default: the one installed beside pavlex)");
   app.add_flag("--list-widgets", options.listWidgets,
                "print the path of every widget of the Pavlex window, and exit");
+  app.add_flag("--gui", options.gui,
+               "open the desktop window: the UV view, the Pavlex window and a console (Linux)");
+  CLI::Option* recordOption = app.add_option("--record", options.recordPath,
+                 "with --gui: append every mouse and keyboard action to FILE as its command");
   app.footer(Footer());
   try {
     app.parse(static_cast<int>(arguments.size()), utf8Argv.data());
@@ -69,6 +73,10 @@ int main(int argc, char** argv) {
     return app.exit(version);
   } catch (const CLI::ParseError& error) {
     std::fprintf(stderr, "pavlex: %s\nRun 'pavlex --help' for the options.\n", error.what());
+    return pavlex::app::kExitUsage;
+  }
+  if (recordOption->count() > 0 && !options.gui) {
+    std::fprintf(stderr, "pavlex: --record needs --gui\nRun 'pavlex --help' for the options.\n");
     return pavlex::app::kExitUsage;
   }
   // -c and -s run in the order they were given.

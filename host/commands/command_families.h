@@ -10,6 +10,7 @@
 //                            save-file dialogs wait for)
 //   layout_commands.cpp      layout
 //   session_commands.cpp     help, quit
+//   view_commands.cpp        screenshot, view, print geometry|point (the window's)
 // A checker throws CommandError for words that cannot run; a runner may
 // assume its checker passed.
 #pragma once
@@ -61,6 +62,12 @@ bool AnswerSaveFile(CommandInterpreter& in, host::SaveFileRequest& request);
 
 void CheckLayout(const Words& words);
 void RunLayout(CommandInterpreter& in, const Words& words);
+
+void RunScreenshot(CommandInterpreter& in, const Words& words);
+void CheckView(const Words& words);
+void RunView(CommandInterpreter& in, const Words& words);
+void PrintGeometry(CommandInterpreter& in, const Words& words);
+void PrintPoint(CommandInterpreter& in, const Words& words);
 
 void RunHelp(CommandInterpreter& in, const Words& words);
 void RunQuit(CommandInterpreter& in, const Words& words);

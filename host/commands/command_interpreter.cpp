@@ -86,12 +86,15 @@ void CommandInterpreter::runLine(const ScriptLine& line) {
   const ScriptLine outer = current_;
   current_ = line;
   ++running_;
+  bool ok = true;
   try {
     execute(TokenizeCommand(line.text), false);
   } catch (const CommandError& error) {
     fail(line, error.what());
+    ok = false;
   }
   --running_;
+  if (frontEnd_.commandRan) frontEnd_.commandRan(line, ok);
   current_ = outer;
   frontEnd_.out.flush();
 }

@@ -77,13 +77,21 @@ const std::vector<CommandSpec>& CommandTable() {
       {"answer", 1, 1, "answer ok|cancel|yes|no|FILE", "answer the message box or save-file dialog that is open",
        nullptr, RunAnswer},
       // Counted by its checker: what to print decides how many words follow.
-      {"print", 1, kAny, "print uv|selection|object|faces|document|widgets|tree [TITLE]",
-       "print the current object's UVs, selection, counts, faces; the objects and materials; widget paths",
+      {"print", 1, kAny,
+       "print uv|selection|object|faces|document|widgets|tree [TITLE]\n"
+       "print geometry PATH | point U V",
+       "print the current object's UVs, selection, counts, faces; the objects and materials; widget paths\n"
+       "the window's pixels: a widget's or pane's `x y w h`, where the UV view shows (U, V) (--gui only)",
        CheckPrint, RunPrint},
       {"layout", 1, 3,
        "layout FILE [WxH] [wireframe,material,object,shader,current-object,current-material,memory=1..4]",
        "draw the UV layout into an image through the Output dialog (BMP, JPEG, PNG or TGA by extension)",
        CheckLayout, RunLayout},
+      {"screenshot", 1, 1, "screenshot FILE", "write the whole window as shown now to a PNG file (--gui only)",
+       nullptr, RunScreenshot},
+      {"view", 1, 2, "view frame|all | view zoom Z",
+       "frame the selected UVs or everything; zoom the UV view (1: the unit square fills its height) (--gui only)",
+       CheckView, RunView},
       {"help", 0, 1, "help [COMMAND]", "list the commands", nullptr, RunHelp},
       {"quit", 0, 0, "quit", "stop reading commands (-o still saves)", nullptr, RunQuit},
   };
