@@ -125,6 +125,15 @@ bool GuiWindow::open(std::string* error) {
   }
   glfwMakeContextCurrent(window_);
   glfwSwapInterval(0);
+  // Shortcuts come from GLFW's key events, not from ImGui's key state: a
+  // press and its release can arrive in one wake-up, and the state alone
+  // would never show the key down. ImGui's own callback chains to this one.
+  glfwSetWindowUserPointer(window_, this);
+  glfwSetKeyCallback(window_, [](GLFWwindow* window, int key, int, int action, int mods) {
+    if (action != GLFW_PRESS) return;
+    auto* self = static_cast<GuiWindow*>(glfwGetWindowUserPointer(window));
+    if (self != nullptr) self->keyPresses_.push_back({key, mods});
+  });
   IMGUI_CHECKVERSION();
   ImGui::CreateContext();
   ImGui::GetIO().IniFilename = nullptr;  // the layout is the program's, not a file's
@@ -247,8 +256,20 @@ bool GuiWindow::next(commands::ScriptLine* out) {
       glfwSetWindowShouldClose(window_, GLFW_FALSE);
       requestClose();
     }
-    if (pending_.empty() && !closing_) glfwWaitEventsTimeout(0.5);
+    if (pending_.empty() && !closing_) waitForEvents();
   }
+}
+
+void GuiWindow::waitForEvents() {
+  // A press and its release often arrive in one wake-up; ImGui sees them
+  // in successive frames, so a few frames follow every wake-up before the
+  // window sleeps again.
+  if (settleFrames_ > 0) {
+    --settleFrames_;
+    return;
+  }
+  glfwWaitEventsTimeout(1.0);
+  settleFrames_ = 2;
 }
 
 void GuiWindow::requestClose() {
@@ -284,7 +305,7 @@ int32_t GuiWindow::messageBox(host::HostSession& session, const host::MessageBox
         }
       }
       frame();
-      if (!shown->done) glfwWaitEventsTimeout(0.5);
+      if (!shown->done) waitForEvents();
     }
     overlays_.erase(std::find_if(overlays_.begin(), overlays_.end(),
                                  [shown](const std::unique_ptr<Overlay>& o) { return o.get() == shown; }));
@@ -424,6 +445,11 @@ void GuiWindow::frame(std::vector<uint32_t>* capture, int* captureWidth, int* ca
   paneRects_["uv-view"] = {static_cast<int>(view.x), static_cast<int>(view.y), static_cast<int>(view.width),
                            static_cast<int>(view.height)};
 
+  // A click acts on release; the keys it holds are those of its press.
+  if (ImGui::IsMouseClicked(ImGuiMouseButton_Left)) {
+    pressCtrl_ = ImGui::GetIO().KeyCtrl;
+    pressShift_ = ImGui::GetIO().KeyShift;
+  }
   const bool modal = modalActive();
   if (modal) ImGui::BeginDisabled();
   drawMenus();
@@ -466,20 +492,25 @@ void GuiWindow::frame(std::vector<uint32_t>* capture, int* captureWidth, int* ca
 
 void GuiWindow::handleKeys() {
   const ImGuiIO& io = ImGui::GetIO();
-  if (io.KeyCtrl && ImGui::IsKeyPressed(GLFW_KEY_Q, false)) {
-    requestClose();
-    return;
+  std::vector<std::pair<int, int>> presses;
+  presses.swap(keyPresses_);
+  for (const auto& [key, mods] : presses) {
+    const bool ctrl = (mods & GLFW_MOD_CONTROL) != 0, shift = (mods & GLFW_MOD_SHIFT) != 0;
+    if (ctrl && key == GLFW_KEY_Q) {
+      requestClose();
+      return;
+    }
+    if (modalActive() || io.WantTextInput) continue;
+    if (ctrl && key == GLFW_KEY_Z) act(shift ? "redo" : "undo");
+    if (ctrl && key == GLFW_KEY_Y) act("redo");
+    if (ctrl && key == GLFW_KEY_S) {
+      if (session_.documentPath().empty()) openChooser(Overlay::kSaveAs, "Save As");
+      else act("save");
+    }
+    if (ctrl && key == GLFW_KEY_A) act(shift ? "select uv none" : "select uv all");
+    if (!ctrl && key == GLFW_KEY_F) act("view frame");
+    if (key == GLFW_KEY_HOME) act("view all");
   }
-  if (modalActive() || io.WantTextInput) return;
-  if (io.KeyCtrl && ImGui::IsKeyPressed(GLFW_KEY_Z, false)) act(io.KeyShift ? "redo" : "undo");
-  if (io.KeyCtrl && ImGui::IsKeyPressed(GLFW_KEY_Y, false)) act("redo");
-  if (io.KeyCtrl && ImGui::IsKeyPressed(GLFW_KEY_S, false)) {
-    if (session_.documentPath().empty()) openChooser(Overlay::kSaveAs, "Save As");
-    else act("save");
-  }
-  if (io.KeyCtrl && ImGui::IsKeyPressed(GLFW_KEY_A, false)) act(io.KeyShift ? "select uv none" : "select uv all");
-  if (!io.KeyCtrl && ImGui::IsKeyPressed(GLFW_KEY_F, false)) act("view frame");
-  if (ImGui::IsKeyPressed(GLFW_KEY_HOME, false)) act("view all");
 }
 
 void GuiWindow::drawMenus() {
@@ -592,9 +623,20 @@ void GuiWindow::drawUvPane() {
     uvView_.pan(io.MouseDelta.x, io.MouseDelta.y);
     boxActive_ = false;
   } else if (ImGui::IsItemActivated() && ImGui::IsMouseClicked(ImGuiMouseButton_Left)) {
+    // Where and with which keys the press happened: a press, a move and a
+    // release can all arrive in one wake-up.
     boxActive_ = true;
-    boxStartX_ = io.MousePos.x;
-    boxStartY_ = io.MousePos.y;
+    boxStartX_ = io.MouseClickedPos[ImGuiMouseButton_Left].x;
+    boxStartY_ = io.MouseClickedPos[ImGuiMouseButton_Left].y;
+    boxShift_ = io.KeyShift;
+    boxCtrl_ = io.KeyCtrl;
+    boxAlt_ = io.KeyAlt;
+  }
+  if (hovered && ImGui::IsMouseDoubleClicked(ImGuiMouseButton_Left) && !io.KeyAlt) {
+    // The first click selected the corner; its island is the plug-in's.
+    // The second press ends there: its release selects nothing again.
+    boxActive_ = false;
+    if (uvView_.nearestCorner(io.MousePos.x, io.MousePos.y, kPickPixels).face >= 0) act("press Select/group");
   }
   if (hovered && io.MouseWheel != 0) uvView_.zoomAbout(io.MousePos.x, io.MousePos.y, std::pow(1.2, io.MouseWheel));
   if (boxActive_) {
@@ -607,7 +649,7 @@ void GuiWindow::drawUvPane() {
     }
     if (ImGui::IsMouseReleased(ImGuiMouseButton_Left)) {
       boxActive_ = false;
-      const bool add = io.KeyShift, remove = io.KeyCtrl;
+      const bool add = io.KeyShift || boxShift_, remove = io.KeyCtrl || boxCtrl_;
       const std::string verb = remove ? "deselect" : "select";
       if (!add && !remove) act("select uv none");
       if (dragged) {
@@ -616,7 +658,7 @@ void GuiWindow::drawUvPane() {
         uvView_.uvOf(std::max(boxStartX_, io.MousePos.x), std::min(boxStartY_, io.MousePos.y), &u1, &v1);
         act(verb + " uv rect " + FormatNumber(u0) + " " + FormatNumber(v0) + " " + FormatNumber(u1) + " " +
             FormatNumber(v1));
-      } else if (io.KeyAlt) {
+      } else if (io.KeyAlt || boxAlt_) {
         const CornerRef edge = uvView_.nearestEdge(io.MousePos.x, io.MousePos.y, kPickPixels);
         if (edge.face >= 0) {
           const int32_t n = uvView_.cornerCountOfFace(edge.face);
@@ -630,10 +672,6 @@ void GuiWindow::drawUvPane() {
         }
       }
     }
-  }
-  if (hovered && ImGui::IsMouseDoubleClicked(ImGuiMouseButton_Left) && !io.KeyAlt) {
-    // The first click selected the corner; its island is the plug-in's.
-    if (uvView_.nearestCorner(io.MousePos.x, io.MousePos.y, kPickPixels).face >= 0) act("press Select/group");
   }
   ImGui::End();
 }

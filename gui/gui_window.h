@@ -91,6 +91,8 @@ class GuiWindow : public commands::CommandSource, public commands::WindowCommand
   void drawPluginWindow(int32_t window, bool inputAllowed);
   void drawOverlay(Overlay& overlay);
   void handleKeys();
+  // Sleeps until the next event, after the frames the last one needs.
+  void waitForEvents();
   // A line from a person: run next, echoed and recorded.
   void act(const std::string& text);
   void pushOverlay(std::unique_ptr<Overlay> overlay);
@@ -98,6 +100,8 @@ class GuiWindow : public commands::CommandSource, public commands::WindowCommand
   // What closing the window does now.
   void requestClose();
   std::string pathOf(int32_t widget) const;
+  // " ctrl", " shift" or nothing: the keys the click held.
+  std::string clickKeys() const;
   void openChooser(int purpose, const std::string& title);
 
   host::HostSession& session_;
@@ -107,6 +111,8 @@ class GuiWindow : public commands::CommandSource, public commands::WindowCommand
   bool imguiReady_ = false;
   UvView uvView_;
   long frames_ = 0;
+  int settleFrames_ = 0;
+  std::vector<std::pair<int, int>> keyPresses_;  // GLFW key and modifiers, since the last frame
 
   std::deque<commands::ScriptLine> pending_;
   std::vector<std::unique_ptr<Overlay>> overlays_;  // innermost last
@@ -134,6 +140,8 @@ class GuiWindow : public commands::CommandSource, public commands::WindowCommand
   // UV view mouse state.
   bool boxActive_ = false;
   float boxStartX_ = 0, boxStartY_ = 0;
+  bool pressCtrl_ = false, pressShift_ = false;
+  bool boxShift_ = false, boxCtrl_ = false, boxAlt_ = false;
 };
 
 }  // namespace pavlex::gui

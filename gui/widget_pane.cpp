@@ -42,6 +42,13 @@ ImU32 BackColour(const host::Widget& widget) {
 
 }  // namespace
 
+std::string GuiWindow::clickKeys() const {
+  const ImGuiIO& io = ImGui::GetIO();
+  if (io.KeyCtrl || pressCtrl_) return " ctrl";
+  if (io.KeyShift || pressShift_) return " shift";
+  return "";
+}
+
 std::string GuiWindow::pathOf(int32_t widget) const {
   host::HostDriver driver(session_);
   for (const host::WidgetPathEntry& entry : driver.listPaths()) {
@@ -75,8 +82,13 @@ void GuiWindow::drawPluginWindow(int32_t windowId, bool inputAllowed) {
   if (placed.empty()) return;
   const std::string title = Text(*window, "title");
 
-  const ImVec2 stored(static_cast<float>(host::IntProperty(*window, "pos_x")),
-                      static_cast<float>(host::IntProperty(*window, "pos_y")));
+  ImVec2 stored(static_cast<float>(host::IntProperty(*window, "pos_x")),
+                static_cast<float>(host::IntProperty(*window, "pos_y")));
+  if (window->stored("pos_x") == nullptr && window->stored("pos_y") == nullptr) {
+    // Nobody placed it: the right edge, clear of the UV view's middle.
+    stored.x = std::max(0.0f, ImGui::GetMainViewport()->Size.x - static_cast<float>(placed.front().width) - 4);
+    stored.y = 24;
+  }
   const auto known = windowPositions_.find(windowId);
   if (known == windowPositions_.end() || known->second != std::make_pair(stored.x, stored.y)) {
     // Kept inside this window, whatever screen the position came from.
@@ -146,7 +158,7 @@ void GuiWindow::drawPluginWindow(int32_t windowId, bool inputAllowed) {
           ImGui::PushStyleColor(ImGuiCol_ButtonHovered, IM_COL32(225, 140, 45, 255));
         }
         ImGui::SetCursorScreenPos(a);
-        if (ImGui::Button(Text(*widget, "text").c_str(), size)) act("click " + pathOf(p.id) + (io.KeyCtrl ? " ctrl" : io.KeyShift ? " shift" : ""));
+        if (ImGui::Button(Text(*widget, "text").c_str(), size)) act("click " + pathOf(p.id) + clickKeys());
         if (down) ImGui::PopStyleColor(2);
         break;
       }
@@ -154,7 +166,7 @@ void GuiWindow::drawPluginWindow(int32_t windowId, bool inputAllowed) {
         bool checked = host::BoolProperty(*widget, "checked");
         ImGui::SetCursorScreenPos(ImVec2(a.x, a.y + 2));
         if (ImGui::Checkbox(Text(*widget, "text").c_str(), &checked)) {
-          act("click " + pathOf(p.id) + (io.KeyCtrl ? " ctrl" : io.KeyShift ? " shift" : ""));
+          act("click " + pathOf(p.id) + clickKeys());
         }
         break;
       }
