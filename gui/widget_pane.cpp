@@ -116,7 +116,6 @@ void GuiWindow::drawPluginWindow(int32_t windowId, bool inputAllowed) {
   windowPositions_[windowId] = {position.x, position.y};
   const ImVec2 origin = ImGui::GetCursorScreenPos();
   ImDrawList* draw = ImGui::GetWindowDrawList();
-  const ImGuiIO& io = ImGui::GetIO();
   widgetRects_[windowId] = {static_cast<int>(origin.x), static_cast<int>(origin.y), placed.front().width,
                             placed.front().height};
   if (const ImU32 colour = BackColour(*window)) {

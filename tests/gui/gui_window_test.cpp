@@ -372,8 +372,8 @@ TEST_F(GuiWindowTest, OverwriteMessageBoxIsAnsweredByItsButtons) {
 TEST_F(GuiWindowTest, ScreenshotsOfTheViewAndThePavlexWindowMatchTheirGoldens) {
   const std::string shot = scratch_.file("scene.png");
   GuiRun gui(scratch_, {"-c",
-                        "object Mask; select uv rect 0 0 0.5 1; select face 1; view all; minimize Select; "
-                        "click Memory/Lock/3; print geometry uv-view; print geometry Pavlex; screenshot " +
+                        "object Mask; select uv 0:0; press Memory/Store/2; select uv rect 0 0 0.5 1; select face 1; "
+                        "view all; minimize Select; print geometry uv-view; print geometry Pavlex; screenshot " +
                             shot + "; quit"});
   ASSERT_EQ(gui.wait(), 0) << gui.err();
   const std::vector<std::string> out = gui.lines(2);
