@@ -212,6 +212,9 @@ bool GuiWindow::modalActive() const {
 // --- the command source --------------------------------------------------------
 
 bool GuiWindow::next(commands::ScriptLine* out) {
+  // Commands run once the window is up: the first frame lays it out and
+  // frames the document, and a `view` or `print geometry` acts on that.
+  if (frames_ == 0) frame();
   for (;;) {
     if (finished_) return false;
     if (!pending_.empty()) {
@@ -268,7 +271,8 @@ void GuiWindow::waitForEvents() {
     --settleFrames_;
     return;
   }
-  glfwWaitEventsTimeout(1.0);
+  // A picture that lags the view is drawn again once the view rests.
+  glfwWaitEventsTimeout(uvView_.needsRefine() ? UvView::kRefineDelay : 1.0);
   settleFrames_ = 2;
 }
 
@@ -357,6 +361,7 @@ void GuiWindow::openChooser(int purpose, const std::string& title) {
 bool GuiWindow::screenshot(const std::string& path, std::string* error) {
   // Two frames: a layout change of the last command settles in the first;
   // the second is read back before it is presented.
+  uvView_.refineNow();
   frame();
   std::vector<uint32_t> pixels;
   int width = 0, height = 0;
@@ -475,7 +480,7 @@ void GuiWindow::frame(std::vector<uint32_t>* capture, int* captureWidth, int* ca
   glDisable(GL_SCISSOR_TEST);
   glClearColor(0.1f, 0.1f, 0.11f, 1.0f);
   glClear(GL_COLOR_BUFFER_BIT);
-  uvView_.draw(session_.document(), height);
+  uvView_.draw(session_.document(), height, glfwGetTime());
   glViewport(0, 0, width, height);
   ImGui_ImplOpenGL3_RenderDrawData(ImGui::GetDrawData());
   if (capture != nullptr) {
