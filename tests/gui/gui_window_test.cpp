@@ -24,37 +24,63 @@ bool OnPath(const std::string& program) {
   return std::system(("command -v " + program + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-// A private X server for the suite.
+// A private X server for the suite. CTest runs each test in its own
+// process, several at once, and other builds on the machine run X servers
+// too: letting Xvfb pick the first free number races with a server on that
+// number that is just shutting down (its cleanup removes the new server's
+// socket). So each process tries numbers from one of its own.
 class XServer {
  public:
   XServer() {
+    for (int attempt = 0; attempt < 20 && display_.empty(); ++attempt) {
+      const int number = 300 + static_cast<int>((getpid() * 7 + attempt * 13) % 2000);
+      start(number);
+    }
+  }
+  ~XServer() { stop(); }
+  const std::string& display() const { return display_; }
+
+ private:
+  void start(int number) {
     int fds[2];
     if (pipe(fds) != 0) return;
     pid_ = fork();
     if (pid_ == 0) {
       close(fds[0]);
-      const std::string fd = std::to_string(fds[1]);
+      const std::string fd = std::to_string(fds[1]), name = ":" + std::to_string(number);
       const int devNull = open("/dev/null", O_WRONLY);
+      dup2(devNull, 1);
       dup2(devNull, 2);
-      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
-             static_cast<char*>(nullptr));
+      execlp("Xvfb", "Xvfb", name.c_str(), "-displayfd", fd.c_str(), "-screen", "0", "1024x768x24", "-nolisten",
+             "tcp", static_cast<char*>(nullptr));
       _exit(127);
     }
     close(fds[1]);
+    // Xvfb writes its number once it accepts clients; a number in use ends it.
     char text[32] = {};
     const ssize_t n = read(fds[0], text, sizeof text - 1);
     close(fds[0]);
-    if (n > 0) display_ = ":" + std::string(text, static_cast<size_t>(n - (text[n - 1] == '\n' ? 1 : 0)));
+    if (n > 0) {
+      // Seen here under load: the number comes before clients can connect.
+      const std::string probe = "DISPLAY=:" + std::to_string(number) + " xdotool getmouselocation >/dev/null 2>&1";
+      for (int wait = 0; wait < 100; ++wait) {
+        if (std::system(probe.c_str()) == 0) {
+          display_ = ":" + std::to_string(number);
+          return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      }
+    }
+    stop();
   }
-  ~XServer() {
+  void stop() {
     if (pid_ > 0) {
       kill(pid_, SIGTERM);
       waitpid(pid_, nullptr, 0);
     }
+    pid_ = -1;
   }
-  const std::string& display() const { return display_; }
 
- private:
   pid_t pid_ = -1;
   std::string display_;
 };
