@@ -18,6 +18,7 @@
 #include "host/document/host_document.h"
 #include "host/driver/host_driver.h"
 #include "host/session/host_session.h"
+#include "host/widgets/widget_layout.h"
 #include "host/widgets/widget_properties.h"
 #include "host/widgets/widget_service.h"
 #include "hostapi/mq_codes.h"
@@ -219,6 +220,8 @@ bool GuiWindow::next(commands::ScriptLine* out) {
     if (finished_) return false;
     if (!pending_.empty()) {
       *out = std::move(pending_.front());
+      // Scripted lines show in the console as if typed there.
+      if (out->origin != "gui" && out->origin != "menu") appendConsole("> " + out->text + "\n");
       pending_.pop_front();
       return true;
     }
@@ -444,7 +447,19 @@ void GuiWindow::frame(std::vector<uint32_t>* capture, int* captureWidth, int* ca
   paneRects_["objects"] = {0, static_cast<int>(kMenuHeight), static_cast<int>(kObjectsWidth),
                            static_cast<int>(h - kMenuHeight - kConsoleHeight)};
   paneRects_["console"] = {0, static_cast<int>(h - kConsoleHeight), width, static_cast<int>(kConsoleHeight)};
-  uvView_.setRect({kObjectsWidth, kMenuHeight, std::max(1.0f, w - kObjectsWidth),
+  // The plug-in's main window docks in a column on the right unless it was
+  // placed; the UV view takes what is left.
+  dockWidth_ = 0;
+  const host::WidgetTree& tree = session_.widgets().tree();
+  for (const int32_t id : tree.windows()) {
+    const host::Widget* window = tree.find(id);
+    if (window != nullptr && window->owner != nullptr && window->kind == host::WidgetKind::kWindow &&
+        host::BoolProperty(*window, "visible")) {
+      dockWidth_ = static_cast<float>(host::FittedSize(tree, id).width) + 4;
+      break;
+    }
+  }
+  uvView_.setRect({kObjectsWidth, kMenuHeight, std::max(1.0f, w - kObjectsWidth - dockWidth_),
                    std::max(1.0f, h - kMenuHeight - kConsoleHeight)});
   const PixelRect& view = uvView_.rect();
   paneRects_["uv-view"] = {static_cast<int>(view.x), static_cast<int>(view.y), static_cast<int>(view.width),

@@ -112,6 +112,7 @@ class GuiWindow : public commands::CommandSource, public commands::WindowCommand
   UvView uvView_;
   long frames_ = 0;
   int settleFrames_ = 0;
+  float dockWidth_ = 0;  // the right column the plug-in's window docks in
   std::vector<std::pair<int, int>> keyPresses_;  // GLFW key and modifiers, since the last frame
 
   std::deque<commands::ScriptLine> pending_;

@@ -85,9 +85,15 @@ void GuiWindow::drawPluginWindow(int32_t windowId, bool inputAllowed) {
   ImVec2 stored(static_cast<float>(host::IntProperty(*window, "pos_x")),
                 static_cast<float>(host::IntProperty(*window, "pos_y")));
   if (window->stored("pos_x") == nullptr && window->stored("pos_y") == nullptr) {
-    // Nobody placed it: the right edge, clear of the UV view's middle.
-    stored.x = std::max(0.0f, ImGui::GetMainViewport()->Size.x - static_cast<float>(placed.front().width) - 4);
-    stored.y = 24;
+    // Nobody placed it: a window docks in the right column, a dialog sits
+    // in the middle.
+    const ImVec2 size = ImGui::GetMainViewport()->Size;
+    if (window->kind == host::WidgetKind::kWindow) {
+      stored = ImVec2(std::max(0.0f, size.x - dockWidth_), 24);
+    } else {
+      stored = ImVec2(std::max(0.0f, (size.x - static_cast<float>(placed.front().width)) / 2),
+                      std::max(24.0f, (size.y - static_cast<float>(placed.front().height)) / 2));
+    }
   }
   const auto known = windowPositions_.find(windowId);
   if (known == windowPositions_.end() || known->second != std::make_pair(stored.x, stored.y)) {
@@ -98,6 +104,7 @@ void GuiWindow::drawPluginWindow(int32_t windowId, bool inputAllowed) {
     ImGui::SetNextWindowPos(at, ImGuiCond_Always);
   }
   if (windowId == session_.runningDialog()) ImGui::SetNextWindowFocus();
+  ImGui::SetNextWindowBgAlpha(1.0f);  // what lies behind must not show through a dialog
   bool open = true;
   const bool closable = host::BoolProperty(*window, "closebutton");
   if (!inputAllowed) ImGui::BeginDisabled();
