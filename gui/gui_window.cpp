@@ -13,6 +13,7 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "host/commands/command_parser.h"
 #include "host/document/host_document.h"
@@ -44,6 +45,10 @@ struct GuiWindow::Overlay {
   // The unsaved-changes prompt: what follows a Save or a Discard.
   bool thenExit = true;
   bool placed = false;
+  // Enter and Escape, as the default and the cancel button.
+  bool acceptKey = false;
+  bool cancelKey = false;
+  bool focusName = true;  // the chooser's name field takes the keyboard when it opens
 };
 
 namespace {
@@ -479,9 +484,12 @@ void GuiWindow::frame(std::vector<uint32_t>* capture, int* captureWidth, int* ca
   if (modal) ImGui::EndDisabled();
   drawPluginWindows(overlays_.empty());
   for (size_t i = 0; i < overlays_.size(); ++i) {
-    if (i + 1 < overlays_.size()) ImGui::BeginDisabled();
+    // Drawing an overlay may open another (Save opens the chooser): the
+    // question is asked once, before.
+    const bool covered = i + 1 < overlays_.size();
+    if (covered) ImGui::BeginDisabled();
     drawOverlay(*overlays_[i]);
-    if (i + 1 < overlays_.size()) ImGui::EndDisabled();
+    if (covered) ImGui::EndDisabled();
   }
   overlays_.erase(std::remove_if(overlays_.begin(), overlays_.end(),
                                  [](const std::unique_ptr<Overlay>& o) {
@@ -520,6 +528,8 @@ void GuiWindow::handleKeys() {
       requestClose();
       return;
     }
+    if (!overlays_.empty() && (key == GLFW_KEY_ENTER || key == GLFW_KEY_KP_ENTER)) overlays_.back()->acceptKey = true;
+    if (!overlays_.empty() && key == GLFW_KEY_ESCAPE) overlays_.back()->cancelKey = true;
     if (modalActive() || io.WantTextInput) continue;
     if (ctrl && key == GLFW_KEY_Z) act(shift ? "redo" : "undo");
     if (ctrl && key == GLFW_KEY_Y) act("redo");
@@ -785,30 +795,34 @@ void GuiWindow::drawOverlay(Overlay& overlay) {
   const std::string title = overlay.title + "###overlay" + std::to_string(reinterpret_cast<uintptr_t>(&overlay));
   ImGui::Begin(title.c_str(), nullptr,
                ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoSavedSettings);
+  const bool accept = std::exchange(overlay.acceptKey, false);
+  const bool cancel = std::exchange(overlay.cancelKey, false);
+  // A plug-in box that already answered waits for its request to return.
+  const bool answered = overlay.kind == Overlay::kPluginBox && !pending_.empty();
   switch (overlay.kind) {
     case Overlay::kPluginBox: {
       ImGui::TextUnformatted(overlay.message.c_str());
       const std::string& type = overlay.boxType;
       if (type.empty() || type == "ok") {
-        if (ImGui::Button("OK", ImVec2(80, 0))) overlay.done = true;
+        if (ImGui::Button("OK", ImVec2(80, 0)) || accept || cancel) overlay.done = true;
       } else if (type.find("yes") != std::string::npos) {
-        if (ImGui::Button("Yes", ImVec2(80, 0))) act("answer yes");
+        if ((ImGui::Button("Yes", ImVec2(80, 0)) || accept) && !answered) act("answer yes");
         ImGui::SameLine();
-        if (ImGui::Button("No", ImVec2(80, 0))) act("answer no");
+        if ((ImGui::Button("No", ImVec2(80, 0)) || cancel) && !answered) act("answer no");
       } else {
-        if (ImGui::Button("OK", ImVec2(80, 0))) act("answer ok");
+        if ((ImGui::Button("OK", ImVec2(80, 0)) || accept) && !answered) act("answer ok");
         ImGui::SameLine();
-        if (ImGui::Button("Cancel", ImVec2(80, 0))) act("answer cancel");
+        if ((ImGui::Button("Cancel", ImVec2(80, 0)) || cancel) && !answered) act("answer cancel");
       }
       break;
     }
     case Overlay::kNotice:
       ImGui::TextUnformatted(overlay.message.c_str());
-      if (ImGui::Button("OK", ImVec2(80, 0))) overlay.done = true;
+      if (ImGui::Button("OK", ImVec2(80, 0)) || accept || cancel) overlay.done = true;
       break;
     case Overlay::kUnsaved:
       ImGui::TextUnformatted(overlay.message.c_str());
-      if (ImGui::Button("Save", ImVec2(80, 0))) {
+      if (ImGui::Button("Save", ImVec2(80, 0)) || accept) {
         overlay.done = true;
         if (session_.documentPath().empty()) {
           exitAfterSaveAs_ = overlay.thenExit;
@@ -830,7 +844,7 @@ void GuiWindow::drawOverlay(Overlay& overlay) {
         }
       }
       ImGui::SameLine();
-      if (ImGui::Button("Cancel", ImVec2(80, 0))) overlay.done = true;
+      if (ImGui::Button("Cancel", ImVec2(80, 0)) || cancel) overlay.done = true;
       break;
     case Overlay::kPluginSave:
     case Overlay::kChooser: {
@@ -855,8 +869,10 @@ void GuiWindow::drawOverlay(Overlay& overlay) {
       }
       ImGui::EndChild();
       ImGui::SetNextItemWidth(360);
+      if (std::exchange(overlay.focusName, false)) ImGui::SetKeyboardFocusHere();
       const bool entered = ImGui::InputText("##name", overlay.name, sizeof overlay.name,
-                                            ImGuiInputTextFlags_EnterReturnsTrue);
+                                            ImGuiInputTextFlags_EnterReturnsTrue) ||
+                           accept;
       const std::string chosen = overlay.name[0] == '\0' ? std::string()
                                  : std::filesystem::path(overlay.name).is_absolute()
                                      ? std::string(overlay.name)
@@ -875,12 +891,12 @@ void GuiWindow::drawOverlay(Overlay& overlay) {
       };
       if (overlay.confirmOverwrite) {
         ImGui::Text("'%s' exists. Overwrite it?", chosen.c_str());
-        if (ImGui::Button("Overwrite", ImVec2(90, 0))) {
+        if (ImGui::Button("Overwrite", ImVec2(90, 0)) || accept) {
           overlay.confirmOverwrite = false;
           finish(true);
         }
         ImGui::SameLine();
-        if (ImGui::Button("Back", ImVec2(90, 0))) overlay.confirmOverwrite = false;
+        if (ImGui::Button("Back", ImVec2(90, 0)) || cancel) overlay.confirmOverwrite = false;
       } else {
         if ((ImGui::Button(overlay.saving ? "Save" : "Open", ImVec2(90, 0)) || entered) && !chosen.empty()) {
           std::error_code existsError;
@@ -888,7 +904,9 @@ void GuiWindow::drawOverlay(Overlay& overlay) {
           else finish(true);
         }
         ImGui::SameLine();
-        if (ImGui::Button("Cancel", ImVec2(90, 0))) finish(false);
+        if ((ImGui::Button("Cancel", ImVec2(90, 0)) || cancel) && !(overlay.kind == Overlay::kPluginSave && !pending_.empty())) {
+          finish(false);
+        }
       }
       break;
     }

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <random>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -39,6 +40,18 @@ class XServer {
   }
   ~XServer() { stop(); }
   const std::string& display() const { return display_; }
+  // Starts another server when this one stopped answering (seen on a busy
+  // machine shared with other builds).
+  void ensureRunning(bool fresh = false) {
+    if (!fresh && !display_.empty() && std::system(("DISPLAY=" + display_ + " xdotool getmouselocation >/dev/null 2>&1").c_str()) == 0) {
+      return;
+    }
+    stop();
+    display_.clear();
+    for (int attempt = 0; attempt < 20 && display_.empty(); ++attempt) {
+      start(300 + static_cast<int>((getpid() * 11 + attempt * 17) % 2000));
+    }
+  }
 
  private:
   void start(int number) {
@@ -92,9 +105,28 @@ class GuiRun {
  public:
   GuiRun(const ScratchDir& scratch, std::vector<std::string> args) : scratch_(scratch) {
     args.insert(args.begin(), {PAVLEX_CLI_BINARY, "--gui", "--settings", scratch.file("settings.xml")});
+    // On this shared machine a connection to a fresh Xvfb is now and then
+    // refused (about one start in thirty under ctest -j2). That is the test
+    // rig's X server, not the program: start another and run again.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+      launch(args);
+      if (!refusedByDisplay()) return;
+      server->ensureRunning(true);
+    }
+  }
+  ~GuiRun() {
+    if (pid_ > 0) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
+  }
+  void launch(std::vector<std::string> args) {
+    const ScratchDir& scratch = scratch_;
     pid_ = fork();
     if (pid_ == 0) {
       setenv("DISPLAY", server->display().c_str(), 1);
+      // The file chooser opens in the working folder.
+      if (chdir(scratch.path().c_str()) != 0) _exit(126);
       const int out = open((scratch / "gui.out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
       const int err = open((scratch / "gui.err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
       dup2(out, 1);
@@ -106,11 +138,24 @@ class GuiRun {
       _exit(127);
     }
   }
-  ~GuiRun() {
-    if (pid_ > 0) {
-      kill(pid_, SIGKILL);
-      waitpid(pid_, nullptr, 0);
+  // True when the run ended at once because the display refused it.
+  bool refusedByDisplay() {
+    const auto end = Clock::now() + std::chrono::seconds(2);
+    while (Clock::now() < end) {
+      if (err().find("cannot open the window") != std::string::npos) {
+        wait(5);
+        return true;
+      }
+      if (!ReadAll(scratch_ / "gui.out").empty()) return false;
+      int status = 0;
+      if (waitpid(pid_, &status, WNOHANG) == pid_) {
+        exited_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        pid_ = -1;
+        return err().find("cannot open the window") != std::string::npos;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
+    return false;
   }
   // The first `count` lines of standard output, once they are there.
   std::vector<std::string> lines(size_t count, double seconds = 30) {
@@ -128,12 +173,14 @@ class GuiRun {
   }
   // Waits for the exit; its status, -1 when it had to be killed.
   int wait(double seconds = 30) {
+    if (pid_ < 0) return exited_;
     const auto end = Clock::now() + std::chrono::duration<double>(seconds);
     while (Clock::now() < end) {
       int status = 0;
       if (waitpid(pid_, &status, WNOHANG) == pid_) {
         pid_ = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        exited_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        return exited_;
       }
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
@@ -144,6 +191,7 @@ class GuiRun {
  private:
   const ScratchDir& scratch_;
   pid_t pid_ = -1;
+  int exited_ = -1;  // the status, once collected
 };
 
 void Xdo(const std::string& args) {
@@ -260,6 +308,7 @@ class GuiWindowTest : public ::testing::Test {
   }
   void SetUp() override {
     if (server == nullptr) GTEST_SKIP() << "Xvfb or xdotool is not installed: the window tests need both";
+    server->ensureRunning();
     if (server->display().empty()) GTEST_SKIP() << "Xvfb did not start";
   }
   ScratchDir scratch_;
@@ -354,6 +403,79 @@ TEST_F(GuiWindowTest, BoxDragWithShiftAddsAndCtrlRemoves) {
   EXPECT_NE(batch.out.find("uv 0 0"), std::string::npos) << batch.out;
 }
 
+TEST_F(GuiWindowTest, AltClickSelectsTheNearestEdgeAndTypedCommandsRunFromTheConsole) {
+  const std::string record = scratch_.file("record.txt");
+  GuiRun gui(scratch_, {"--record", record, "-o", saved("gui"), "-c",
+                        "view all; print point 0.1 0.002; print geometry console"});
+  const std::vector<std::string> out = gui.lines(2);
+  ASSERT_EQ(out.size(), 2u);
+  // The Crate's bottom edge, from (0, 0) to (0.2, 0): face 0, corners 0 and 1.
+  Xdo("mousemove " + out[0] + " sleep 0.1 keydown alt sleep 0.1 click 1 sleep 0.1 keyup alt");
+  const Rect console = ParseRect(out[1]);
+  Xdo("mousemove " + std::to_string(console.x + 40) + " " + std::to_string(console.y + console.h - 12) +
+      " click 1");
+  Xdo("type --delay 30 'select uv 2:2'");
+  Xdo("keydown Return sleep 0.1 keyup Return");
+  Xdo("key ctrl+q");
+  ASSERT_EQ(gui.wait(), 0) << gui.err();
+  EXPECT_EQ(ReadAll(record), "select uv none\nselect uv 0:0 0:1\nselect uv 2:2\n");
+}
+
+TEST_F(GuiWindowTest, ClosingWithUnsavedChangesSavesThroughTheChooser) {
+  GuiRun gui(scratch_, {"-c", "print geometry Invert/H"});
+  const std::vector<std::string> out = gui.lines(1);
+  ASSERT_EQ(out.size(), 1u);
+  ClickCentre(ParseRect(out[0]));
+  Xdo("key ctrl+q");                                  // "Unsaved changes"
+  Xdo("keydown Return sleep 0.1 keyup Return");       // Save: the sample has no file yet, so Save As
+  Xdo("type --delay 30 'chosen.obj'");
+  Xdo("keydown Return sleep 0.1 keyup Return");
+  ASSERT_EQ(gui.wait(), 0) << gui.err();
+  saved("batch");  // the folder
+  ASSERT_EQ(RunPavlex(scratch_, {"-c", "press Invert/H", "-o", (scratch_ / "batch" / "chosen.obj").string()}).status,
+            0);
+  EXPECT_EQ(ReadAll(scratch_ / "chosen.obj"), ReadAll(scratch_ / "batch" / "chosen.obj"));
+}
+
+// Clicks, drags, double-clicks and keys anywhere, dialogs opened over
+// dialogs, with a fixed seed: the program neither crashes nor hangs, and
+// Ctrl+Q still ends it with the document saved.
+TEST_F(GuiWindowTest, RandomMouseAndKeysNeitherCrashNorLoseTheDocument) {
+  GuiRun gui(scratch_, {"-o", saved("gui"), "-c", "print geometry uv-view"});
+  ASSERT_EQ(gui.lines(1).size(), 1u);
+  std::mt19937 random(20261208);
+  const char* const keys[] = {"Escape", "Return", "f", "Home", "ctrl+z", "ctrl+a", "space", "Tab", "Delete"};
+  std::string script;
+  for (int i = 0; i < 30; ++i) {
+    const int x = static_cast<int>(random() % 960), y = static_cast<int>(random() % 640);
+    switch (random() % 5) {
+      case 0:
+        script += " mousemove " + std::to_string(x) + " " + std::to_string(y) + " click 1";
+        break;
+      case 1:
+        script += " mousemove " + std::to_string(x) + " " + std::to_string(y) + " click --repeat 2 --delay 50 1";
+        break;
+      case 2:
+        script += " mousemove " + std::to_string(x) + " " + std::to_string(y) + " mousedown 1 sleep 0.05 mousemove " +
+                  std::to_string((x + 77) % 960) + " " + std::to_string((y + 55) % 640) + " sleep 0.05 mouseup 1";
+        break;
+      case 3:
+        script += " mousemove " + std::to_string(x) + " " + std::to_string(y) + " click " +
+                  std::to_string(4 + random() % 2);  // the wheel
+        break;
+      default:
+        script += std::string(" key ") + keys[random() % (sizeof keys / sizeof keys[0])];
+        break;
+    }
+    script += " sleep 0.12";
+  }
+  Xdo(script);
+  Xdo("key ctrl+q");
+  const int status = gui.wait();
+  ASSERT_EQ(status, 0) << gui.err();
+  EXPECT_TRUE(std::filesystem::exists(saved("gui")));
+}
+
 // --- dialogs: nested frame loops ------------------------------------------------------
 
 TEST_F(GuiWindowTest, NumericalDialogTakesRealClicksAndItsScreenshotMatches) {
@@ -384,12 +506,15 @@ TEST_F(GuiWindowTest, OverwriteMessageBoxIsAnsweredByItsButtons) {
   const Rect store = ParseRect(out[0]);
   ClickCentre(store);
   ClickCentre(store);  // the slot is full now: "Overwrite?"
-  Xdo("key Return");   // nothing a key does outside the box may reach the window
+  Xdo("keydown Escape sleep 0.1 keyup Escape");  // its Cancel
+  ClickCentre(store);
   // Closing the window while the box is open cancels the box first.
   Xdo("key ctrl+q");
   ASSERT_EQ(gui.wait(), 0) << gui.err();
   const std::string recorded = ReadAll(record);
-  EXPECT_NE(recorded.find("click Memory/Store/1\nclick Memory/Store/1\nanswer cancel\n"), std::string::npos)
+  EXPECT_NE(recorded.find("click Memory/Store/1\nclick Memory/Store/1\nanswer cancel\nclick Memory/Store/1\n"
+                          "answer cancel\n"),
+            std::string::npos)
       << recorded;
 }
 
