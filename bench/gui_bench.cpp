@@ -90,6 +90,22 @@ void BM_InvertToFrame(benchmark::State& state) {
     rig->window->drawFrameNow();
   }
 }
+// The picture drawn again once the view rests, at full detail: the whole
+// grid (edges under a pixel: plotted on the CPU) and zoomed in 30 times
+// (about 14-pixel faces: the GPU path, every face sent, most clipped).
+void BM_RefineAtRest(benchmark::State& state) {
+  rig->run(state.range(0) == 1 ? "view all" : "view zoom " + std::to_string(state.range(0)));
+  gui::UvView& view = rig->window->uvView();
+  int step = 0;
+  for (auto _ : state) {
+    view.pan((step++ % 2 == 0) ? 2.0f : -2.0f, 0.0f);
+    view.refineNow();
+    rig->window->drawFrameNow();
+  }
+  rig->run("view all");
+}
+BENCHMARK(BM_RefineAtRest)->Arg(1)->Arg(30)->Unit(benchmark::kMillisecond)->Iterations(4)->UseRealTime();
+
 // The command alone, for the split: the rest of BM_InvertToFrame is the
 // window's (buffers rebuilt, picture drawn, frame presented).
 void BM_InvertCommandOnly(benchmark::State& state) {

@@ -805,7 +805,6 @@ void GuiWindow::drawConsolePane() {
 
 void GuiWindow::drawOverlay(Overlay& overlay) {
   const ImGuiViewport* viewport = ImGui::GetMainViewport();
-  ImGui::GetBackgroundDrawList();
   if (!overlay.placed) {
     ImGui::SetNextWindowPos(ImVec2(viewport->Size.x / 2, viewport->Size.y / 2), ImGuiCond_Always, ImVec2(0.5f, 0.5f));
     overlay.placed = true;

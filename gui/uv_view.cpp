@@ -80,10 +80,9 @@ void Upload(GLuint buffer, GLenum target, const void* data, size_t bytes) {
 
 }  // namespace
 
-UvView::~UvView() {
-  // The context is gone by now when the window closed first; deleting names
-  // of no current context is what GL ignores, so only ask when one exists.
-}
+// The GL objects go with the context: the window that owns this view
+// destroys its context before its members.
+UvView::~UvView() = default;
 
 void UvView::ensureProgram() {
   if (program_ != 0) return;
