@@ -518,6 +518,37 @@ TEST_F(GuiWindowTest, OverwriteMessageBoxIsAnsweredByItsButtons) {
       << recorded;
 }
 
+// The plug-in's OK-only box ("Cannot write FILE: REASON") is a real box:
+// the command waits until it is acknowledged, then fails with its message,
+// and the window goes on.
+TEST_F(GuiWindowTest, OkOnlyMessageBoxWaitsForItsOkAndTheCommandFails) {
+  std::filesystem::create_directories(scratch_ / "taken.png");  // a folder where the picture should go
+  GuiRun gui(scratch_, {"-o", saved("gui"), "-c",
+                        "layout " + (scratch_ / "taken.png").string() + " 64x64 wireframe; print object"});
+  // Nothing printed while the box waits.
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  EXPECT_EQ(ReadAll(scratch_ / "gui.out"), "");
+  Xdo("keydown Return sleep 0.1 keyup Return");
+  ASSERT_FALSE(gui.lines(1).empty());
+  Xdo("key ctrl+q");
+  ASSERT_EQ(gui.wait(), 0) << gui.err();
+  EXPECT_NE(gui.err().find("Cannot write"), std::string::npos) << gui.err();
+}
+
+TEST_F(GuiWindowTest, ButtonsWithNoObjectDoNothingHarmful) {
+  GuiRun gui(scratch_, {"-o", saved("gui"), "-c",
+                        "close; print geometry Invert/H; print geometry Select/group; print geometry uv-view"});
+  const std::vector<std::string> out = gui.lines(3);
+  ASSERT_EQ(out.size(), 3u);
+  ClickCentre(ParseRect(out[0]));
+  ClickCentre(ParseRect(out[1]));
+  const Rect view = ParseRect(out[2]);
+  Xdo("mousemove " + std::to_string(view.x + 50) + " " + std::to_string(view.y + 50) +
+      " click --repeat 2 --delay 60 1 key f key Home");
+  Xdo("key ctrl+q");
+  EXPECT_EQ(gui.wait(), 0) << gui.err();
+}
+
 // --- screenshots of fixed scenes --------------------------------------------------------
 
 TEST_F(GuiWindowTest, ScreenshotsOfTheViewAndThePavlexWindowMatchTheirGoldens) {
