@@ -518,6 +518,29 @@ TEST_F(GuiWindowTest, OverwriteMessageBoxIsAnsweredByItsButtons) {
       << recorded;
 }
 
+TEST_F(GuiWindowTest, TypingIntoASpinBoxSetsItAndFoldingAGroupIsACommand) {
+  const std::string record = scratch_.file("record.txt");
+  GuiRun gui(scratch_, {"--record", record, "-o", saved("gui"), "-c",
+                        "print geometry Grab/Gather; print geometry Snap"});
+  const std::vector<std::string> out = gui.lines(2);
+  ASSERT_EQ(out.size(), 2u);
+  // The path names the button "Gather" first; its spin box is the next cell.
+  const Rect gather = ParseRect(out[0]), snap = ParseRect(out[1]);
+  Xdo("mousemove " + std::to_string(gather.x + gather.w + 12) + " " + std::to_string(gather.y + gather.h / 2) +
+      " click 1");
+  Xdo("keydown ctrl sleep 0.1 keydown a sleep 0.1 keyup a sleep 0.1 keyup ctrl");
+  Xdo("type --delay 40 '0.25'");
+  Xdo("keydown Return sleep 0.1 keyup Return");
+  // The fold button sits at the right end of the group's title bar.
+  Xdo("mousemove " + std::to_string(snap.x + snap.w - 10) + " " + std::to_string(snap.y + 10) + " click 1");
+  Xdo("key ctrl+q");
+  ASSERT_EQ(gui.wait(), 0) << gui.err();
+  EXPECT_EQ(ReadAll(record), "set Grab/Gather 0.25\nminimize Snap\n");
+  const PavlexRun batch = RunPavlex(scratch_, {"-s", record, "-c", "print tree"});
+  ASSERT_EQ(batch.status, 0) << batch.err;
+  EXPECT_NE(batch.out.find("position=0.25"), std::string::npos) << batch.out;
+}
+
 // The plug-in's OK-only box ("Cannot write FILE: REASON") is a real box:
 // the command waits until it is acknowledged, then fails with its message,
 // and the window goes on.
