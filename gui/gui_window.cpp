@@ -208,7 +208,9 @@ void GuiWindow::commandRan(const commands::ScriptLine& line, bool ok) {
     if (exitAfterSave_) finished_ = true;
   }
   if (words[0] == "save") exitAfterSave_ = false;
-  if (!ok && line.origin == "menu" && (words[0] == "open" || words[0] == "save")) {
+  // A file that could not be opened or saved is said in a box as well as
+  // in the console, wherever the command came from.
+  if (!ok && (words[0] == "open" || words[0] == "save")) {
     auto notice = std::make_unique<Overlay>();
     notice->kind = Overlay::kNotice;
     notice->title = words[0] == "open" ? "Cannot open" : "Cannot save";
@@ -408,6 +410,8 @@ bool GuiWindow::screenshot(const std::string& path, std::string* error) {
 }
 
 bool GuiWindow::geometry(const std::string& path, commands::WindowRect* rect, std::string* error) {
+  // Two frames: a window that sizes itself to its content does so in the first.
+  frame();
   frame();
   if (const auto pane = paneRects_.find(path); pane != paneRects_.end()) {
     *rect = pane->second;
@@ -463,6 +467,7 @@ void GuiWindow::frame(std::vector<uint32_t>* capture, int* captureWidth, int* ca
   ImGui_ImplGlfw_NewFrame();
   ImGui::NewFrame();
   widgetRects_.clear();
+  paneRects_.erase("box");
 
   int width = 0, height = 0;
   glfwGetFramebufferSize(window_, &width, &height);
@@ -813,6 +818,9 @@ void GuiWindow::drawOverlay(Overlay& overlay) {
   const std::string title = overlay.title + "###overlay" + std::to_string(reinterpret_cast<uintptr_t>(&overlay));
   ImGui::Begin(title.c_str(), nullptr,
                ImGuiWindowFlags_AlwaysAutoResize | ImGuiWindowFlags_NoCollapse | ImGuiWindowFlags_NoSavedSettings);
+  // `print geometry box`: the innermost box, prompt or chooser.
+  paneRects_["box"] = {static_cast<int>(ImGui::GetWindowPos().x), static_cast<int>(ImGui::GetWindowPos().y),
+                       static_cast<int>(ImGui::GetWindowSize().x), static_cast<int>(ImGui::GetWindowSize().y)};
   const bool accept = std::exchange(overlay.acceptKey, false);
   const bool cancel = std::exchange(overlay.cancelKey, false);
   // A plug-in box that already answered waits for its request to return.

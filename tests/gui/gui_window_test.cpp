@@ -589,6 +589,22 @@ TEST_F(GuiWindowTest, ScreenshotsOfTheViewAndThePavlexWindowMatchTheirGoldens) {
 
 // --- bad input ----------------------------------------------------------------------
 
+TEST_F(GuiWindowTest, BadOpenIsSaidInABoxThatEnterCloses) {
+  GuiRun gui(scratch_, {"-o", saved("gui"), "-c",
+                        "open " + TestData("obj/bad_number.obj") + "; print geometry box"});
+  const std::vector<std::string> out = gui.lines(1);
+  ASSERT_EQ(out.size(), 1u);
+  const Rect box = ParseRect(out[0]);
+  EXPECT_GT(box.w, 100);
+  Xdo("keydown Return sleep 0.1 keyup Return");
+  Xdo("key ctrl+q");
+  ASSERT_EQ(gui.wait(), 0) << gui.err();
+  EXPECT_NE(gui.err().find("bad_number.obj:"), std::string::npos) << gui.err();
+  // The sample stayed, untouched.
+  ASSERT_EQ(RunPavlex(scratch_, {"-o", saved("batch")}).status, 0);
+  EXPECT_EQ(ReadAll(saved("gui")), ReadAll(saved("batch")));
+}
+
 TEST_F(GuiWindowTest, BadOpenKeepsTheDocumentAndSaysWhy) {
   const std::string guiObj = saved("gui");
   GuiRun gui(scratch_, {"-o", guiObj, "-c",
