@@ -253,7 +253,11 @@ bool GuiWindow::next(commands::ScriptLine* out) {
     }
     if (closing_) {
       // Whatever waits for an answer is cancelled first, innermost first,
-      // as its close box would.
+      // as its close box would; the window's own boxes simply go.
+      while (!overlays_.empty() && overlays_.back()->kind != Overlay::kPluginBox &&
+             overlays_.back()->kind != Overlay::kPluginSave) {
+        overlays_.pop_back();
+      }
       if (!overlays_.empty() && overlays_.back()->kind == Overlay::kPluginBox) {
         const std::string& type = overlays_.back()->boxType;
         act(type.find("yes") != std::string::npos ? "answer no"
@@ -329,7 +333,8 @@ int32_t GuiWindow::messageBox(host::HostSession& session, const host::MessageBox
   if (box.type.empty() || box.type == "ok") {
     // Nothing to choose: the person reads it and presses OK; the
     // interpreter then fails the command with its message.
-    while (!shown->done && !finished_ && !glfwWindowShouldClose(window_)) {
+    // Closing the window acknowledges it too.
+    while (!shown->done && !finished_ && !closing_ && !glfwWindowShouldClose(window_)) {
       if (!pending_.empty()) {
         const commands::ScriptLine& line = pending_.front();
         if (line.text == "answer ok") {
@@ -340,15 +345,13 @@ int32_t GuiWindow::messageBox(host::HostSession& session, const host::MessageBox
       frame();
       if (!shown->done) waitForEvents();
     }
-    overlays_.erase(std::find_if(overlays_.begin(), overlays_.end(),
-                                 [shown](const std::unique_ptr<Overlay>& o) { return o.get() == shown; }));
+    removeOverlay(shown);
     if (interpreter_ != nullptr) interpreter_->messageBox(session, box);
     return MQMODALRESULT_OK;
   }
   if (interpreter_ != nullptr) result = interpreter_->messageBox(session, box);
   else result = ModalDriver::messageBox(session, box);
-  overlays_.erase(std::find_if(overlays_.begin(), overlays_.end(),
-                               [shown](const std::unique_ptr<Overlay>& o) { return o.get() == shown; }));
+  removeOverlay(shown);
   return result;
 }
 
@@ -363,9 +366,14 @@ bool GuiWindow::saveFile(host::HostSession& session, host::SaveFileRequest& requ
   Overlay* shown = overlay.get();
   pushOverlay(std::move(overlay));
   const bool confirmed = interpreter_ != nullptr ? interpreter_->saveFile(session, request) : false;
-  overlays_.erase(std::find_if(overlays_.begin(), overlays_.end(),
-                               [shown](const std::unique_ptr<Overlay>& o) { return o.get() == shown; }));
+  removeOverlay(shown);
   return confirmed;
+}
+
+void GuiWindow::removeOverlay(const Overlay* overlay) {
+  const auto at = std::find_if(overlays_.begin(), overlays_.end(),
+                               [overlay](const std::unique_ptr<Overlay>& o) { return o.get() == overlay; });
+  if (at != overlays_.end()) overlays_.erase(at);
 }
 
 void GuiWindow::openChooser(int purpose, const std::string& title) {

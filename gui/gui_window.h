@@ -96,6 +96,8 @@ class GuiWindow : public commands::CommandSource, public commands::WindowCommand
   // A line from a person: run next, echoed and recorded.
   void act(const std::string& text);
   void pushOverlay(std::unique_ptr<Overlay> overlay);
+  // Removes it when it is still there (closing may have cleared it).
+  void removeOverlay(const Overlay* overlay);
   bool modalActive() const;
   // What closing the window does now.
   void requestClose();
