@@ -61,6 +61,10 @@ int main(int argc, char** argv) {
   app.add_option("--plugin", options.pluginPath, "the plug-in library (default: the one installed beside pavlex)");
   app.add_flag("--list-widgets", options.listWidgets,
                "print the path of every widget of the Pavlex window, and exit");
+  app.add_flag("--gui", options.gui,
+               "open the desktop window: the UV view, the Pavlex window and a console (Linux)");
+  CLI::Option* recordOption = app.add_option("--record", options.recordPath,
+                 "with --gui: append every mouse and keyboard action to FILE as its command");
   app.footer(Footer());
   try {
     app.parse(static_cast<int>(arguments.size()), utf8Argv.data());
@@ -76,7 +80,8 @@ int main(int argc, char** argv) {
   // file): a run that claims work it did not do.
   for (const auto& [name, value] : {std::pair<const char*, const std::string*>{"-o", &options.savePath},
                                     {"--settings", &options.settingsPath},
-                                    {"--plugin", &options.pluginPath}}) {
+                                    {"--plugin", &options.pluginPath},
+                                    {"--record", &options.recordPath}}) {
     if (app.count(name) > 0 && value->empty()) {
       std::fprintf(stderr, "pavlex: %s needs a file name\nRun 'pavlex --help' for the options.\n", name);
       return pavlex::app::kExitUsage;
@@ -87,6 +92,10 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "pavlex: -s needs a file name ('-' reads standard input)\nRun 'pavlex --help' for the options.\n");
       return pavlex::app::kExitUsage;
     }
+  }
+  if (recordOption->count() > 0 && !options.gui) {
+    std::fprintf(stderr, "pavlex: --record needs --gui\nRun 'pavlex --help' for the options.\n");
+    return pavlex::app::kExitUsage;
   }
   // -c and -s run in the order they were given.
   size_t nextCommands = 0, nextScript = 0;

@@ -15,6 +15,9 @@
 #include "host/io/file_read.h"
 #include "host/plugin/plugin_loader.h"
 #include "host/session/host_session.h"
+#ifdef PAVLEX_HAVE_GUI
+#include "gui/gui_window.h"
+#endif
 
 namespace pavlex::app {
 namespace {
@@ -65,6 +68,12 @@ int RunProgram(const ProgramOptions& options) {
   }
   const bool interactive =
       options.commands.empty() && !options.listWidgets && IsTerminal(stdin);
+#ifndef PAVLEX_HAVE_GUI
+  if (options.gui) {
+    std::fprintf(stderr, "pavlex: --gui is not available in this build (the window needs Linux with X11)\n");
+    return kExitFailed;
+  }
+#endif
 
   host::HostSessionOptions sessionOptions;
   sessionOptions.settingsPath = options.settingsPath;
@@ -72,6 +81,21 @@ int RunProgram(const ProgramOptions& options) {
   // settings file alone.
   sessionOptions.persistSettings = !options.listWidgets;
   host::HostSession session(sessionOptions);
+#ifdef PAVLEX_HAVE_GUI
+  // The window opens before anything slow, so a missing display is said at once.
+  std::unique_ptr<gui::GuiWindow> window;
+  if (options.gui) {
+    gui::GuiConfig config;
+    config.recordPath = options.recordPath;
+    config.saveOnExit = !options.savePath.empty();
+    window = std::make_unique<gui::GuiWindow>(session, config);
+    std::string problem;
+    if (!window->open(&problem)) {
+      std::fprintf(stderr, "pavlex: %s\n", problem.c_str());
+      return kExitFailed;
+    }
+  }
+#endif
 
   std::string error;
   const std::string pluginPath = options.pluginPath.empty() ? host::DefaultPluginPath() : options.pluginPath;
@@ -97,8 +121,34 @@ int RunProgram(const ProgramOptions& options) {
   commands::CommandFrontEnd frontEnd;
   frontEnd.workStarted = [&progress](const std::string& what) { progress = std::make_unique<ProgressNotice>(what); };
   frontEnd.workEnded = [&progress] { progress.reset(); };
+#ifdef PAVLEX_HAVE_GUI
+  if (window != nullptr) {
+    // Print output goes to stdout as in batch mode, and to the console.
+    gui::GuiWindow* console = window.get();
+    frontEnd.out = commands::TextSink([console](std::string_view text) {
+      std::fwrite(text.data(), 1, text.size(), stdout);
+      std::fflush(stdout);
+      console->appendConsole(text);
+    });
+    frontEnd.messages = commands::TextSink([console](std::string_view text) {
+      std::fwrite(text.data(), 1, text.size(), stderr);
+      console->appendConsole(text);
+    });
+    frontEnd.window = console;
+    frontEnd.commandRan = [console](const commands::ScriptLine& line, bool ok) { console->commandRan(line, ok); };
+    frontEnd.workStarted = nullptr;
+    frontEnd.workEnded = nullptr;
+  }
+#endif
   commands::CommandInterpreter runner(session, *plugin, frontEnd);
   session.setModalDriver(&runner);
+#ifdef PAVLEX_HAVE_GUI
+  if (window != nullptr) {
+    // The window answers modal runs with frames, and hands the lines on.
+    window->setInterpreter(&runner);
+    session.setModalDriver(window.get());
+  }
+#endif
   // Unset before the runner goes: the session outlives it and unloads the
   // plug-in at its end.
   struct DriverReset {
@@ -127,6 +177,12 @@ int RunProgram(const ProgramOptions& options) {
   }
 
   bool ok = true;
+#ifdef PAVLEX_HAVE_GUI
+  if (window != nullptr) {
+    window->queueScript(std::move(lines));
+    runner.run(*window);
+  } else
+#endif
   if (interactive) {
     std::printf("%s on %s. `help` lists the commands, `print widgets` the buttons; Ctrl-D ends.\n",
                 plugin->name().c_str(), options.model.empty() ? "the built-in sample" : options.model.c_str());

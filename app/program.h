@@ -25,6 +25,8 @@ struct ProgramOptions {
   std::string settingsPath;           // empty: the default under $XDG_CONFIG_HOME
   std::string pluginPath;             // empty: the plug-in beside the host library
   bool listWidgets = false;
+  bool gui = false;        // --gui: the desktop window
+  std::string recordPath;  // --record: every action of the window, as commands
 };
 
 // Runs pavlex; answers its exit status. Messages go to stderr, `print`

@@ -18,7 +18,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libtinyxml2-dev libcli11-dev
   libpng-dev libjpeg62-turbo-dev
-  xvfb xclip
+  xvfb xclip xdotool
+  libimgui-dev libglfw3-dev libgl-dev
 )
 if [ "$windows" -eq 1 ]; then
   # googletest puts the GoogleTest sources in /usr/src/googletest.

@@ -11,6 +11,7 @@
 //   layout_commands.cpp      layout
 //   history_commands.cpp     undo, redo
 //   session_commands.cpp     help, quit
+//   view_commands.cpp        screenshot, view, print geometry|point (the window's)
 // A checker throws CommandError for words that cannot run; a runner may
 // assume its checker passed.
 #pragma once
@@ -69,6 +70,11 @@ void RunLayout(CommandInterpreter& in, const Words& words);
 bool RecordsNoStep(const std::string& name);
 void RunUndo(CommandInterpreter& in, const Words& words);
 void RunRedo(CommandInterpreter& in, const Words& words);
+void RunScreenshot(CommandInterpreter& in, const Words& words);
+void CheckView(const Words& words);
+void RunView(CommandInterpreter& in, const Words& words);
+void PrintGeometry(CommandInterpreter& in, const Words& words);
+void PrintPoint(CommandInterpreter& in, const Words& words);
 
 void RunHelp(CommandInterpreter& in, const Words& words);
 void RunQuit(CommandInterpreter& in, const Words& words);

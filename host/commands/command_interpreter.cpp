@@ -110,14 +110,17 @@ void CommandInterpreter::runLine(const ScriptLine& line) {
   const ScriptLine outer = current_;
   current_ = line;
   ++running_;
+  bool ok = true;
   try {
     const Words words = TokenizeCommand(line.text);
     const HistoryStep step(*this, !words.empty() && !RecordsNoStep(words[0]));
     execute(words, false);
   } catch (const CommandError& error) {
     fail(line, error.what());
+    ok = false;
   }
   --running_;
+  if (frontEnd_.commandRan) frontEnd_.commandRan(line, ok);
   current_ = outer;
   frontEnd_.out.flush();
 }

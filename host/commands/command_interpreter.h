@@ -20,6 +20,7 @@
 #include "host/commands/command_script.h"
 #include "host/commands/command_table.h"
 #include "host/commands/text_sink.h"
+#include "host/commands/window_commands.h"
 #include "host/driver/host_driver.h"
 #include "host/session/host_session.h"
 
@@ -34,6 +35,12 @@ struct CommandFrontEnd {
   // show progress in between. Either may be empty.
   std::function<void(const std::string& what)> workStarted;
   std::function<void()> workEnded;
+  // The desktop window, for the commands that need one; not owned. Null in
+  // batch mode.
+  WindowCommands* window = nullptr;
+  // Called after every command that ran, with its text and whether it
+  // succeeded (a window redraws, marks its document changed).
+  std::function<void(const ScriptLine& line, bool ok)> commandRan;
 };
 
 class CommandInterpreter : public host::ModalDriver {
@@ -66,6 +73,7 @@ class CommandInterpreter : public host::ModalDriver {
   host::HostDriver& driver() { return driver_; }
   host::LoadedPlugin& plugin() { return plugin_; }
   const TextSink& out() const { return frontEnd_.out; }
+  WindowCommands* window() const { return frontEnd_.window; }
   // A warning of a command that still succeeds: "warning: <message>".
   void warn(const std::string& message);
   // Brackets slow work for the front end's progress display.

@@ -78,8 +78,11 @@ const std::vector<CommandSpec>& CommandTable() {
       {"answer", 1, 1, "answer ok|cancel|yes|no|FILE", "answer the message box or save-file dialog that is open",
        nullptr, RunAnswer, true},
       // Counted by its checker: what to print decides how many words follow.
-      {"print", 1, kAny, "print uv|selection|object|faces|document|widgets|tree [TITLE]",
-       "print the current object's UVs, selection, counts, faces; the objects and materials; widget paths",
+      {"print", 1, kAny,
+       "print uv|selection|object|faces|document|widgets|tree [TITLE]\n"
+       "print geometry PATH | point U V",
+       "print the current object's UVs, selection, counts, faces; the objects and materials; widget paths\n"
+       "the window's pixels: a widget's or pane's `x y w h`, where the UV view shows (U, V) (--gui only)",
        CheckPrint, RunPrint, true},
       {"layout", 1, 3,
        "layout FILE [WxH] [wireframe,material,object,shader,current-object,current-material,memory=1..4]",
@@ -87,6 +90,11 @@ const std::vector<CommandSpec>& CommandTable() {
        CheckLayout, RunLayout},
       {"undo", 0, 0, "undo", "take back the last command that changed the document", nullptr, RunUndo},
       {"redo", 0, 0, "redo", "do again the last command undone", nullptr, RunRedo},
+      {"screenshot", 1, 1, "screenshot FILE", "write the whole window as shown now to a PNG file (--gui only)",
+       nullptr, RunScreenshot, true},
+      {"view", 1, 2, "view frame|all | view zoom Z",
+       "frame the selected UVs or everything; zoom the UV view (1: the unit square fills its height) (--gui only)",
+       CheckView, RunView, true},
       {"help", 0, 1, "help [COMMAND]", "list the commands", nullptr, RunHelp, true},
       {"quit", 0, 0, "quit", "stop reading commands (-o still saves)", nullptr, RunQuit, true},
   };

@@ -19,9 +19,21 @@ constexpr const char* kPluginWindow = "Pavlex";
 void CheckPrint(const Words& words) {
   const std::string& what = words[1];
   const bool known = what == "uv" || what == "selection" || what == "object" || what == "faces" ||
-                     what == "document" || what == "widgets" || what == "tree";
-  if (!known) throw CommandError("cannot print '" + what + "' (uv, selection, object, faces, document, widgets, tree)");
-  NeedCount(words, 2, what == "tree" ? 3 : 2);
+                     what == "document" || what == "widgets" || what == "tree" || what == "geometry" ||
+                     what == "point";
+  if (!known) {
+    throw CommandError("cannot print '" + what +
+                       "' (uv, selection, object, faces, document, widgets, tree, geometry, point)");
+  }
+  if (what == "geometry") {
+    NeedCount(words, 3, 3);
+  } else if (what == "point") {
+    NeedCount(words, 4, 4);
+    ParseNumber(words[2], "U");
+    ParseNumber(words[3], "V");
+  } else {
+    NeedCount(words, 2, what == "tree" ? 3 : 2);
+  }
 }
 
 void RunPrint(CommandInterpreter& in, const Words& words) {
@@ -38,6 +50,10 @@ void RunPrint(CommandInterpreter& in, const Words& words) {
     PrintFaces(out, CurrentObject(doc));
   } else if (what == "document") {
     PrintDocument(out, doc);
+  } else if (what == "geometry") {
+    PrintGeometry(in, words);
+  } else if (what == "point") {
+    PrintPoint(in, words);
   } else if (what == "widgets") {
     PrintWidgetPaths(out, in.driver().reachablePaths());
   } else {

@@ -27,14 +27,31 @@ int32_t Spacing(const Widget& widget, const char* property) {
 
 LayoutSize Fit(const WidgetTree& tree, const Widget& widget, int depth);
 
-LayoutSize FitChildren(const WidgetTree& tree, const Widget& container, int depth) {
-  std::vector<LayoutSize> sizes;
+// A container's grid: the cell of each visible child and the whole size.
+struct Grid {
+  std::vector<const Widget*> children;  // visible ones, in order
+  std::vector<LayoutSize> sizes;        // their fitted sizes
+  std::vector<int32_t> columnOf, rowOf;
+  std::vector<int32_t> columnX, rowY;   // cell origins
+  std::vector<int32_t> columnWidth, rowHeight;
+  LayoutSize size;
+};
+
+Grid MakeGrid(const WidgetTree& tree, const Widget& container, int depth) {
+  Grid grid;
   for (int32_t childId : container.children) {
     const Widget* child = tree.find(childId);
-    if (child != nullptr && BoolProperty(*child, "visible")) sizes.push_back(Fit(tree, *child, depth + 1));
+    if (child != nullptr && BoolProperty(*child, "visible")) {
+      grid.children.push_back(child);
+      grid.sizes.push_back(Fit(tree, *child, depth + 1));
+    }
   }
   const int32_t margin = Spacing(container, "outspace");
-  if (sizes.empty()) return {2 * margin, 2 * margin};
+  if (grid.sizes.empty()) {
+    grid.size = {2 * margin, 2 * margin};
+    return grid;
+  }
+  const std::vector<LayoutSize>& sizes = grid.sizes;
 
   const bool horizontal = !container.isWindow() && KeywordProperty(container, "alignment") == "horz";
   const int32_t count = static_cast<int32_t>(sizes.size());
@@ -44,10 +61,15 @@ LayoutSize FitChildren(const WidgetTree& tree, const Widget& container, int dept
   const int32_t lines = (count + lineLength - 1) / lineLength;
   const int32_t columns = horizontal ? lineLength : lines;
   const int32_t rows = horizontal ? lines : lineLength;
-  std::vector<int32_t> columnWidth(columns, 0), rowHeight(rows, 0);
+  std::vector<int32_t>& columnWidth = grid.columnWidth;
+  std::vector<int32_t>& rowHeight = grid.rowHeight;
+  columnWidth.assign(columns, 0);
+  rowHeight.assign(rows, 0);
   for (int32_t i = 0; i < count; ++i) {
     const int32_t column = horizontal ? i % lineLength : i / lineLength;
     const int32_t row = horizontal ? i / lineLength : i % lineLength;
+    grid.columnOf.push_back(column);
+    grid.rowOf.push_back(row);
     columnWidth[column] = std::max(columnWidth[column], sizes[i].width);
     rowHeight[row] = std::max(rowHeight[row], sizes[i].height);
   }
@@ -56,12 +78,22 @@ LayoutSize FitChildren(const WidgetTree& tree, const Widget& container, int dept
     std::fill(columnWidth.begin(), columnWidth.end(), widest);
   }
   const int32_t gap = Spacing(container, "inspace");
-  LayoutSize size;
-  for (int32_t w : columnWidth) size.width += w;
-  for (int32_t h : rowHeight) size.height += h;
+  LayoutSize& size = grid.size;
+  for (int32_t w : columnWidth) {
+    grid.columnX.push_back(margin + size.width + gap * static_cast<int32_t>(grid.columnX.size()));
+    size.width += w;
+  }
+  for (int32_t h : rowHeight) {
+    grid.rowY.push_back(margin + size.height + gap * static_cast<int32_t>(grid.rowY.size()));
+    size.height += h;
+  }
   size.width += gap * (columns - 1) + 2 * margin;
   size.height += gap * (rows - 1) + 2 * margin;
-  return size;
+  return grid;
+}
+
+LayoutSize FitChildren(const WidgetTree& tree, const Widget& container, int depth) {
+  return MakeGrid(tree, container, depth).size;
 }
 
 LayoutSize Fit(const WidgetTree& tree, const Widget& widget, int depth) {
@@ -98,7 +130,43 @@ LayoutSize Fit(const WidgetTree& tree, const Widget& widget, int depth) {
   return {};
 }
 
+void Place(const WidgetTree& tree, const Widget& container, int32_t originX, int32_t originY, int depth,
+           std::vector<PlacedWidget>* out) {
+  if (depth > kMaxDepth) return;
+  const Grid grid = MakeGrid(tree, container, depth);
+  for (size_t i = 0; i < grid.children.size(); ++i) {
+    const Widget& child = *grid.children[i];
+    const int32_t cellWidth = grid.columnWidth[grid.columnOf[i]];
+    PlacedWidget placed{child.id, originX + grid.columnX[grid.columnOf[i]], originY + grid.rowY[grid.rowOf[i]],
+                        grid.sizes[i].width, grid.sizes[i].height};
+    const int32_t spare = cellWidth - placed.width;
+    if (KeywordProperty(child, "horzlayout") == "fill") {
+      placed.width = cellWidth;
+    } else if (spare > 0) {
+      const double before = std::max(0.0, NumberProperty(child, "fillbeforerate"));
+      const double after = std::max(0.0, NumberProperty(child, "fillafterrate"));
+      if (before + after > 0) placed.x += static_cast<int32_t>(std::lround(spare * before / (before + after)));
+    }
+    out->push_back(placed);
+    if (child.kind == WidgetKind::kGroupBox) {
+      if (!child.minimized) Place(tree, child, placed.x + kGroupBorder, placed.y + kTitleBarHeight, depth + 1, out);
+    } else if (child.kind == WidgetKind::kFrame) {
+      Place(tree, child, placed.x, placed.y, depth + 1, out);
+    }
+  }
+}
+
 }  // namespace
+
+std::vector<PlacedWidget> PlaceWindow(const WidgetTree& tree, int32_t window) {
+  std::vector<PlacedWidget> out;
+  const Widget* widget = tree.find(window);
+  if (widget == nullptr || !widget->isWindow()) return out;
+  const LayoutSize size = Fit(tree, *widget, 0);
+  out.push_back({window, 0, 0, size.width, size.height});
+  Place(tree, *widget, 0, 0, 0, &out);
+  return out;
+}
 
 LayoutSize FittedSize(const WidgetTree& tree, int32_t id) {
   const Widget* widget = tree.find(id);

@@ -23,6 +23,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "host/widgets/widget_tree.h"
 
@@ -35,5 +36,24 @@ struct LayoutSize {
 
 // The fitted size of a widget; 0 x 0 for an unknown id or a file dialog.
 LayoutSize FittedSize(const WidgetTree& tree, int32_t id);
+
+// Where a widget lies, in pixels from the top-left corner of its window's
+// content.
+struct PlacedWidget {
+  int32_t id = 0;
+  int32_t x = 0;
+  int32_t y = 0;
+  int32_t width = 0;
+  int32_t height = 0;
+};
+
+// Every visible widget of a window or dialog (the window itself first, at
+// 0, 0 with its fitted size), parents before their children; the children
+// of a folded group box are left out. A child sits in its grid cell at its
+// fitted size; "horzlayout" "fill" stretches it across the cell, otherwise
+// the spare width goes before and after it in the ratio of
+// "fillbeforerate" to "fillafterrate" (all after when both are 0). Empty for
+// an unknown id or a widget that is not a window.
+std::vector<PlacedWidget> PlaceWindow(const WidgetTree& tree, int32_t window);
 
 }  // namespace pavlex::host

@@ -47,7 +47,7 @@ class HistorySessionTest : public ::testing::Test {
   bool Run(const std::string& script) {
     commands::CommandFrontEnd frontEnd{commands::TextSink([this](std::string_view text) { out_.append(text); }),
                                        commands::TextSink([this](std::string_view text) { messages_.append(text); }),
-                                       "", {}, {}};
+                                       "", {}, {}, nullptr, {}};
     session_->setModalDriver(nullptr);
     interpreter_ = std::make_unique<commands::CommandInterpreter>(*session_, *plugin_, std::move(frontEnd));
     session_->setModalDriver(interpreter_.get());

@@ -1,0 +1,138 @@
+// The desktop window on the 1,000,000-face grid (1000 x 1000 quads, 10 x 10
+// islands), through the real host, plug-in and window:
+//   BM_PanZoomFrame   one frame after a pan and a zoom step (the buffers
+//                     stay; the budget is 33 ms, 30 frames a second);
+//   BM_InvertToFrame  `press Invert/H` on every UV selected, then the next
+//                     presented frame, buffers rebuilt (budget 300 ms).
+// Under Xvfb the frame is rendered by Mesa's llvmpipe, as in CI.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "bench/grid_mesh.h"
+#include "gui/gui_window.h"
+#include "host/commands/command_interpreter.h"
+#include "host/session/host_session.h"
+
+namespace {
+
+using namespace pavlex;
+
+struct GuiBench {
+  std::unique_ptr<host::HostSession> session;
+  host::LoadedPlugin* plugin = nullptr;
+  std::unique_ptr<gui::GuiWindow> window;
+  std::unique_ptr<commands::CommandInterpreter> interpreter;
+
+  void run(const std::string& text) {
+    commands::ScriptQueue queue({{text, "bench", 1}});
+    interpreter->run(queue);
+  }
+};
+
+GuiBench* rig = nullptr;
+
+bool Start(std::string* error) {
+  rig = new GuiBench;
+  host::HostSessionOptions options;
+  options.persistSettings = false;
+  rig->session = std::make_unique<host::HostSession>(options);
+  gui::GuiConfig config;
+  config.saveOnExit = true;
+  rig->window = std::make_unique<gui::GuiWindow>(*rig->session, config);
+  if (!rig->window->open(error)) return false;
+  rig->plugin = rig->session->loadPlugin(PAVLEX_PLUGIN_LIBRARY, error);
+  if (rig->plugin == nullptr) return false;
+  rig->session->activate(*rig->plugin);
+  bench::GridSpec grid;
+  grid.n = 1000;
+  grid.islandsPerSide = 10;
+  const std::filesystem::path path = std::filesystem::temp_directory_path() / "pavlex-gui-bench-grid.obj";
+  std::ofstream(path, std::ios::binary) << bench::MakeGridObj(grid);
+  const bool opened = rig->session->openDocument(path.string(), error);
+  std::filesystem::remove(path);
+  if (!opened) return false;
+  commands::CommandFrontEnd frontEnd;
+  frontEnd.window = rig->window.get();
+  gui::GuiWindow* window = rig->window.get();
+  frontEnd.commandRan = [window](const commands::ScriptLine& line, bool ok) { window->commandRan(line, ok); };
+  rig->interpreter = std::make_unique<commands::CommandInterpreter>(*rig->session, *rig->plugin, frontEnd);
+  rig->window->setInterpreter(rig->interpreter.get());
+  rig->session->setModalDriver(rig->window.get());
+  rig->window->drawFrameNow();  // the buffers are built once, outside the timing
+  rig->run("view all");
+  return true;
+}
+
+void BM_PanZoomFrame(benchmark::State& state) {
+  gui::UvView& view = rig->window->uvView();
+  const gui::PixelRect rect = view.rect();
+  int step = 0;
+  for (auto _ : state) {
+    view.pan((step % 2 == 0) ? 3.0f : -3.0f, 2.0f * ((step % 3) - 1));
+    view.zoomAbout(rect.x + rect.width / 2, rect.y + rect.height / 2, (step % 2 == 0) ? 1.05 : 1 / 1.05);
+    rig->window->drawFrameNow();
+    ++step;
+  }
+  state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_PanZoomFrame)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
+
+void BM_InvertToFrame(benchmark::State& state) {
+  rig->run("select uv all");
+  rig->window->drawFrameNow();
+  for (auto _ : state) {
+    rig->run("press Invert/H");
+    rig->window->drawFrameNow();
+  }
+}
+// The picture drawn again once the view rests, at full detail: the whole
+// grid (edges under a pixel: plotted on the CPU) and zoomed in 30 times
+// (about 14-pixel faces: the GPU path, every face sent, most clipped).
+void BM_RefineAtRest(benchmark::State& state) {
+  rig->run(state.range(0) == 1 ? "view all" : "view zoom " + std::to_string(state.range(0)));
+  gui::UvView& view = rig->window->uvView();
+  int step = 0;
+  for (auto _ : state) {
+    view.pan((step++ % 2 == 0) ? 2.0f : -2.0f, 0.0f);
+    view.refineNow();
+    rig->window->drawFrameNow();
+  }
+  rig->run("view all");
+}
+BENCHMARK(BM_RefineAtRest)->Arg(1)->Arg(30)->Unit(benchmark::kMillisecond)->Iterations(4)->UseRealTime();
+
+// The command alone, for the split: the rest of BM_InvertToFrame is the
+// window's (buffers rebuilt, picture drawn, frame presented).
+void BM_InvertCommandOnly(benchmark::State& state) {
+  rig->run("select uv all");
+  rig->window->drawFrameNow();
+  for (auto _ : state) rig->run("press Invert/H");
+  rig->window->drawFrameNow();
+}
+BENCHMARK(BM_InvertCommandOnly)->Unit(benchmark::kMillisecond)->Iterations(6)->UseRealTime();
+
+BENCHMARK(BM_InvertToFrame)->Unit(benchmark::kMillisecond)->Iterations(6)->UseRealTime();
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  std::string error;
+  if (!Start(&error)) {
+    std::fprintf(stderr, "pavlex_gui_bench: %s\n", error.c_str());
+    return 1;
+  }
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  rig->session->setModalDriver(nullptr);
+  rig->interpreter.reset();
+  rig->window.reset();
+  rig->session.reset();
+  delete rig;
+  return 0;
+}

@@ -1,0 +1,150 @@
+// The desktop window of `pavlex --gui`: the UV view, the objects and
+// materials, the plug-in's windows drawn from the host's retained widget
+// tree, the console and the menus.
+//
+// Everything a person does becomes a command line of the host command
+// language. The window is the interpreter's command source: next() runs
+// frames (waiting for events, never spinning) until a line is ready, so a
+// plug-in waiting inside a modal request (a dialog, a message box, a
+// save-file dialog) is answered by frames nested inside that request, and
+// scripted lines reach it through the same loop. Lines from the mouse and
+// keyboard are echoed to the console and appended to the record file.
+#pragma once
+
+#include <cstdio>
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gui/uv_view.h"
+#include "host/commands/command_interpreter.h"
+#include "host/commands/command_script.h"
+#include "host/commands/window_commands.h"
+#include "host/session/modal_driver.h"
+
+struct GLFWwindow;
+
+namespace pavlex::gui {
+
+struct GuiConfig {
+  int width = 960;
+  int height = 640;
+  std::string recordPath;  // empty: no record
+  bool saveOnExit = false;  // -o: no unsaved-changes prompt at exit
+};
+
+class GuiWindow : public commands::CommandSource, public commands::WindowCommands, public host::ModalDriver {
+ public:
+  GuiWindow(host::HostSession& session, GuiConfig config);
+  ~GuiWindow() override;
+  GuiWindow(const GuiWindow&) = delete;
+  GuiWindow& operator=(const GuiWindow&) = delete;
+
+  // Opens the window; false with a one-line reason (no display, no OpenGL).
+  bool open(std::string* error);
+  // The interpreter that runs the lines; set before the first next().
+  void setInterpreter(commands::CommandInterpreter* interpreter) { interpreter_ = interpreter; }
+  // Lines to run first, as if typed into the console (-c, -s).
+  void queueScript(std::vector<commands::ScriptLine> lines);
+  // Text for the console (print output, messages).
+  void appendConsole(std::string_view text);
+  // After each command: redraw the view, remember unsaved changes.
+  void commandRan(const commands::ScriptLine& line, bool ok);
+
+  // CommandSource
+  bool next(commands::ScriptLine* out) override;
+  bool interactive() const override { return true; }
+
+  // WindowCommands
+  bool screenshot(const std::string& path, std::string* error) override;
+  bool geometry(const std::string& path, commands::WindowRect* rect, std::string* error) override;
+  void pointOf(double u, double v, int* x, int* y) override;
+  void viewFrame(bool all) override;
+  void viewZoom(double zoom) override;
+
+  // ModalDriver: the interpreter answers from the lines; the window shows
+  // what waits for them.
+  void runModal(host::HostSession& session, int32_t dialog) override;
+  int32_t messageBox(host::HostSession& session, const host::MessageBoxRequest& box) override;
+  bool saveFile(host::HostSession& session, host::SaveFileRequest& request) override;
+
+  // Frames drawn so far (for the benchmark).
+  long framesDrawn() const { return frames_; }
+  // Draws one frame now (for the benchmark).
+  void drawFrameNow() { frame(); }
+  UvView& uvView() { return uvView_; }
+
+ private:
+  struct Overlay;
+  struct PaneRects;
+
+  // Draws and presents one frame; with `capture`, the frame's pixels
+  // (bottom row first, BGRA) are read back before it is presented.
+  void frame(std::vector<uint32_t>* capture = nullptr, int* captureWidth = nullptr, int* captureHeight = nullptr);
+  void drawMenus();
+  void drawObjectsPane();
+  void drawUvPane();
+  void drawConsolePane();
+  void drawPluginWindows(bool inputAllowed);
+  void drawPluginWindow(int32_t window, bool inputAllowed);
+  void drawOverlay(Overlay& overlay);
+  void handleKeys();
+  // Sleeps until the next event, after the frames the last one needs.
+  void waitForEvents();
+  // A line from a person: run next, echoed and recorded.
+  void act(const std::string& text);
+  void pushOverlay(std::unique_ptr<Overlay> overlay);
+  // Removes it when it is still there (closing may have cleared it).
+  void removeOverlay(const Overlay* overlay);
+  bool modalActive() const;
+  // What closing the window does now.
+  void requestClose();
+  std::string pathOf(int32_t widget) const;
+  // " ctrl", " shift" or nothing: the keys the click held.
+  std::string clickKeys() const;
+  void openChooser(int purpose, const std::string& title);
+
+  host::HostSession& session_;
+  GuiConfig config_;
+  commands::CommandInterpreter* interpreter_ = nullptr;
+  GLFWwindow* window_ = nullptr;
+  bool imguiReady_ = false;
+  UvView uvView_;
+  long frames_ = 0;
+  int settleFrames_ = 0;
+  float dockWidth_ = 0;  // the right column the plug-in's window docks in
+  std::vector<std::pair<int, int>> keyPresses_;  // GLFW key and modifiers, since the last frame
+
+  std::deque<commands::ScriptLine> pending_;
+  std::vector<std::unique_ptr<Overlay>> overlays_;  // innermost last
+  std::vector<std::string> console_;
+  std::string consolePartial_;
+  std::vector<std::string> history_;
+  int historyPosition_ = -1;
+  char consoleInput_[1024] = {};
+  bool focusConsole_ = false;
+  bool scrollConsole_ = false;
+  std::FILE* record_ = nullptr;
+  int actionLine_ = 0;
+  bool modified_ = false;
+  bool closing_ = false;  // the window ends once no modal run is open
+  bool finished_ = false;
+  bool exitAfterSave_ = false;    // the unsaved-changes prompt's Save ends the program once it worked
+  bool exitAfterSaveAs_ = false;  // the same, through the Save As chooser
+
+  // Geometry of what was drawn last: widget ids and pane names.
+  std::map<int32_t, commands::WindowRect> widgetRects_;
+  std::map<std::string, commands::WindowRect> paneRects_;
+  std::map<int32_t, std::string> editTexts_;  // spin boxes and edits being typed into
+  std::map<int32_t, std::pair<float, float>> windowPositions_;
+
+  // UV view mouse state.
+  bool boxActive_ = false;
+  float boxStartX_ = 0, boxStartY_ = 0;
+  bool pressCtrl_ = false, pressShift_ = false;
+  bool boxShift_ = false, boxCtrl_ = false, boxAlt_ = false;
+};
+
+}  // namespace pavlex::gui

@@ -1,0 +1,36 @@
+// What a front end with a desktop window offers the command language:
+// `screenshot`, `view` and `print geometry|point`. The pavlex command in
+// batch mode has none, and those commands then fail with "needs the window
+// (--gui)". Every call happens on the window's thread, between frames.
+#pragma once
+
+#include <string>
+
+namespace pavlex::commands {
+
+struct WindowRect {
+  int x = 0;  // window pixels from the top-left corner
+  int y = 0;
+  int width = 0;
+  int height = 0;
+};
+
+class WindowCommands {
+ public:
+  virtual ~WindowCommands() = default;
+  // Writes the whole window as it is shown now to a PNG file; false with a
+  // one-line reason.
+  virtual bool screenshot(const std::string& path, std::string* error) = 0;
+  // The rectangle of a widget path or a pane name ("uv-view", "console",
+  // "objects"); false with a one-line reason when nothing shown has it.
+  virtual bool geometry(const std::string& path, WindowRect* rect, std::string* error) = 0;
+  // The window pixel where the UV view shows (u, v).
+  virtual void pointOf(double u, double v, int* x, int* y) = 0;
+  // Frames the selected UVs (or everything when none is selected, or `all`).
+  virtual void viewFrame(bool all) = 0;
+  // Pixels per UV unit divided by the view's height in pixels: 1 shows the
+  // unit square as high as the view. Keeps the centre.
+  virtual void viewZoom(double zoom) = 0;
+};
+
+}  // namespace pavlex::commands
