@@ -13,6 +13,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstddef>
+#include <cstdio>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -90,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string error;
     pavlex::host::LoadedPlugin* plugin = session.loadPlugin(pavlex::host::DefaultPluginPath(), &error);
     if (plugin == nullptr) {
-      __builtin_printf("cannot load the plug-in: %s\n", error.c_str());
+      std::fprintf(stderr, "cannot load the plug-in: %s\n", error.c_str());
       std::abort();
     }
     session.activate(*plugin);
@@ -107,7 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       session.replaceDocument(pavlex::app::LoadBuiltinSample(), std::string());
       pavlex::commands::ScriptQueue queue(std::move(lines));
       if (!runner.run(queue) && messages.empty()) {
-        __builtin_printf("a run failed without a message\n");
+        std::fprintf(stderr, "a run failed without a message\n");
         std::abort();
       }
     }

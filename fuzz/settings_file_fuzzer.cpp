@@ -9,6 +9,7 @@
 //    session ended (the plug-in writes its settings, the host saves them):
 //    the settings file it leaves must load again.
 #include <cstddef>
+#include <cstdio>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
@@ -27,7 +28,7 @@ using pavlex::host::SettingsFileState;
 
 void Check(bool condition, const char* what) {
   if (!condition) {
-    __builtin_printf("check failed: %s\n", what);
+    std::fprintf(stderr, "check failed: %s\n", what);
     std::abort();
   }
 }

@@ -11,6 +11,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstddef>
+#include <cstdio>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -169,7 +170,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         int32_t created = 0;
         std::memcpy(&created, request.valueOf("id"), sizeof created);
         if (created == 0) {
-          __builtin_printf("a create that answered 1 wrote no id\n");
+          std::fprintf(stderr, "a create that answered 1 wrote no id\n");
           std::abort();
         }
         ids.push_back(created);
