@@ -68,8 +68,11 @@ inline void ClearScratchFolder() {
 }
 
 // Each session loads and unloads the plug-in. Holding one more reference
-// keeps its code and its coverage counters in place between inputs, so the
-// fuzzer does not map the library anew thousands of times.
+// keeps its code and its coverage counters in place between inputs:
+// libFuzzer reads the counters of every module it saw and fails once one is
+// unmapped. The plug-in's own objects (its memory slots, its output size)
+// then live from one input to the next, as in a host that runs for long; a
+// crash that does not replay on its own input needs the inputs before it.
 inline void KeepPluginMapped() {
   static void* const handle = dlopen(host::DefaultPluginPath().c_str(), RTLD_NOW | RTLD_LOCAL);
   if (handle == nullptr) {
