@@ -17,12 +17,20 @@ constexpr int32_t kGroupBorder = 2;
 // them), but a bound keeps the recursion safe regardless.
 constexpr int kMaxDepth = 64;
 
+// Sizes are summed in 64 bits and stop at kMaxLayoutExtent, so no spacing,
+// column count or text a plug-in sets can overflow them.
+int32_t Saturate(int64_t pixels) {
+  return static_cast<int32_t>(std::clamp<int64_t>(pixels, 0, kMaxLayoutExtent));
+}
+
 int32_t TextWidth(const Widget& widget, const char* property) {
-  return kCharWidth * static_cast<int32_t>(TextProperty(widget, property).size());
+  return Saturate(int64_t{kCharWidth} * static_cast<int64_t>(TextProperty(widget, property).size()));
 }
 
 int32_t Spacing(const Widget& widget, const char* property) {
-  return static_cast<int32_t>(std::lround(NumberProperty(widget, property) * kCharWidth));
+  const double pixels = NumberProperty(widget, property) * kCharWidth;
+  if (!(pixels < static_cast<double>(kMaxLayoutExtent))) return static_cast<int32_t>(kMaxLayoutExtent);
+  return Saturate(std::llround(std::max(pixels, 0.0)));
 }
 
 LayoutSize Fit(const WidgetTree& tree, const Widget& widget, int depth);
@@ -34,7 +42,7 @@ LayoutSize FitChildren(const WidgetTree& tree, const Widget& container, int dept
     if (child != nullptr && BoolProperty(*child, "visible")) sizes.push_back(Fit(tree, *child, depth + 1));
   }
   const int32_t margin = Spacing(container, "outspace");
-  if (sizes.empty()) return {2 * margin, 2 * margin};
+  if (sizes.empty()) return {Saturate(2 * int64_t{margin}), Saturate(2 * int64_t{margin})};
 
   const bool horizontal = !container.isWindow() && KeywordProperty(container, "alignment") == "horz";
   const int32_t count = static_cast<int32_t>(sizes.size());
@@ -56,12 +64,11 @@ LayoutSize FitChildren(const WidgetTree& tree, const Widget& container, int dept
     std::fill(columnWidth.begin(), columnWidth.end(), widest);
   }
   const int32_t gap = Spacing(container, "inspace");
-  LayoutSize size;
-  for (int32_t w : columnWidth) size.width += w;
-  for (int32_t h : rowHeight) size.height += h;
-  size.width += gap * (columns - 1) + 2 * margin;
-  size.height += gap * (rows - 1) + 2 * margin;
-  return size;
+  int64_t width = int64_t{gap} * (columns - 1) + 2 * int64_t{margin};
+  int64_t height = int64_t{gap} * (rows - 1) + 2 * int64_t{margin};
+  for (int32_t w : columnWidth) width += w;
+  for (int32_t h : rowHeight) height += h;
+  return {Saturate(width), Saturate(height)};
 }
 
 LayoutSize Fit(const WidgetTree& tree, const Widget& widget, int depth) {
@@ -70,23 +77,24 @@ LayoutSize Fit(const WidgetTree& tree, const Widget& widget, int depth) {
     case WidgetKind::kLabel:
       return {TextWidth(widget, "text"), kControlHeight};
     case WidgetKind::kButton:
-      return {std::max(TextWidth(widget, "text") + 2 * kCharWidth, kControlHeight), kControlHeight};
+      return {Saturate(std::max<int64_t>(int64_t{TextWidth(widget, "text")} + 2 * kCharWidth, kControlHeight)),
+              kControlHeight};
     case WidgetKind::kCheckBox: {
       const int32_t text = TextWidth(widget, "text");
-      return {2 * kCharWidth + (text > 0 ? 4 + text : 0), kControlHeight};
+      return {Saturate(2 * kCharWidth + (text > 0 ? 4 + int64_t{text} : 0)), kControlHeight};
     }
     case WidgetKind::kSpinBox:
     case WidgetKind::kDoubleSpinBox:
-      return {kCharWidth * IntProperty(widget, "visiblecolumn") + 2 * kCharWidth, kControlHeight};
+      return {Saturate(int64_t{kCharWidth} * IntProperty(widget, "visiblecolumn") + 2 * kCharWidth), kControlHeight};
     case WidgetKind::kEdit:
-      return {kCharWidth * IntProperty(widget, "visiblecolumn") + kCharWidth, kControlHeight};
+      return {Saturate(int64_t{kCharWidth} * IntProperty(widget, "visiblecolumn") + kCharWidth), kControlHeight};
     case WidgetKind::kGroupBox: {
-      const int32_t titleBar = TextWidth(widget, "text") + 2 * kCharWidth +
-                               (BoolProperty(widget, "canminimize") ? 2 * kCharWidth : 0);
+      const int32_t titleBar = Saturate(int64_t{TextWidth(widget, "text")} + 2 * kCharWidth +
+                                        (BoolProperty(widget, "canminimize") ? 2 * kCharWidth : 0));
       if (widget.minimized) return {titleBar, kTitleBarHeight};
       const LayoutSize content = FitChildren(tree, widget, depth);
-      return {std::max(titleBar, content.width + 2 * kGroupBorder),
-              kTitleBarHeight + content.height + kGroupBorder};
+      return {Saturate(std::max<int64_t>(titleBar, int64_t{content.width} + 2 * kGroupBorder)),
+              Saturate(int64_t{kTitleBarHeight} + content.height + kGroupBorder)};
     }
     case WidgetKind::kWindow:
     case WidgetKind::kDialog:
