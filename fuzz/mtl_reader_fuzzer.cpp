@@ -1,6 +1,7 @@
 // Fuzzes the MTL reader: any input is accepted or refused with a one-line
 // message, never a crash; accepted materials apply to a host material.
 #include <cstddef>
+#include <cstdio>
 #include <cstdint>
 #include <cstdlib>
 #include <string>

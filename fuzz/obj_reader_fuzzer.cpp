@@ -5,6 +5,7 @@
 // - a clean file reads back with the same geometry, UVs and smoothing.
 // Rejected input must come with a one-line message.
 #include <cstddef>
+#include <cstdio>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -27,7 +28,7 @@ const char kNoFolder[] = "/nonexistent-pavlex-fuzz/";
 
 void Check(bool condition, const char* what) {
   if (!condition) {
-    __builtin_printf("check failed: %s\n", what);
+    std::fprintf(stderr, "check failed: %s\n", what);
     std::abort();
   }
 }

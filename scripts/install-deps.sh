@@ -5,13 +5,24 @@
 #   scripts/install-deps.sh --windows   also the Windows cross-build: the
 #       mingw-w64 compilers, 32- and 64-bit Wine, and the sources of the
 #       libraries Debian packages for Linux only (unpacked in build-deps/)
+#   scripts/install-deps.sh --fuzz      also clang and its libFuzzer and
+#       sanitizer runtimes, for the fuzz targets (scripts/fuzz-smoke.sh)
+# The options combine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 windows=0
-if [ "${1:-}" = "--windows" ]; then
-  windows=1
-fi
+fuzz=0
+for option in "$@"; do
+  case "$option" in
+    --windows) windows=1 ;;
+    --fuzz) fuzz=1 ;;
+    *)
+      echo "install-deps: unknown option '$option' (expected --windows or --fuzz)" >&2
+      exit 2
+      ;;
+  esac
+done
 
 packages=(
   cmake ninja-build g++ pkg-config
@@ -24,6 +35,11 @@ packages=(
 if [ "$windows" -eq 1 ]; then
   # googletest puts the GoogleTest sources in /usr/src/googletest.
   packages+=(g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine64 wine32:i386 googletest dpkg-dev)
+fi
+if [ "$fuzz" -eq 1 ]; then
+  # Debian 12's clang is clang 14; libFuzzer and the sanitizer runtimes
+  # come in the runtime package of that version.
+  packages+=(clang libclang-rt-14-dev)
 fi
 
 sudo_cmd=()

@@ -103,6 +103,21 @@ bool SettingsService::load(std::string_view xml, std::string* problem) {
   } else if (parsed->RootElement() == nullptr ||
              std::string_view(parsed->RootElement()->Name()) != kRootName) {
     why = std::string("the top element is not <") + kRootName + ">";
+  } else {
+    // XML allows one element at the top and no text there. The parser lets
+    // both pass, but text at the top would not print back as itself: each
+    // save would add a blank line to the user's file.
+    for (const tinyxml2::XMLNode* node = parsed->FirstChild(); node != nullptr; node = node->NextSibling()) {
+      if (node->ToText() != nullptr) {
+        why = std::string("text outside the <") + kRootName + "> element at line " +
+              std::to_string(node->GetLineNum());
+        break;
+      }
+      if (node->ToElement() != nullptr && node != parsed->RootElement()) {
+        why = std::string("a second top element <") + node->Value() + "> at line " + std::to_string(node->GetLineNum());
+        break;
+      }
+    }
   }
   changed_ = false;
   if (!why.empty()) {

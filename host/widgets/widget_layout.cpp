@@ -17,12 +17,20 @@ constexpr int32_t kGroupBorder = 2;
 // them), but a bound keeps the recursion safe regardless.
 constexpr int kMaxDepth = 64;
 
+// Sizes are summed in 64 bits and stop at kMaxLayoutExtent, so no spacing,
+// column count or text a plug-in sets can overflow them.
+int32_t Saturate(int64_t pixels) {
+  return static_cast<int32_t>(std::clamp<int64_t>(pixels, 0, kMaxLayoutExtent));
+}
+
 int32_t TextWidth(const Widget& widget, const char* property) {
-  return kCharWidth * static_cast<int32_t>(TextProperty(widget, property).size());
+  return Saturate(int64_t{kCharWidth} * static_cast<int64_t>(TextProperty(widget, property).size()));
 }
 
 int32_t Spacing(const Widget& widget, const char* property) {
-  return static_cast<int32_t>(std::lround(NumberProperty(widget, property) * kCharWidth));
+  const double pixels = NumberProperty(widget, property) * kCharWidth;
+  if (!(pixels < static_cast<double>(kMaxLayoutExtent))) return static_cast<int32_t>(kMaxLayoutExtent);
+  return Saturate(std::llround(std::max(pixels, 0.0)));
 }
 
 LayoutSize Fit(const WidgetTree& tree, const Widget& widget, int depth);
@@ -48,7 +56,7 @@ Grid MakeGrid(const WidgetTree& tree, const Widget& container, int depth) {
   }
   const int32_t margin = Spacing(container, "outspace");
   if (grid.sizes.empty()) {
-    grid.size = {2 * margin, 2 * margin};
+    grid.size = {Saturate(2 * int64_t{margin}), Saturate(2 * int64_t{margin})};
     return grid;
   }
   const std::vector<LayoutSize>& sizes = grid.sizes;
@@ -78,17 +86,20 @@ Grid MakeGrid(const WidgetTree& tree, const Widget& container, int depth) {
     std::fill(columnWidth.begin(), columnWidth.end(), widest);
   }
   const int32_t gap = Spacing(container, "inspace");
-  LayoutSize& size = grid.size;
+  // Sums in 64 bits, each result stopped at the layout bound: spacings and
+  // sizes come from plug-ins and may be anything.
+  int64_t width = 0, height = 0;
   for (int32_t w : columnWidth) {
-    grid.columnX.push_back(margin + size.width + gap * static_cast<int32_t>(grid.columnX.size()));
-    size.width += w;
+    grid.columnX.push_back(Saturate(int64_t{margin} + width + int64_t{gap} * static_cast<int64_t>(grid.columnX.size())));
+    width += w;
   }
   for (int32_t h : rowHeight) {
-    grid.rowY.push_back(margin + size.height + gap * static_cast<int32_t>(grid.rowY.size()));
-    size.height += h;
+    grid.rowY.push_back(Saturate(int64_t{margin} + height + int64_t{gap} * static_cast<int64_t>(grid.rowY.size())));
+    height += h;
   }
-  size.width += gap * (columns - 1) + 2 * margin;
-  size.height += gap * (rows - 1) + 2 * margin;
+  width += int64_t{gap} * (columns - 1) + 2 * int64_t{margin};
+  height += int64_t{gap} * (rows - 1) + 2 * int64_t{margin};
+  grid.size = {Saturate(width), Saturate(height)};
   return grid;
 }
 
@@ -102,23 +113,24 @@ LayoutSize Fit(const WidgetTree& tree, const Widget& widget, int depth) {
     case WidgetKind::kLabel:
       return {TextWidth(widget, "text"), kControlHeight};
     case WidgetKind::kButton:
-      return {std::max(TextWidth(widget, "text") + 2 * kCharWidth, kControlHeight), kControlHeight};
+      return {Saturate(std::max<int64_t>(int64_t{TextWidth(widget, "text")} + 2 * kCharWidth, kControlHeight)),
+              kControlHeight};
     case WidgetKind::kCheckBox: {
       const int32_t text = TextWidth(widget, "text");
-      return {2 * kCharWidth + (text > 0 ? 4 + text : 0), kControlHeight};
+      return {Saturate(2 * kCharWidth + (text > 0 ? 4 + int64_t{text} : 0)), kControlHeight};
     }
     case WidgetKind::kSpinBox:
     case WidgetKind::kDoubleSpinBox:
-      return {kCharWidth * IntProperty(widget, "visiblecolumn") + 2 * kCharWidth, kControlHeight};
+      return {Saturate(int64_t{kCharWidth} * IntProperty(widget, "visiblecolumn") + 2 * kCharWidth), kControlHeight};
     case WidgetKind::kEdit:
-      return {kCharWidth * IntProperty(widget, "visiblecolumn") + kCharWidth, kControlHeight};
+      return {Saturate(int64_t{kCharWidth} * IntProperty(widget, "visiblecolumn") + kCharWidth), kControlHeight};
     case WidgetKind::kGroupBox: {
-      const int32_t titleBar = TextWidth(widget, "text") + 2 * kCharWidth +
-                               (BoolProperty(widget, "canminimize") ? 2 * kCharWidth : 0);
+      const int32_t titleBar = Saturate(int64_t{TextWidth(widget, "text")} + 2 * kCharWidth +
+                                        (BoolProperty(widget, "canminimize") ? 2 * kCharWidth : 0));
       if (widget.minimized) return {titleBar, kTitleBarHeight};
       const LayoutSize content = FitChildren(tree, widget, depth);
-      return {std::max(titleBar, content.width + 2 * kGroupBorder),
-              kTitleBarHeight + content.height + kGroupBorder};
+      return {Saturate(std::max<int64_t>(titleBar, int64_t{content.width} + 2 * kGroupBorder)),
+              Saturate(int64_t{kTitleBarHeight} + content.height + kGroupBorder)};
     }
     case WidgetKind::kWindow:
     case WidgetKind::kDialog:

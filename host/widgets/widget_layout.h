@@ -20,6 +20,8 @@
 // A group box adds a 20-high title bar (8 per title character + 16, + 16
 // for the fold button when "canminimize" is set) and a 2-pixel border; a
 // folded group box is its title bar alone. Invisible children take no room.
+// Every size stops at kMaxLayoutExtent pixels, whatever spacing, column
+// count or text would make it larger.
 #pragma once
 
 #include <cstdint>
@@ -28,6 +30,8 @@
 #include "host/widgets/widget_tree.h"
 
 namespace pavlex::host {
+
+constexpr int64_t kMaxLayoutExtent = int64_t{1} << 24;
 
 struct LayoutSize {
   int32_t width = 0;

@@ -1,6 +1,7 @@
 #include "host/widgets/widget_service.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -338,8 +339,13 @@ EventDelivery WidgetService::raiseMouse(int32_t id, const char* type, int32_t bu
   const int32_t x = size.width / 2, y = size.height / 2;
   int32_t screenX = x, screenY = y;
   if (const Widget* window = tree_.find(tree_.windowOf(id))) {
-    screenX += IntProperty(*window, "pos_x");
-    screenY += IntProperty(*window, "pos_y");
+    // A window may sit anywhere a 32-bit position reaches; the pointer's
+    // screen position stops at the edge of that range.
+    auto onScreen = [](int32_t client, int32_t origin) {
+      return static_cast<int32_t>(std::clamp<int64_t>(int64_t{client} + origin, INT32_MIN, INT32_MAX));
+    };
+    screenX = onScreen(x, IntProperty(*window, "pos_x"));
+    screenY = onScreen(y, IntProperty(*window, "pos_y"));
   }
   OptionListBuilder options;
   options.addInt("target_id", id);

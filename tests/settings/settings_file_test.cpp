@@ -128,7 +128,16 @@ TEST_F(SettingsFileTest, AFirstRunCreatesTheFileAndItsFoldersOnlyWhenSomethingWa
 
 // A later damaged file never takes the place of an earlier one's copy.
 TEST_F(SettingsFileTest, ADamagedFileIsReportedOnceKeptAsideAndReplacedByFreshSettings) {
-  const std::vector<std::string> damages = {"<Settings><PluginSettings><Plugin-A>", "", "<Other/>"};
+  // Text or a second element beside <Settings> is not a settings document
+  // either, though the XML parser lets both pass: text there would not
+  // print back as itself, and the file would grow a line at every save.
+  const std::vector<std::string> damages = {
+      "<Settings><PluginSettings><Plugin-A>",
+      "",
+      "<Other/>",
+      "<?xml version=\"1.0\"?>-8\"F\n<Settings><PluginSettings/></Settings>\n",
+      "stray<Settings><PluginSettings/></Settings>",
+      "<Settings><PluginSettings/></Settings><Settings/>"};
   for (size_t n = 0; n < damages.size(); ++n) {
     const std::string& damaged = damages[n];
     const std::string kept = path_ + (n == 0 ? ".damaged" : ".damaged-" + std::to_string(n + 1));

@@ -2,9 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <climits>
+#include <optional>
 
 #include "host/driver/host_driver.h"
 #include "host/session/host_session.h"
+#include "host/widgets/widget_layout.h"
+#include "host/widgets/widget_service.h"
+#include "optionlist/option_list.h"
 #include "tests/widgets/widget_client.h"
 
 namespace pavlex::testing {
@@ -88,6 +93,66 @@ TEST_F(WidgetLayoutTest, HiddenChildrenTakeNoRoomAndSpacingSurroundsTheContent) 
   Add(window, "label", u"ok");  // 16 x 24
   EXPECT_EQ(JustSize(window)[0], 4 + 64 + 4);
   EXPECT_EQ(JustSize(window)[1], 4 + 24 + 4 + 24 + 4);
+}
+
+
+// Spacings, column counts and texts a plug-in may set can be far larger
+// than any screen; sizes stop at the layout's bound instead of wrapping
+// round to negative numbers (found by widget_options_fuzzer).
+TEST_F(WidgetLayoutTest, SizesStopAtTheLayoutBoundInsteadOfOverflowing) {
+  const int32_t bound = static_cast<int32_t>(host::kMaxLayoutExtent);
+  const int32_t empty = TightWindow();
+  ASSERT_TRUE(SetDouble(empty, "outspace", 1e300));
+  EXPECT_EQ(JustSize(empty)[0], bound);
+  EXPECT_EQ(JustSize(empty)[1], bound);
+
+  const int32_t window = TightWindow();
+  const int32_t frame = AddFrame(window, "horz");
+  ASSERT_TRUE(SetDouble(frame, "inspace", 1e12));
+  Add(frame, "button", u"A");
+  Add(frame, "button", u"B");
+  EXPECT_EQ(JustSize(frame)[0], bound);
+  EXPECT_EQ(JustSize(frame)[1], 24);
+
+  const int32_t edit = Add(window, "edit");
+  ASSERT_TRUE(SetInt(edit, "visiblecolumn", INT32_MAX));
+  const int32_t spin = Add(window, "spinbox");
+  ASSERT_TRUE(SetInt(spin, "visiblecolumn", INT32_MAX));
+  EXPECT_EQ(JustSize(edit)[0], bound);
+  EXPECT_EQ(JustSize(spin)[0], bound);
+
+  const int32_t group = Add(window, "groupbox", u"G");
+  ASSERT_TRUE(SetDouble(group, "outspace", 1e300));
+  Add(group, "label", u"x");
+  EXPECT_EQ(JustSize(group)[0], bound);
+  EXPECT_EQ(JustSize(group)[1], bound);
+  EXPECT_EQ(JustSize(window)[0], bound);
+  EXPECT_EQ(JustSize(window)[1], bound);
+  EXPECT_EQ(GetInt(window, "width"), bound) << "an unsized window has its fitted size";
+}
+
+// A window at the far end of the 32-bit range: the pointer's screen
+// position stops at that end too.
+TEST_F(WidgetLayoutTest, MouseScreenPositionsStopAtTheEndOfTheirRange) {
+  const int32_t window = TightWindow();
+  const int32_t button = Add(window, "button", u"Far");
+  std::optional<int32_t> screenX, screenY;
+  struct Seen {
+    std::optional<int32_t>* x;
+    std::optional<int32_t>* y;
+  } seen{&screenX, &screenY};
+  auto proc = [](MQDocument, void* options, void* pointer) -> MQBOOL {
+    const pavlex::OptionListView list(options);
+    *static_cast<Seen*>(pointer)->x = list.intValue("screen_x");
+    *static_cast<Seen*>(pointer)->y = list.intValue("screen_y");
+    return 1;
+  };
+  ASSERT_TRUE(Register(button, "leftdown", proc, &seen));
+  ASSERT_TRUE(SetInt(window, "pos_x", INT32_MAX));
+  ASSERT_TRUE(SetInt(window, "pos_y", INT32_MIN));
+  session_.widgets().raiseMouse(button, "leftdown", 1, 1.0f);
+  EXPECT_EQ(screenX, INT32_MAX);
+  EXPECT_EQ(screenY, INT32_MIN + 12) << "half the button's height below the window's top";
 }
 
 }  // namespace
