@@ -101,6 +101,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                                    [&messages](std::string_view part) { messages.append(part); }),
                                                "pavlex: ",
                                                {},
+                                               {},
+                                               nullptr,
                                                {}};
     pavlex::commands::CommandInterpreter runner(session, *plugin, frontEnd);
     session.setModalDriver(&runner);

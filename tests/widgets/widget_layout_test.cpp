@@ -131,23 +131,27 @@ TEST_F(WidgetLayoutTest, SizesStopAtTheLayoutBoundInsteadOfOverflowing) {
   EXPECT_EQ(GetInt(window, "width"), bound) << "an unsized window has its fitted size";
 }
 
+// Where a mouse event says it happened on the screen. A named function in
+// the host's calling convention, as every event procedure is.
+struct ScreenPosition {
+  std::optional<int32_t>* x;
+  std::optional<int32_t>* y;
+};
+MQBOOL MQAPI RecordScreenPosition(MQDocument, void* options, void* pointer) {
+  const pavlex::OptionListView list(options);
+  *static_cast<ScreenPosition*>(pointer)->x = list.intValue("screen_x");
+  *static_cast<ScreenPosition*>(pointer)->y = list.intValue("screen_y");
+  return 1;
+}
+
 // A window at the far end of the 32-bit range: the pointer's screen
 // position stops at that end too.
 TEST_F(WidgetLayoutTest, MouseScreenPositionsStopAtTheEndOfTheirRange) {
   const int32_t window = TightWindow();
   const int32_t button = Add(window, "button", u"Far");
   std::optional<int32_t> screenX, screenY;
-  struct Seen {
-    std::optional<int32_t>* x;
-    std::optional<int32_t>* y;
-  } seen{&screenX, &screenY};
-  auto proc = [](MQDocument, void* options, void* pointer) -> MQBOOL {
-    const pavlex::OptionListView list(options);
-    *static_cast<Seen*>(pointer)->x = list.intValue("screen_x");
-    *static_cast<Seen*>(pointer)->y = list.intValue("screen_y");
-    return 1;
-  };
-  ASSERT_TRUE(Register(button, "leftdown", proc, &seen));
+  ScreenPosition seen{&screenX, &screenY};
+  ASSERT_TRUE(Register(button, "leftdown", RecordScreenPosition, &seen));
   ASSERT_TRUE(SetInt(window, "pos_x", INT32_MAX));
   ASSERT_TRUE(SetInt(window, "pos_y", INT32_MIN));
   session_.widgets().raiseMouse(button, "leftdown", 1, 1.0f);
