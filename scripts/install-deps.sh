@@ -30,7 +30,7 @@ packages=(
   libtinyxml2-dev libcli11-dev
   libpng-dev libjpeg62-turbo-dev
   xvfb xclip xdotool
-  libimgui-dev libglfw3-dev libgl-dev
+  libimgui-dev libglfw3-dev libgl-dev libgl1-mesa-dri
 )
 if [ "$windows" -eq 1 ]; then
   # googletest puts the GoogleTest sources in /usr/src/googletest.
