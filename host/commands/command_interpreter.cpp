@@ -127,23 +127,23 @@ void CommandInterpreter::runLine(const ScriptLine& line) {
 
 void CommandInterpreter::execute(const Words& words, bool dry) {
   if (words.empty()) return;
-  const CommandSpec* spec = FindCommand(words[0]);
-  if (spec == nullptr) {
+  const CommandRow* row = FindCommand(words[0]);
+  if (row == nullptr) {
     throw CommandError("unknown command '" + words[0] + "' (did you mean " +
                        QuotedChoice(host::NearestPaths(words[0], CommandNames(), 1)) +
                        "? `help` lists the commands)");
   }
-  NeedCount(words, spec->leastArguments + 1, spec->mostArguments == kAnyCount ? kAnyCount : spec->mostArguments + 1);
-  if (spec->check != nullptr) spec->check(words);
+  NeedCount(words, row->leastArguments + 1, row->mostArguments == kAnyCount ? kAnyCount : row->mostArguments + 1);
+  if (row->check != nullptr) row->check(words);
   if (dry) return;
   // `hide window` closes a dialog as its close box does; `hide object`
   // changes the document like any other edit.
-  const bool inside = spec->inDialog && !(words[0] == "hide" && words.size() > 1 && words[1] == "object");
+  const bool inside = row->inDialog && !(words[0] == "hide" && words.size() > 1 && words[1] == "object");
   if (dialogOpen() && !inside) {
     throw CommandError("'" + words[0] + "' cannot run while the dialog '" + dialogTitle() +
                        "' is open; finish it with its buttons first");
   }
-  spec->run(*this, words);
+  row->run(*this, words);
 }
 
 // --- modal runs --------------------------------------------------------------------

@@ -28,9 +28,9 @@ std::vector<std::string> Lines(const char* text) {
 template <typename Each>
 bool ForEachForm(const std::string& topic, Each each) {
   bool any = false;
-  for (const CommandSpec& spec : CommandTable()) {
-    if (!topic.empty() && topic != spec.name) continue;
-    const std::vector<std::string> usage = Lines(spec.usage), help = Lines(spec.help);
+  for (const CommandRow& row : CommandTable()) {
+    if (!topic.empty() && topic != row.name) continue;
+    const std::vector<std::string> usage = Lines(row.usage), help = Lines(row.help);
     for (size_t i = 0; i < usage.size(); ++i) each(usage[i], i < help.size() ? help[i] : std::string());
     any = true;
   }
@@ -39,9 +39,9 @@ bool ForEachForm(const std::string& topic, Each each) {
 
 }  // namespace
 
-const std::vector<CommandSpec>& CommandTable() {
+const std::vector<CommandRow>& CommandTable() {
   // name, arguments least..most, usage, help, check, run[, usable inside a dialog]
-  static const std::vector<CommandSpec> table = {
+  static const std::vector<CommandRow> table = {
       {"open", 1, 1, "open FILE", "read an OBJ file (and its MTL) as the document", nullptr, RunOpen},
       {"save", 0, 1, "save [FILE]", "write the document as OBJ + MTL (default: the file it came from)", nullptr,
        RunSave},
@@ -101,26 +101,26 @@ const std::vector<CommandSpec>& CommandTable() {
   return table;
 }
 
-const CommandSpec* FindCommand(const std::string& name) {
+const CommandRow* FindCommand(const std::string& name) {
   // A synonym people type.
   const std::string& key = name == "exit" ? std::string("quit") : name;
-  for (const CommandSpec& spec : CommandTable()) {
-    if (key == spec.name) return &spec;
+  for (const CommandRow& row : CommandTable()) {
+    if (key == row.name) return &row;
   }
   return nullptr;
 }
 
 std::vector<std::string> CommandNames() {
   std::vector<std::string> names;
-  for (const CommandSpec& spec : CommandTable()) names.push_back(spec.name);
+  for (const CommandRow& row : CommandTable()) names.push_back(row.name);
   names.push_back("exit");
   return names;
 }
 
 void ThrowUsage(const std::string& name) {
-  const CommandSpec* spec = FindCommand(name);
-  if (spec == nullptr) throw CommandError("usage: " + name);
-  throw CommandError("usage: " + Lines(spec->usage).front());
+  const CommandRow* row = FindCommand(name);
+  if (row == nullptr) throw CommandError("usage: " + name);
+  throw CommandError("usage: " + Lines(row->usage).front());
 }
 
 void NeedCount(const Words& words, int least, int most) {

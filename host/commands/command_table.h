@@ -16,7 +16,7 @@ using Words = std::vector<std::string>;  // the command's words, its name first
 
 constexpr int kAnyCount = -1;
 
-struct CommandSpec {
+struct CommandRow {
   const char* name;  // the first word
   int leastArguments;  // words after the name
   int mostArguments;   // kAnyCount: no limit
@@ -38,9 +38,9 @@ struct CommandSpec {
 };
 
 // Every command, in the order help lists them.
-const std::vector<CommandSpec>& CommandTable();
+const std::vector<CommandRow>& CommandTable();
 // The row of a first word (synonyms included: "exit" is "quit"); null when none.
-const CommandSpec* FindCommand(const std::string& name);
+const CommandRow* FindCommand(const std::string& name);
 // Every first word the language knows, synonyms last.
 std::vector<std::string> CommandNames();
 

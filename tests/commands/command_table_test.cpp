@@ -25,20 +25,20 @@ std::vector<std::string> LinesOf(const std::string& text) {
 
 TEST(CommandTable, EveryRowNamesItselfInEachFormAndIsFoundByItsName) {
   const std::vector<std::string> names = CommandNames();
-  for (const CommandSpec& spec : CommandTable()) {
-    SCOPED_TRACE(spec.name);
-    EXPECT_EQ(FindCommand(spec.name), &spec) << "one row per name";
-    EXPECT_NE(spec.run, nullptr);
-    EXPECT_GE(spec.leastArguments, 0);
-    EXPECT_TRUE(spec.mostArguments == kAnyCount || spec.mostArguments >= spec.leastArguments);
-    const std::vector<std::string> usage = LinesOf(spec.usage), help = LinesOf(spec.help);
+  for (const CommandRow& row : CommandTable()) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(FindCommand(row.name), &row) << "one row per name";
+    EXPECT_NE(row.run, nullptr);
+    EXPECT_GE(row.leastArguments, 0);
+    EXPECT_TRUE(row.mostArguments == kAnyCount || row.mostArguments >= row.leastArguments);
+    const std::vector<std::string> usage = LinesOf(row.usage), help = LinesOf(row.help);
     EXPECT_EQ(usage.size(), help.size()) << "one line of help per form";
     for (const std::string& form : usage) {
-      EXPECT_EQ(form.rfind(std::string(spec.name) + (form.size() > std::string(spec.name).size() ? " " : ""), 0),
+      EXPECT_EQ(form.rfind(std::string(row.name) + (form.size() > std::string(row.name).size() ? " " : ""), 0),
                 0u)
           << form;
     }
-    EXPECT_NE(std::find(names.begin(), names.end(), spec.name), names.end());
+    EXPECT_NE(std::find(names.begin(), names.end(), row.name), names.end());
   }
   EXPECT_EQ(FindCommand("exit"), FindCommand("quit"));
   EXPECT_EQ(FindCommand("pres"), nullptr);
@@ -48,8 +48,8 @@ TEST(CommandTable, HelpPrintsEveryFormToTheSinkAndOneCommandAlone) {
   std::string all;
   const TextSink sink([&](std::string_view text) { all.append(text); });
   ASSERT_TRUE(PrintCommandHelp(sink, std::string()));
-  for (const CommandSpec& spec : CommandTable()) {
-    for (const std::string& form : LinesOf(spec.usage)) EXPECT_NE(all.find("  " + form), std::string::npos) << form;
+  for (const CommandRow& row : CommandTable()) {
+    for (const std::string& form : LinesOf(row.usage)) EXPECT_NE(all.find("  " + form), std::string::npos) << form;
   }
   EXPECT_NE(all.find("PATH is a widget path"), std::string::npos);
 

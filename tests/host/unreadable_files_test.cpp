@@ -26,21 +26,21 @@ std::string LoadError(const std::string& path) {
   return error;
 }
 
-class SpecialFilesTest : public ::testing::Test {
+class UnreadableFilesTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_FALSE(temp_.path().empty()); }
   std::string Path(const char* name) const { return (temp_.path() / name).u8string(); }
-  TempFolder temp_{"pavlex-special"};
+  TempFolder temp_{"pavlex-unreadable"};
 };
 
-TEST_F(SpecialFilesTest, FoldersAreRefusedByName) {
+TEST_F(UnreadableFilesTest, FoldersAreRefusedByName) {
   EXPECT_EQ(LoadError(temp_.path().u8string()), temp_.path().u8string() + ": cannot read: is a folder");
 }
 
 #ifndef _WIN32
 // Windows would set the whole size aside on disk. A file far beyond the model limit whose blocks were never written: it
 // costs no disk, and reading it would fill memory with zeros first.
-TEST_F(SpecialFilesTest, AModelBeyondTheLimitIsRefusedBeforeItIsRead) {
+TEST_F(UnreadableFilesTest, AModelBeyondTheLimitIsRefusedBeforeItIsRead) {
   const std::string path = Path("sparse.obj");
   std::ofstream(path) << "v 0 0 0\n";
   std::error_code failure;
@@ -50,7 +50,7 @@ TEST_F(SpecialFilesTest, AModelBeyondTheLimitIsRefusedBeforeItIsRead) {
 }
 
 // Opening a FIFO for reading waits for a writer; the host must not.
-TEST_F(SpecialFilesTest, AFifoIsRefusedWithoutWaitingForAWriter) {
+TEST_F(UnreadableFilesTest, AFifoIsRefusedWithoutWaitingForAWriter) {
   const std::string fifo = Path("model.obj");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   EXPECT_EQ(LoadError(fifo), fifo + ": cannot read: not a regular file");
@@ -73,7 +73,7 @@ TEST_F(SpecialFilesTest, AFifoIsRefusedWithoutWaitingForAWriter) {
 }
 
 // /proc files say they are empty and then have content.
-TEST_F(SpecialFilesTest, GeneratedSystemFilesAreNotTakenAsEmpty) {
+TEST_F(UnreadableFilesTest, GeneratedSystemFilesAreNotTakenAsEmpty) {
   if (!std::filesystem::exists("/proc/self/status")) GTEST_SKIP() << "no /proc here";
   EXPECT_EQ(LoadError("/proc/self/status"),
             "/proc/self/status: cannot read: not a regular file (its size is not known before it is read)");
