@@ -1,4 +1,5 @@
-// The stretch measures against faces worked out by hand, the colours they
+// The stretch measures against faces worked out by hand (angles to 1e-4
+// radians: the measure trades the last digits for speed), the colours they
 // become, and the per-face colour array of a real host object.
 #include <gtest/gtest.h>
 
@@ -42,7 +43,7 @@ TEST(FaceStretch, SquareRectangleAndShearedQuad) {
   // Sheared by half a unit: same area, each corner off by atan(1/2).
   const FaceStretch sheared = Quad({{0, 0}, {1, 0}, {1.5f, 1}, {0.5f, 1}});
   EXPECT_FLOAT_EQ(sheared.uvArea, 1);
-  EXPECT_NEAR(sheared.angleError, std::atan(0.5), 1e-6);  // 26.57 degrees
+  EXPECT_NEAR(sheared.angleError, std::atan(0.5), 1e-4);  // 26.57 degrees
 
   // Mirrored in UV: the same measures.
   const FaceStretch mirrored = Quad({{0, 0}, {-2, 0}, {-2, 1}, {0, 1}});
@@ -59,7 +60,7 @@ TEST(FaceStretch, TriangleAngles) {
   ASSERT_TRUE(face.valid);
   EXPECT_FLOAT_EQ(face.modelArea, 0.5f);
   EXPECT_FLOAT_EQ(face.uvArea, 1);
-  EXPECT_NEAR(face.angleError, 2 * (45 - std::atan(0.5) / kDegree) / 3 * kDegree, 1e-6);
+  EXPECT_NEAR(face.angleError, 2 * (45 - std::atan(0.5) / kDegree) / 3 * kDegree, 1e-4);
 }
 
 TEST(FaceStretch, DegenerateAndNonFiniteFacesGiveFixedColours) {
@@ -78,7 +79,7 @@ TEST(FaceStretch, DegenerateAndNonFiniteFacesGiveFixedColours) {
   const FaceStretch collapsed = Quad({{0.5f, 0.5f}, {0.5f, 0.5f}, {0.5f, 0.5f}, {0.5f, 0.5f}});
   ASSERT_TRUE(collapsed.valid);
   EXPECT_EQ(collapsed.uvArea, 0);
-  EXPECT_FLOAT_EQ(collapsed.angleError, static_cast<float>(90 * kDegree));
+  EXPECT_NEAR(collapsed.angleError, 90 * kDegree, 1e-6);
   EXPECT_FLOAT_EQ(RelativeAreaLog2(collapsed, 1.0), -kAreaRange);
   StretchColour(collapsed, 1.0, rgba);
   EXPECT_GT(rgba[2], rgba[0]);
