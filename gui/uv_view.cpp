@@ -179,12 +179,14 @@ void UvView::ensureProgram() {
 }
 
 void UvView::setTexture(const texture::RgbaImage* image) {
+  if (image == nullptr && texture_ == nullptr) return;  // off stays off: the picture stands
   texture_ = image != nullptr && !image->empty() ? image : nullptr;
   textureStale_ = true;
   cacheValid_ = false;
 }
 
 void UvView::setFaceColours(const std::vector<uint8_t>* colours) {
+  if (colours == nullptr && faceColours_ == nullptr) return;
   faceColours_ = colours;
   gpuStale_ = true;
   cacheValid_ = false;
