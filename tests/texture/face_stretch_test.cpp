@@ -6,6 +6,7 @@
 #include <cmath>
 #include <vector>
 
+#include "bench/grid_mesh.h"
 #include "gui/stretch/face_stretch.h"
 #include "gui/stretch/object_stretch.h"
 #include "host/document/host_document.h"
@@ -147,6 +148,39 @@ TEST(ObjectStretchColours, OneColourPerFaceInFaceOrder) {
   StretchColour(scratch[0], 0.025, expected);
   EXPECT_EQ(std::vector<uint8_t>(colours.begin(), colours.begin() + 4), std::vector<uint8_t>(expected, expected + 4));
   EXPECT_NEAR(RelativeAreaLog2(scratch[1], 0.025), std::log2(1.6), 1e-5);
+}
+
+TEST(ObjectStretchColours, SlicedOverThreadsEqualsOneFaceAtATime) {
+  // Enough faces for the work to be split; a grid cut into islands, some
+  // UVs then pulled about so that faces differ.
+  bench::GridSpec grid;
+  grid.n = 530;
+  grid.islandsPerSide = 3;
+  host::ObjImport import;
+  std::string error;
+  ASSERT_TRUE(host::LoadObjText(bench::MakeGridObj(grid), "grid.obj", "", &import, &error)) << error;
+  host::HostObject* object = import.document->object(import.document->currentObject());
+  for (int32_t f = 0; f < object->faceCount(); f += 7) {
+    const MQCoordinate uv = object->faceUVs(f)[0];
+    object->setUV(f, 0, {uv.u + 0.001f * static_cast<float>(f % 5), uv.v});
+  }
+  std::vector<FaceStretch> scratch;
+  std::vector<uint8_t> colours;
+  ObjectStretchColours(*object, &scratch, &colours);
+  AreaSums sums;
+  std::vector<FaceStretch> serial;
+  for (int32_t f = 0; f < object->faceCount(); ++f) {
+    serial.push_back(MeasureFace(&object->position(0), object->faceVertices(f), object->faceUVs(f), 4));
+    sums.add(serial.back());
+  }
+  ASSERT_EQ(colours.size(), serial.size() * 4);
+  size_t differing = 0;
+  for (size_t f = 0; f < serial.size(); ++f) {
+    uint8_t expected[4];
+    StretchColour(serial[f], sums.meanRatio(), expected);
+    differing += !std::equal(expected, expected + 4, colours.begin() + static_cast<ptrdiff_t>(f) * 4);
+  }
+  EXPECT_EQ(differing, 0u);
 }
 
 }  // namespace
