@@ -675,5 +675,41 @@ TEST_F(GuiWindowTest, BrokenTextureImagesShowTheCheckerAndSayWhich) {
   EXPECT_EQ(Crop(a, ParseRect(out[0])).rgb, Crop(b, ParseRect(out[0])).rgb);
 }
 
+TEST_F(GuiWindowTest, MaterialImageShowsUnderTheUvsTopRowAtTheTop) {
+  // A 2 x 2 picture in a folder of its own, named from the MTL beside the
+  // model: red, green over blue, yellow.
+  std::filesystem::create_directories(scratch_ / "maps");
+  Image quarters;
+  quarters.width = quarters.height = 2;
+  quarters.rgb = {220, 30, 30, 30, 200, 30, 30, 30, 220, 220, 220, 30};
+  ASSERT_TRUE(WritePng(scratch_.file("maps/quarters.png"), quarters));
+  std::ofstream(scratch_ / "q.mtl") << "newmtl Q\nKd 0 0 0\nmap_Kd maps/quarters.png\n";
+  std::ofstream(scratch_ / "q.obj") << "mtllib q.mtl\nv 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\n"
+                                       "vt 0.02 0.02\nvt 0.98 0.02\nvt 0.98 0.98\nvt 0.02 0.98\n"
+                                       "usemtl Q\nf 1/1 2/2 3/3 4/4\n";
+  const std::string shot = scratch_.file("q.png");
+  GuiRun gui(scratch_, {scratch_.file("q.obj"), "-c",
+                        "texture image; view all; print point 0.25 0.75; print point 0.75 0.75; print point 0.25 0.25; "
+                        "print point 0.75 0.25; screenshot " + shot + "; quit"});
+  ASSERT_EQ(gui.wait(), 0) << gui.err();
+  EXPECT_EQ(gui.err().find("texture:"), std::string::npos) << gui.err();
+  const std::vector<std::string> out = gui.lines(4);
+  ASSERT_EQ(out.size(), 4u);
+  Image image;
+  ASSERT_TRUE(ReadPng(shot, &image));
+  const int expected[4][3] = {{220, 30, 30}, {30, 200, 30}, {30, 30, 220}, {220, 220, 30}};
+  for (int q = 0; q < 4; ++q) {
+    int x = 0, y = 0;
+    std::istringstream(out[static_cast<size_t>(q)]) >> x >> y;
+    ASSERT_TRUE(x >= 0 && y >= 0 && x < image.width && y < image.height) << out[static_cast<size_t>(q)];
+    const uint8_t* p = &image.rgb[(static_cast<size_t>(y) * image.width + x) * 3];
+    // The face's light fill in its material's colour (black, alpha 60 of
+    // 255) lies over the texture.
+    for (int c = 0; c < 3; ++c) {
+      EXPECT_NEAR(p[c], expected[q][c] * 195 / 255, 25) << "quarter " << q << " channel " << c;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace pavlex::cli_test
