@@ -38,8 +38,8 @@ void BM_DecodePng4096(benchmark::State& state) {
   std::vector<uint32_t> pixels(static_cast<size_t>(side) * side);
   for (int y = 0; y < side; ++y) {
     for (int x = 0; x < side; ++x) {
-      pixels[static_cast<size_t>(y) * side + x] =
-          0xFF000000u | uint32_t(x / 16 & 0xFF) << 16 | uint32_t(y / 16 & 0xFF) << 8 | uint32_t((x ^ y) & 0x3F);
+      pixels[static_cast<size_t>(y) * side + x] = 0xFF000000u | uint32_t(x / 16 & 0xFF) << 16 |
+                                                  uint32_t(y / 16 & 0xFF) << 8 | uint32_t((x ^ y) & 0x3F);
     }
   }
   pavlex::platform::MemorySink sink;

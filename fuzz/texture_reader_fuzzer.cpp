@@ -19,11 +19,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string reason;
   bool ok = false;
   switch (data[0] % 5) {
-    case 0: ok = DecodePng(bytes, &image, &reason); break;
-    case 1: ok = DecodeJpeg(bytes, &image, &reason); break;
-    case 2: ok = DecodeBmp(bytes, &image, &reason); break;
-    case 3: ok = DecodeTga(bytes, &image, &reason); break;
-    default: ok = DecodeImage(bytes, "fuzz.tga", &image, &reason); break;
+    case 0:
+      ok = DecodePng(bytes, &image, &reason);
+      break;
+    case 1:
+      ok = DecodeJpeg(bytes, &image, &reason);
+      break;
+    case 2:
+      ok = DecodeBmp(bytes, &image, &reason);
+      break;
+    case 3:
+      ok = DecodeTga(bytes, &image, &reason);
+      break;
+    default:
+      ok = DecodeImage(bytes, "fuzz.tga", &image, &reason);
+      break;
   }
   if (!ok) {
     if (reason.empty() || reason.find('\n') != std::string::npos || !image.pixels.empty()) std::abort();

@@ -28,7 +28,9 @@ std::string FileStamp(const std::string& path) {
 }  // namespace
 
 void GuiWindow::showTexture(const std::string& mode) {
-  textureMode_ = mode == "checker" ? TextureMode::kChecker : mode == "image" ? TextureMode::kImage : TextureMode::kOff;
+  textureMode_ = mode == "checker" ? TextureMode::kChecker
+                 : mode == "image" ? TextureMode::kImage
+                                   : TextureMode::kOff;
   textureSource_.clear();
   refreshTexture();
 }
@@ -54,9 +56,10 @@ void GuiWindow::refreshTexture() {
   if (textureMode_ == TextureMode::kImage) {
     const host::HostDocument& document = session_.document();
     const host::HostMaterial* material = document.material(document.currentMaterial());
-    const std::string path = material == nullptr ? std::string()
-                                                 : host::obj::MaterialTexturePath(*material, session_.documentSource(),
-                                                                                  session_.documentPath());
+    const std::string path =
+        material == nullptr
+            ? std::string()
+            : host::obj::MaterialTexturePath(*material, session_.documentSource(), session_.documentPath());
     if (material == nullptr) {
       source = "checker|no material";
       problem = "texture: there is no current material; showing the checker";
@@ -106,7 +109,8 @@ void GuiWindow::drawStretchLegend() {
   const float left = view.x + kPad, top = view.y + view.height - boxHeight - kPad;
   if (left + kBarWidth + 2 * kPad > view.x + view.width || top < view.y) return;
   ImDrawList* draw = ImGui::GetWindowDrawList();  // the UV view's: plug-in windows stay above it
-  draw->AddRectFilled(ImVec2(left, top), ImVec2(left + kBarWidth + 2 * kPad, top + boxHeight), IM_COL32(20, 20, 24, 220));
+  draw->AddRectFilled(ImVec2(left, top), ImVec2(left + kBarWidth + 2 * kPad, top + boxHeight),
+                      IM_COL32(20, 20, 24, 220));
   auto colour = [](float t, float k) {
     uint8_t rgba[4];
     stretch::StretchScale(t, k, rgba);
@@ -116,9 +120,10 @@ void GuiWindow::drawStretchLegend() {
     constexpr int kSteps = 30;
     for (int i = 0; i < kSteps; ++i) {
       const float a = static_cast<float>(i) / kSteps, b = static_cast<float>(i + 1) / kSteps;
-      const ImU32 from = area ? colour(2 * a - 1, 0) : colour(0, a), to = area ? colour(2 * b - 1, 0) : colour(0, b);
-      draw->AddRectFilledMultiColor(ImVec2(left + kPad + a * kBarWidth, y), ImVec2(left + kPad + b * kBarWidth, y + kBarHeight),
-                                    from, to, to, from);
+      const ImU32 from = area ? colour(2 * a - 1, 0) : colour(0, a),
+                  to = area ? colour(2 * b - 1, 0) : colour(0, b);
+      draw->AddRectFilledMultiColor(ImVec2(left + kPad + a * kBarWidth, y),
+                                    ImVec2(left + kPad + b * kBarWidth, y + kBarHeight), from, to, to, from);
     }
   };
   const ImU32 text = IM_COL32(220, 220, 225, 255);

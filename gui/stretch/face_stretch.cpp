@@ -18,8 +18,9 @@ inline float AbsAtan2(float y, float x) {
   const float high = std::max(ax, ay), low = std::min(ax, ay);
   if (!(high > 0)) return 0;
   const float z = low / high, z2 = z * z;
-  float r = z * (0.99997726f + z2 * (-0.33262347f + z2 * (0.19354346f + z2 * (-0.11643287f + z2 * (0.05265332f +
-                                                                                             z2 * -0.01172120f)))));
+  float r = z * (0.99997726f +
+                 z2 * (-0.33262347f +
+                       z2 * (0.19354346f + z2 * (-0.11643287f + z2 * (0.05265332f + z2 * -0.01172120f)))));
   if (ay > ax) r = kHalfPi - r;
   if (x < 0) r = kPi - r;
   return r;

@@ -16,7 +16,8 @@ constexpr unsigned kMostThreads = 4;
 template <typename Work>
 void InSlices(int32_t faces, const Work& work) {
   const unsigned cores = std::max(1u, std::min(kMostThreads, std::thread::hardware_concurrency()));
-  const auto slices = static_cast<int32_t>(std::min<int64_t>(cores, std::max<int64_t>(1, faces / kFacesPerThread)));
+  const auto slices =
+      static_cast<int32_t>(std::min<int64_t>(cores, std::max<int64_t>(1, faces / kFacesPerThread)));
   std::vector<std::thread> helpers;
   for (int32_t s = 1; s < slices; ++s) {
     const int32_t first = static_cast<int32_t>(int64_t{faces} * s / slices);
@@ -43,7 +44,8 @@ void ObjectStretchColours(const host::HostObject& object, std::vector<FaceStretc
   InSlices(faces, [&](int32_t first, int32_t last) {
     for (int32_t f = first; f < last; ++f) {
       const int32_t n = object.cornerCount(f);
-      measures[f] = n >= 3 ? MeasureFace(positions, object.faceVertices(f), object.faceUVs(f), n) : FaceStretch();
+      measures[f] =
+          n >= 3 ? MeasureFace(positions, object.faceVertices(f), object.faceUVs(f), n) : FaceStretch();
     }
   });
   // Summed in face order on one thread, so the mean does not depend on

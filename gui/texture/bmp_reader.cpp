@@ -28,7 +28,8 @@ bool DecodeBmp(std::string_view bytes, RgbaImage* out, std::string* reason) {
   }
   const uint32_t pixelOffset = U32(bytes, 10);
   const uint32_t infoSize = U32(bytes, 14);
-  if (infoSize < 40) return Refuse(out, reason, "BMP with an old " + std::to_string(infoSize) + "-byte header");
+  if (infoSize < 40)
+    return Refuse(out, reason, "BMP with an old " + std::to_string(infoSize) + "-byte header");
   if (uint64_t(kFileHeader) + infoSize > bytes.size()) return Refuse(out, reason, "truncated BMP header");
   const int32_t width = static_cast<int32_t>(U32(bytes, 18));
   const int32_t rawHeight = static_cast<int32_t>(U32(bytes, 22));
@@ -38,7 +39,8 @@ bool DecodeBmp(std::string_view bytes, RgbaImage* out, std::string* reason) {
   const bool topDown = rawHeight < 0;
   const uint64_t height = topDown ? uint64_t(-int64_t(rawHeight)) : uint64_t(rawHeight);
   if (width <= 0 || height == 0) {
-    return Refuse(out, reason, "BMP header says " + std::to_string(width) + " x " + std::to_string(rawHeight) + " pixels");
+    return Refuse(out, reason,
+                  "BMP header says " + std::to_string(width) + " x " + std::to_string(rawHeight) + " pixels");
   }
   if (bits != 8 && bits != 24 && bits != 32) {
     return Refuse(out, reason, std::to_string(bits) + "-bit BMP (8, 24 and 32 bits are read)");
@@ -64,8 +66,10 @@ bool DecodeBmp(std::string_view bytes, RgbaImage* out, std::string* reason) {
   const size_t paletteAt = kFileHeader + infoSize + (compression == kBitFields && infoSize == 40 ? 12 : 0);
   if (bits == 8) {
     paletteSize = paletteUsed == 0 ? 256 : paletteUsed;
-    if (paletteSize > 256) return Refuse(out, reason, "BMP palette of " + std::to_string(paletteUsed) + " colours");
-    if (uint64_t(paletteAt) + uint64_t(paletteSize) * 4 > bytes.size()) return Refuse(out, reason, "truncated BMP palette");
+    if (paletteSize > 256)
+      return Refuse(out, reason, "BMP palette of " + std::to_string(paletteUsed) + " colours");
+    if (uint64_t(paletteAt) + uint64_t(paletteSize) * 4 > bytes.size())
+      return Refuse(out, reason, "truncated BMP palette");
   }
   if (!CheckImageSize(uint64_t(width), height, reason)) {
     *out = RgbaImage();
@@ -86,8 +90,9 @@ bool DecodeBmp(std::string_view bytes, RgbaImage* out, std::string* reason) {
       if (bits == 8) {
         const uint8_t index = in[x];
         if (index >= paletteSize) {
-          return Refuse(out, reason, "BMP pixel uses colour " + std::to_string(index) + " of a palette of " +
-                                         std::to_string(paletteSize));
+          return Refuse(out, reason,
+                        "BMP pixel uses colour " + std::to_string(index) + " of a palette of " +
+                            std::to_string(paletteSize));
         }
         const uint8_t* entry = data + paletteAt + size_t{index} * 4;
         to[0] = entry[2], to[1] = entry[1], to[2] = entry[0], to[3] = 255;

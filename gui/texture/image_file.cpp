@@ -25,7 +25,8 @@ bool CheckImageSize(uint64_t width, uint64_t height, std::string* reason) {
     return false;
   }
   if (width * height > kMaxImagePixels) {
-    *reason = size + " is more than the " + std::to_string(kMaxImagePixels >> 20) + " Mi pixels a texture may have";
+    *reason =
+        size + " is more than the " + std::to_string(kMaxImagePixels >> 20) + " Mi pixels a texture may have";
     return false;
   }
   return true;
@@ -61,7 +62,8 @@ bool DecodeImage(std::string_view bytes, const std::string& fileName, RgbaImage*
 bool ReadImageFile(const std::string& path, RgbaImage* out, std::string* reason) {
   std::string bytes;
   try {
-    if (host::io::ReadRegularFile(path, &bytes, reason, kMaxImageFileBytes) != host::io::RegularFileRead::kOk) {
+    if (host::io::ReadRegularFile(path, &bytes, reason, kMaxImageFileBytes) !=
+        host::io::RegularFileRead::kOk) {
       *out = RgbaImage();
       return false;
     }

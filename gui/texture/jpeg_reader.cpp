@@ -51,7 +51,8 @@ bool DecodeJpeg(std::string_view bytes, RgbaImage* out, std::string* reason) {
     return false;
   }
   jpeg_create_decompress(&info);
-  jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<unsigned long>(bytes.size()));
+  jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()),
+               static_cast<unsigned long>(bytes.size()));
   jpeg_read_header(&info, TRUE);
   if (errors.truncated) {
     jpeg_destroy_decompress(&info);

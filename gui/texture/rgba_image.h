@@ -18,8 +18,8 @@ struct RgbaImage {
 // The largest picture a reader accepts, checked against the header before
 // any pixel memory is set aside: a texture for a view has no use for more,
 // and a damaged or hostile header must not ask for gigabytes.
-constexpr int32_t kMaxImageSide = 16384;                // pixels, either way
-constexpr uint64_t kMaxImagePixels = uint64_t{1} << 26;  // 64 Mi pixels: 256 MiB decoded
+constexpr int32_t kMaxImageSide = 16384;                      // pixels, either way
+constexpr uint64_t kMaxImagePixels = uint64_t{1} << 26;       // 64 Mi pixels: 256 MiB decoded
 constexpr uint64_t kMaxImageFileBytes = uint64_t{256} << 20;  // the file itself
 
 // A built-in checker: `cells` by `cells` squares over `size` pixels, light

@@ -22,12 +22,15 @@ bool DecodeTga(std::string_view bytes, RgbaImage* out, std::string* reason) {
   const uint32_t width = data[12] | data[13] << 8, height = data[14] | data[15] << 8;
   const uint8_t depth = data[16], descriptor = data[17];
   if (type != kTrueColour && type != kRunLengthTrueColour) {
-    return Refuse(out, reason, "TGA type " + std::to_string(type) + " (types 2 and 10, true colour, are read)");
+    return Refuse(out, reason,
+                  "TGA type " + std::to_string(type) + " (types 2 and 10, true colour, are read)");
   }
   if (mapType > 1) return Refuse(out, reason, "TGA with colour map type " + std::to_string(mapType));
-  if (depth != 24 && depth != 32) return Refuse(out, reason, std::to_string(depth) + "-bit TGA (24 and 32 bits are read)");
+  if (depth != 24 && depth != 32)
+    return Refuse(out, reason, std::to_string(depth) + "-bit TGA (24 and 32 bits are read)");
   // A true-colour file may still carry a colour map; it is skipped.
-  const uint64_t pixelsAt = kHeader + idLength + (mapType == 1 ? uint64_t(mapLength) * ((mapEntryBits + 7) / 8) : 0);
+  const uint64_t pixelsAt =
+      kHeader + idLength + (mapType == 1 ? uint64_t(mapLength) * ((mapEntryBits + 7) / 8) : 0);
   if (pixelsAt > bytes.size()) return Refuse(out, reason, "truncated TGA header");
   const uint32_t channels = depth / 8;
   const uint64_t total = uint64_t(width) * height;

@@ -1,13 +1,14 @@
 // The stretch measures against faces worked out by hand (angles to 1e-4
 // radians: the measure trades the last digits for speed), the colours they
 // become, and the per-face colour array of a real host object.
+#include "gui/stretch/face_stretch.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <vector>
 
 #include "bench/grid_mesh.h"
-#include "gui/stretch/face_stretch.h"
 #include "gui/stretch/object_stretch.h"
 #include "host/document/host_document.h"
 #include "host/obj/obj_file.h"
@@ -66,7 +67,9 @@ TEST(FaceStretch, TriangleAngles) {
 
 TEST(FaceStretch, DegenerateAndNonFiniteFacesGiveFixedColours) {
   uint8_t rgba[4];
-  auto isGrey = [&] { return rgba[0] == kUnjudgedGrey && rgba[1] == kUnjudgedGrey && rgba[2] == kUnjudgedGrey; };
+  auto isGrey = [&] {
+    return rgba[0] == kUnjudgedGrey && rgba[1] == kUnjudgedGrey && rgba[2] == kUnjudgedGrey;
+  };
   // No model area: three corners on a line.
   const MQPoint line[3] = {{0, 0, 0}, {1, 0, 0}, {2, 0, 0}};
   const int32_t corners[3] = {0, 1, 2};
@@ -87,8 +90,9 @@ TEST(FaceStretch, DegenerateAndNonFiniteFacesGiveFixedColours) {
 
   // NaN and infinite UVs or positions: not judged.
   const float nan = std::nanf(""), inf = INFINITY;
-  for (const FaceStretch& bad : {Quad({{nan, 0}, {1, 0}, {1, 1}, {0, 1}}), Quad({{0, 0}, {inf, 0}, {1, 1}, {0, 1}}),
-                                 Quad({{0, 0}, {1e38f, 0}, {1e38f, 1e38f}, {-1e38f, 1e38f}})}) {
+  for (const FaceStretch& bad :
+       {Quad({{nan, 0}, {1, 0}, {1, 1}, {0, 1}}), Quad({{0, 0}, {inf, 0}, {1, 1}, {0, 1}}),
+        Quad({{0, 0}, {1e38f, 0}, {1e38f, 1e38f}, {-1e38f, 1e38f}})}) {
     StretchColour(bad, 1.0, rgba);
     if (bad.valid) {
       EXPECT_TRUE(std::isfinite(bad.uvArea) && std::isfinite(bad.angleError));
@@ -146,7 +150,8 @@ TEST(ObjectStretchColours, OneColourPerFaceInFaceOrder) {
   EXPECT_EQ(colours[11], 0);
   uint8_t expected[4];
   StretchColour(scratch[0], 0.025, expected);
-  EXPECT_EQ(std::vector<uint8_t>(colours.begin(), colours.begin() + 4), std::vector<uint8_t>(expected, expected + 4));
+  EXPECT_EQ(std::vector<uint8_t>(colours.begin(), colours.begin() + 4),
+            std::vector<uint8_t>(expected, expected + 4));
   EXPECT_NEAR(RelativeAreaLog2(scratch[1], 0.025), std::log2(1.6), 1e-5);
 }
 

@@ -3,6 +3,8 @@
 // own writers where it has one and by hand otherwise; then the files every
 // reader must refuse without reading past their end or allocating for a
 // header's word alone.
+#include "gui/texture/image_readers.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -10,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "gui/texture/image_readers.h"
 #include "host/document/host_document.h"
 #include "host/obj/obj_file.h"
 #include "platform/byte_sink.h"
@@ -33,7 +34,8 @@ constexpr uint8_t kPicture[2][3][4] = {
 std::vector<uint32_t> Argb() {
   std::vector<uint32_t> out;
   for (const auto& row : kPicture) {
-    for (const auto& p : row) out.push_back(uint32_t{p[3]} << 24 | uint32_t{p[0]} << 16 | uint32_t{p[1]} << 8 | p[2]);
+    for (const auto& p : row)
+      out.push_back(uint32_t{p[3]} << 24 | uint32_t{p[0]} << 16 | uint32_t{p[1]} << 8 | p[2]);
   }
   return out;
 }
@@ -77,7 +79,8 @@ void Put32(std::string* s, uint32_t v) {
 }
 
 // A BMP with a 40-byte info header; `height` negative for top-down rows.
-std::string BmpHeader(int32_t width, int32_t height, uint16_t bits, uint32_t paletteColours, size_t pixelBytes) {
+std::string BmpHeader(int32_t width, int32_t height, uint16_t bits, uint32_t paletteColours,
+                      size_t pixelBytes) {
   std::string s = "BM";
   const uint32_t offset = 54 + paletteColours * 4;
   Put32(&s, static_cast<uint32_t>(offset + pixelBytes));
@@ -109,7 +112,8 @@ TEST(ImageReaders, PngAndJpegFromTheProjectsEncodersReadBack) {
   // JPEG is lossy: a flat picture in four blocks of 8 x 8, one colour each.
   std::vector<uint32_t> blocks(16 * 16);
   for (int y = 0; y < 16; ++y) {
-    for (int x = 0; x < 16; ++x) blocks[static_cast<size_t>(y) * 16 + x] = y < 8 ? (x < 8 ? 0xFFC81E3Cu : 0xFF1EC83Cu) : 0xFF3C1EC8u;
+    for (int x = 0; x < 16; ++x)
+      blocks[static_cast<size_t>(y) * 16 + x] = y < 8 ? (x < 8 ? 0xFFC81E3Cu : 0xFF1EC83Cu) : 0xFF3C1EC8u;
   }
   platform::MemorySink jpeg;
   ASSERT_TRUE(platform::EncodeJpeg(blocks.data(), 16, 16, jpeg));
@@ -139,7 +143,8 @@ TEST(ImageReaders, BmpOfEveryKindReadsTopRowFirst) {
   // 24-bit, top-down, rows padded to 4 bytes.
   std::string top = BmpHeader(3, -2, 24, 0, 24);
   for (const auto& row : kPicture) {
-    for (const auto& p : row) top += {static_cast<char>(p[2]), static_cast<char>(p[1]), static_cast<char>(p[0])};
+    for (const auto& p : row)
+      top += {static_cast<char>(p[2]), static_cast<char>(p[1]), static_cast<char>(p[0])};
     top.append(3, '\0');
   }
   ASSERT_TRUE(DecodeImage(top, "a.bmp", &image, &reason)) << reason;
@@ -275,8 +280,8 @@ TEST(ImageReaders, FilesThatAreNotRegularAreRefusedByTheFileReader) {
   const std::vector<uint32_t> argb = Argb();
   platform::MemorySink png;
   ASSERT_TRUE(platform::EncodePng(argb.data(), 3, 2, png));
-  std::ofstream(folder / "ok.png", std::ios::binary).write(reinterpret_cast<const char*>(png.bytes.data()),
-                                                            static_cast<std::streamsize>(png.bytes.size()));
+  std::ofstream(folder / "ok.png", std::ios::binary)
+      .write(reinterpret_cast<const char*>(png.bytes.data()), static_cast<std::streamsize>(png.bytes.size()));
   ASSERT_TRUE(ReadImageFile(folder.file("ok.png"), &image, &reason)) << reason;
   ExpectPicture(image, true, "PNG file");
 }
@@ -288,9 +293,9 @@ TEST(CheckerImage, HasNoSymmetryAThirdViewCouldHide) {
   auto at = [&](int x, int y) { return &checker.pixels[(static_cast<size_t>(y) * 64 + x) * 4]; };
   // Light squares grow redder to the right and greener to the top, so a
   // mirrored or turned island shows; dark squares are grey.
-  EXPECT_LT(at(1, 1)[0], at(33, 1)[0]);    // light (0, 0) and (2, 0): red grows to the right
-  EXPECT_GT(at(1, 1)[1], at(17, 62)[1]);   // light (0, 0) and (1, 3): green grows to the top
-  EXPECT_EQ(at(17, 1)[0], at(17, 1)[1]);   // dark (1, 0)
+  EXPECT_LT(at(1, 1)[0], at(33, 1)[0]);   // light (0, 0) and (2, 0): red grows to the right
+  EXPECT_GT(at(1, 1)[1], at(17, 62)[1]);  // light (0, 0) and (1, 3): green grows to the top
+  EXPECT_EQ(at(17, 1)[0], at(17, 1)[1]);  // dark (1, 0)
   EXPECT_LT(at(17, 1)[0], at(1, 1)[0]);
   for (size_t i = 3; i < checker.pixels.size(); i += 4) ASSERT_EQ(checker.pixels[i], 255);
 }
@@ -299,7 +304,8 @@ TEST(MaterialTexturePath, ResolvesFromTheLibraryThatDefinedTheMaterial) {
   testing::TempFolder folder;
   std::filesystem::create_directories(folder / "models");
   std::filesystem::create_directories(folder / "libs");
-  std::ofstream(folder / "libs" / "look.mtl") << "newmtl Skin\nmap_Kd ../images/skin.png\nnewmtl Abs\nmap_Kd /abs/x.tga\n";
+  std::ofstream(folder / "libs" / "look.mtl")
+      << "newmtl Skin\nmap_Kd ../images/skin.png\nnewmtl Abs\nmap_Kd /abs/x.tga\n";
   std::ofstream(folder / "models" / "m.obj")
       << "mtllib ../libs/look.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\nusemtl Skin\nf 1 2 3\nusemtl Abs\nf 1 2 3\n"
          "usemtl Loose\nf 1 2 3\n";
@@ -312,13 +318,14 @@ TEST(MaterialTexturePath, ResolvesFromTheLibraryThatDefinedTheMaterial) {
     host::HostMaterial* material = document.material(slot);
     if (material == nullptr) continue;
     if (material->name == "Loose") material->textureName = "loose.bmp";
-    paths.push_back(material->name + "=" +
-                    host::obj::MaterialTexturePath(*material, import.source.get(), folder.file("models/m.obj")));
+    paths.push_back(
+        material->name + "=" +
+        host::obj::MaterialTexturePath(*material, import.source.get(), folder.file("models/m.obj")));
   }
   // The library's folder as the reader reached it, then the image's name.
   const std::string models = folder.file("models") + "/";
-  EXPECT_EQ(paths, (std::vector<std::string>{"Skin=" + models + "../libs/../images/skin.png", "Abs=/abs/x.tga",
-                                             "Loose=" + models + "loose.bmp"}));
+  EXPECT_EQ(paths, (std::vector<std::string>{"Skin=" + models + "../libs/../images/skin.png",
+                                             "Abs=/abs/x.tga", "Loose=" + models + "loose.bmp"}));
 }
 
 }  // namespace
