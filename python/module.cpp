@@ -307,7 +307,8 @@ PYBIND11_MODULE(_pavlex, m) {
              if (!self.running()) return std::string("<pavlex.Session, ended>");
              const std::string& path = self.core().session().documentPath();
              return "<pavlex.Session, document " + (path.empty() ? std::string("from no file") : path) + ">";
-           })
+           },
+           "Names the file the document was opened from or saved to last, or says the session ended.")
 
       // --- the command language ---------------------------------------------------
       .def("run", &Session::run, py::arg("script"),
