@@ -195,7 +195,12 @@ std::vector<std::pair<int64_t, int64_t>> CornerPairs(const py::handle& corners) 
     if (!py::isinstance<py::sequence>(item) || py::len(pair) != 2) {
       throw py::value_error("select_uv takes (face, corner) pairs, not " + py::repr(item).cast<std::string>());
     }
-    pairs.emplace_back(pair[0].cast<int64_t>(), pair[1].cast<int64_t>());
+    try {
+      pairs.emplace_back(pair[0].cast<int64_t>(), pair[1].cast<int64_t>());
+    } catch (const py::cast_error&) {
+      throw py::value_error("select_uv takes whole-number (face, corner) pairs, not " +
+                            py::repr(item).cast<std::string>());
+    }
   }
   return pairs;
 }

@@ -108,6 +108,12 @@ def test_typed_calls_reach_the_plugin(session, tmp_path):
     assert session.uv_selection().sum() == 1
     session.select_uv(rect=(0, 0, 1, 1), deselect=True)
     assert not session.uv_selection().any()
+    session.select_uv(np.array([[0, 1], [1, 2]]))
+    assert session.uv_selection().sum() == 2
+    for wrong in ([(0, 0.5)], [(0,)], "some", [(0, 99)]):
+        with pytest.raises((ValueError, pavlex.CommandError)):
+            session.select_uv(wrong)
+    assert session.uv_selection().sum() == 2
 
     session.check("Trun/edge", True)
     assert "Trun/edge" in session.run('print tree "Pavlex"')
