@@ -1,5 +1,5 @@
 // The `pavlex` Python module: pavlex.Session, pavlex.CommandError and the
-// NumPy views of the current object. Everything a call does goes through
+// NumPy arrays of an object's mesh. Everything a call does goes through
 // PythonSession: command lines through the host command language, array
 // writes through the host object's own setters inside one user command.
 #include <pybind11/numpy.h>
