@@ -30,7 +30,8 @@ endif()
 set(_violations "")
 file(GLOB_RECURSE _files RELATIVE ${ROOT}
   ${ROOT}/plugin/*.h ${ROOT}/plugin/*.cpp ${ROOT}/host/*.h ${ROOT}/host/*.cpp
-  ${ROOT}/app/*.h ${ROOT}/app/*.cpp ${ROOT}/gui/*.h ${ROOT}/gui/*.cpp)
+  ${ROOT}/app/*.h ${ROOT}/app/*.cpp ${ROOT}/gui/*.h ${ROOT}/gui/*.cpp
+  ${ROOT}/python/*.h ${ROOT}/python/*.cpp)
 foreach(file IN LISTS _files)
   get_filename_component(folder ${file} DIRECTORY)
   file(STRINGS ${ROOT}/${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
@@ -51,9 +52,13 @@ foreach(file IN LISTS _files)
       endif()
     elseif(target MATCHES "^plugin(/|$)")
       list(APPEND _violations "${file}: includes ${header}, but the host loads the plug-in and never compiles against it")
-    elseif(folder MATCHES "^host(/|$)" AND target MATCHES "^(gui|app)(/|$)")
-      # The window and the command sit above the host; it builds without them.
+    elseif(folder MATCHES "^host(/|$)" AND target MATCHES "^(gui|app|python)(/|$)")
+      # The window, the command and the Python module sit above the host; it
+      # builds without them.
       list(APPEND _violations "${file}: includes ${header}, but the host knows no front end")
+    elseif(folder MATCHES "^python(/|$)" AND target MATCHES "^(gui|app)(/|$)")
+      # Front ends stand side by side on the host and its command language.
+      list(APPEND _violations "${file}: includes ${header}, but the Python module sees no other front end")
     endif()
   endforeach()
 endforeach()
