@@ -3,7 +3,9 @@
 //   BM_PanZoomFrame   one frame after a pan and a zoom step (the buffers
 //                     stay; the budget is 33 ms, 30 frames a second);
 //   BM_InvertToFrame  `press Invert/H` on every UV selected, then the next
-//                     presented frame, buffers rebuilt (budget 300 ms).
+//                     presented frame, buffers rebuilt (budget 300 ms);
+//                     with /1 the checker and the stretch display are on,
+//                     so the stretch colours are recomputed as well.
 // Under Xvfb the frame is rendered by Mesa's llvmpipe, as in CI.
 #include <benchmark/benchmark.h>
 
@@ -83,11 +85,20 @@ void BM_PanZoomFrame(benchmark::State& state) {
 BENCHMARK(BM_PanZoomFrame)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
 
 void BM_InvertToFrame(benchmark::State& state) {
+  const bool stretch = state.range(0) == 1;
+  if (stretch) {
+    rig->run("texture checker");
+    rig->run("stretch on");
+  }
   rig->run("select uv all");
   rig->window->drawFrameNow();
   for (auto _ : state) {
     rig->run("press Invert/H");
     rig->window->drawFrameNow();
+  }
+  if (stretch) {
+    rig->run("texture off");
+    rig->run("stretch off");
   }
 }
 // The picture drawn again once the view rests, at full detail: the whole
@@ -116,7 +127,7 @@ void BM_InvertCommandOnly(benchmark::State& state) {
 }
 BENCHMARK(BM_InvertCommandOnly)->Unit(benchmark::kMillisecond)->Iterations(6)->UseRealTime();
 
-BENCHMARK(BM_InvertToFrame)->Unit(benchmark::kMillisecond)->Iterations(6)->UseRealTime();
+BENCHMARK(BM_InvertToFrame)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(6)->UseRealTime();
 
 }  // namespace
 

@@ -65,8 +65,8 @@ bool ChangesNothing(const std::string& text) {
     return true;
   }
   if (words.empty()) return true;
-  static const char* const kQuiet[] = {"print", "help", "screenshot", "view", "draw", "save", "open", "quit", "exit",
-                                       "layout"};
+  static const char* const kQuiet[] = {"print", "help", "screenshot", "view",   "draw",   "save",
+                                       "open",  "quit", "exit",       "layout", "texture", "stretch"};
   for (const char* quiet : kQuiet) {
     if (words[0] == quiet) return true;
   }
@@ -164,6 +164,8 @@ void GuiWindow::commandRan(const commands::ScriptLine& line, bool ok) {
   if (!ChangesNothing(line.text)) {
     uvView_.markDirty();
     if (ok) modified_ = true;
+    refreshTexture();
+    refreshStretch();
   }
   std::vector<std::string> words;
   try {
@@ -173,6 +175,8 @@ void GuiWindow::commandRan(const commands::ScriptLine& line, bool ok) {
   if (words.empty()) return;
   if (words[0] == "open" || words[0] == "close") {
     uvView_.markDirty();
+    refreshTexture();
+    refreshStretch();
     if (ok) modified_ = false;
     if (ok) viewFrame(true);
   }

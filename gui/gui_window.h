@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "gui/stretch/face_stretch.h"
+#include "gui/texture/rgba_image.h"
 #include "gui/uv_view.h"
 #include "host/commands/command_interpreter.h"
 #include "host/commands/command_script.h"
@@ -63,6 +65,8 @@ class GuiWindow : public commands::CommandSource, public commands::WindowCommand
   void pointOf(double u, double v, int* x, int* y) override;
   void viewFrame(bool all) override;
   void viewZoom(double zoom) override;
+  void showTexture(const std::string& mode) override;
+  void showStretch(bool on) override;
 
   // ModalDriver: the interpreter answers from the lines; the window shows
   // what waits for them.
@@ -75,6 +79,17 @@ class GuiWindow : public commands::CommandSource, public commands::WindowCommand
   // Draws one frame now (for the benchmark).
   void drawFrameNow() { frame(); }
   UvView& uvView() { return uvView_; }
+
+  // What the views paint over the current object, kept here so every view
+  // shows the same:
+  // - the picture under the UVs (the checker or the material's image),
+  //   RGBA8 with row 0 at the top (v = 1); empty while the texture is off;
+  const texture::RgbaImage& texture() const { return texture_; }
+  // - the stretch colours, 4 bytes (r, g, b, a) per face of the current
+  //   object, indexed by its face index (faceCount() entries, deleted faces
+  //   with alpha 0); empty while the stretch display is off. Both are
+  //   brought up to date after every command.
+  const std::vector<uint8_t>& stretchColours() const { return stretchColours_; }
 
  private:
   struct Overlay;
@@ -105,6 +120,13 @@ class GuiWindow : public commands::CommandSource, public commands::WindowCommand
   // " ctrl", " shift" or nothing: the keys the click held.
   std::string clickKeys() const;
   void openChooser(int purpose, const std::string& title);
+  // Brings texture() and stretchColours() up to the document.
+  void refreshTexture();
+  void refreshStretch();
+  // Says a texture problem in the console and on stderr.
+  void textureNotice(const std::string& text);
+  // Inside the UV view's ImGui window.
+  void drawStretchLegend();
 
   host::HostSession& session_;
   GuiConfig config_;
@@ -139,6 +161,15 @@ class GuiWindow : public commands::CommandSource, public commands::WindowCommand
   std::map<std::string, commands::WindowRect> paneRects_;
   std::map<int32_t, std::string> editTexts_;  // spin boxes and edits being typed into
   std::map<int32_t, std::pair<float, float>> windowPositions_;
+
+  // The texture and the stretch display.
+  enum class TextureMode { kOff, kChecker, kImage };
+  TextureMode textureMode_ = TextureMode::kOff;
+  texture::RgbaImage texture_;
+  std::string textureSource_;  // what texture_ holds: "checker", or the file and its size and time
+  bool stretchOn_ = false;
+  std::vector<uint8_t> stretchColours_;
+  std::vector<stretch::FaceStretch> stretchScratch_;
 
   // UV view mouse state.
   bool boxActive_ = false;

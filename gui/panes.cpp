@@ -64,6 +64,11 @@ void GuiWindow::drawMenus() {
     if (ImGui::MenuItem("Frame selection", "F")) act("view frame");
     if (ImGui::MenuItem("Frame all", "Home")) act("view all");
     if (ImGui::MenuItem("Pavlex window")) act("activate");
+    ImGui::Separator();
+    if (ImGui::MenuItem("Texture: checker", nullptr, textureMode_ == TextureMode::kChecker)) act("texture checker");
+    if (ImGui::MenuItem("Texture: material image", nullptr, textureMode_ == TextureMode::kImage)) act("texture image");
+    if (ImGui::MenuItem("Texture: off", nullptr, textureMode_ == TextureMode::kOff)) act("texture off");
+    if (ImGui::MenuItem("Stretch", nullptr, stretchOn_)) act(stretchOn_ ? "stretch off" : "stretch on");
     ImGui::EndMenu();
   }
   ImGui::EndMainMenuBar();
@@ -188,6 +193,7 @@ void GuiWindow::drawUvPane() {
       }
     }
   }
+  drawStretchLegend();
   ImGui::End();
 }
 

@@ -51,6 +51,17 @@ out vec4 fragColor;
 void main() { fragColor = texture(uPicture, vTexCoord); }
 )";
 
+// The texture over the unit square: the quad's corners are its UVs.
+constexpr const char* kTextureVertexShader = R"(#version 130
+in vec2 aCorner;
+uniform vec4 uXform;
+out vec2 vTexCoord;
+void main() {
+  vTexCoord = vec2(aCorner.x, 1.0 - aCorner.y);
+  gl_Position = vec4(aCorner * uXform.xy + uXform.zw, 0.0, 1.0);
+}
+)";
+
 unsigned Compile(GLenum type, const char* source) {
   const GLuint shader = glCreateShader(type);
   glShaderSource(shader, 1, &source, nullptr);
@@ -153,6 +164,84 @@ void UvView::ensureProgram() {
   glBindVertexArray(0);
   glGenTextures(1, &cacheTexture_);
   glGenFramebuffers(1, &cacheFbo_);
+
+  textureProgram_ = glCreateProgram();
+  const GLuint tvs = Compile(GL_VERTEX_SHADER, kTextureVertexShader);
+  const GLuint tfs = Compile(GL_FRAGMENT_SHADER, kQuadFragmentShader);
+  glAttachShader(textureProgram_, tvs);
+  glAttachShader(textureProgram_, tfs);
+  glBindAttribLocation(textureProgram_, 0, "aCorner");
+  glLinkProgram(textureProgram_);
+  glDeleteShader(tvs);
+  glDeleteShader(tfs);
+  textureXformLocation_ = glGetUniformLocation(textureProgram_, "uXform");
+  glGenTextures(1, &textureId_);
+}
+
+void UvView::setTexture(const texture::RgbaImage* image) {
+  if (image == nullptr && texture_ == nullptr) return;  // off stays off: the picture stands
+  texture_ = image != nullptr && !image->empty() ? image : nullptr;
+  textureStale_ = true;
+  cacheValid_ = false;
+}
+
+void UvView::setFaceColours(const std::vector<uint8_t>* colours) {
+  if (colours == nullptr && faceColours_ == nullptr) return;
+  faceColours_ = colours;
+  gpuStale_ = true;
+  cacheValid_ = false;
+}
+
+void UvView::drawTexture() {
+  if (texture_ == nullptr) return;
+  glActiveTexture(GL_TEXTURE0);
+  glBindTexture(GL_TEXTURE_2D, textureId_);
+  if (textureStale_) {
+    GLint largest = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    // A picture larger than the GPU takes is shown by every n-th pixel:
+    // the view is a preview, never the texture's only copy.
+    const int32_t step = std::max({1, (texture_->width + largest - 1) / std::max(1, largest),
+                                   (texture_->height + largest - 1) / std::max(1, largest)});
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    if (step == 1) {
+      glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, texture_->width, texture_->height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                   texture_->pixels.data());
+    } else {
+      const int32_t w = texture_->width / step, h = texture_->height / step;
+      std::vector<uint8_t> reduced(static_cast<size_t>(w) * static_cast<size_t>(h) * 4);
+      for (int32_t y = 0; y < h; ++y) {
+        for (int32_t x = 0; x < w; ++x) {
+          const size_t from = (static_cast<size_t>(y) * step * texture_->width + static_cast<size_t>(x) * step) * 4;
+          std::copy_n(&texture_->pixels[from], 4, &reduced[(static_cast<size_t>(y) * w + x) * 4]);
+        }
+      }
+      glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, reduced.data());
+    }
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glGenerateMipmap(GL_TEXTURE_2D);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    textureStale_ = false;
+  }
+  glUseProgram(textureProgram_);
+  const float sx = static_cast<float>(2 * scale_ / cacheWidth_), sy = static_cast<float>(2 * scale_ / cacheHeight_);
+  glUniform4f(textureXformLocation_, sx, sy, static_cast<float>(-centerU_) * sx, static_cast<float>(-centerV_) * sy);
+  glBindVertexArray(quadVao_);
+  glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+  glBindVertexArray(0);
+  glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+bool UvView::sampleTexture(double u, double v, uint32_t* rgba) const {
+  if (texture_ == nullptr || !(u >= 0 && u < 1 && v > 0 && v <= 1)) return false;
+  const auto x = static_cast<size_t>(u * texture_->width), y = static_cast<size_t>((1 - v) * texture_->height);
+  if (x >= static_cast<size_t>(texture_->width) || y >= static_cast<size_t>(texture_->height)) return false;
+  const uint8_t* p = &texture_->pixels[(y * static_cast<size_t>(texture_->width) + x) * 4];
+  *rgba = p[0] | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) | (0xFFu << 24);
+  return true;
 }
 
 void UvView::rebuild(const host::HostDocument& document) {
@@ -208,7 +297,12 @@ void UvView::upload(const host::HostDocument& document) {
     const int32_t f = faceOfDrawn_[drawn];
     const uint32_t first = faceStart_[drawn], n = faceStart_[drawn + 1] - first;
     uint8_t colour[4];
-    FillColour(document, object->faceMaterial(f), faceSelectedDrawn_[drawn] != 0, colour);
+    if (faceColours_ != nullptr && static_cast<size_t>(f) * 4 + 3 < faceColours_->size()) {
+      std::copy_n(faceColours_->data() + static_cast<size_t>(f) * 4, 4, colour);
+      colour[3] = 235;
+    } else {
+      FillColour(document, object->faceMaterial(f), faceSelectedDrawn_[drawn] != 0, colour);
+    }
     for (uint32_t c = 0; c < n; ++c) {
       const uint32_t here = first + c, next = first + (c + 1) % n;
       vertices.push_back({uv_[2 * here], uv_[2 * here + 1], {colour[0], colour[1], colour[2], colour[3]}});
@@ -323,6 +417,7 @@ void UvView::renderCache(const host::HostDocument& document, int width, int heig
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glDisable(GL_DEPTH_TEST);
   glDisable(GL_CULL_FACE);
+  drawTexture();
   glUseProgram(program_);
   const float sx = static_cast<float>(2 * scale_ / width), sy = static_cast<float>(2 * scale_ / height);
   glUniform4f(xformLocation_, sx, sy, static_cast<float>(-centerU_) * sx, static_cast<float>(-centerV_) * sy);
@@ -360,6 +455,14 @@ void UvView::rasterizeCache(int width, int height) {
   glBindTexture(GL_TEXTURE_2D, cacheTexture_);
   const uint32_t plain = rgba(200, 203, 210), selectedEdge = rgba(255, 140, 25), selectedFace = rgba(230, 140, 40);
   const uint32_t corner = rgba(255, 230, 50);
+  // At this density edges are all a face shows: with face colours on, they
+  // take their face's colour.
+  auto faceTint = [&](size_t drawn) {
+    const size_t at = static_cast<size_t>(faceOfDrawn_[drawn]) * 4;
+    if (faceColours_ == nullptr || at + 3 >= faceColours_->size()) return plain;
+    const uint8_t* c = faceColours_->data() + at;
+    return rgba(c[0], c[1], c[2]);
+  };
   const double su = scale_, ox = width / 2.0 - centerU_ * scale_, oy = height / 2.0 - centerV_ * scale_;
   auto plot = [&](int px, int py, uint32_t colour) {
     if (px >= 0 && py >= 0 && px < width && py < height) pixels[static_cast<size_t>(py) * width + px] = colour;
@@ -374,7 +477,20 @@ void UvView::rasterizeCache(int width, int height) {
       plot(static_cast<int>(std::floor(x0 + (x1 - x0) * t)), static_cast<int>(std::floor(y0 + (y1 - y0) * t)), colour);
     }
   };
-  // The unit square's grid under everything, as the GPU path draws it.
+  if (texture_ != nullptr) {
+    // The texture under everything, nearest pixel, over the unit square's part of the view.
+    const int x0 = std::max(0, static_cast<int>(std::floor(ox))), x1 = std::min(width, static_cast<int>(std::ceil(su + ox)));
+    const int y0 = std::max(0, static_cast<int>(std::floor(oy))), y1 = std::min(height, static_cast<int>(std::ceil(su + oy)));
+    for (int py = y0; py < y1; ++py) {
+      for (int px = x0; px < x1; ++px) {
+        uint32_t texel = 0;
+        if (sampleTexture((px + 0.5 - ox) / su, (py + 0.5 - oy) / su, &texel)) {
+          pixels[static_cast<size_t>(py) * width + px] = texel;
+        }
+      }
+    }
+  }
+  // The unit square's grid under everything else, as the GPU path draws it.
   for (int i = 0; i <= 10; ++i) {
     const double t = i / 10.0;
     const uint32_t colour = (i == 0 || i == 10) ? rgba(120, 120, 130) : rgba(66, 66, 74);
@@ -409,7 +525,7 @@ void UvView::rasterizeCache(int width, int height) {
     for (uint32_t c = 0; c < n; ++c) {
       const uint32_t a = first + c, b = first + (c + 1) % n;
       const bool edgeSelected = cornerSelected_[a] != 0 && cornerSelected_[b] != 0;
-      const uint32_t colour = edgeSelected ? selectedEdge : faceSelectedDrawn_[drawn] != 0 ? selectedFace : plain;
+      const uint32_t colour = edgeSelected ? selectedEdge : faceSelectedDrawn_[drawn] != 0 ? selectedFace : faceTint(drawn);
       if (px[2 * a] == px[2 * b] && px[2 * a + 1] == px[2 * b + 1]) {
         plot(px[2 * a], px[2 * a + 1], colour);
       } else {

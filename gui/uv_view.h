@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "gui/texture/rgba_image.h"
 #include "host/document/host_document.h"
 
 namespace pavlex::gui {
@@ -30,6 +31,14 @@ class UvView {
 
   // The buffers are stale: the document changed.
   void markDirty() { dirty_ = true; }
+  // The picture drawn over the unit square under the layout (row 0 at
+  // v = 1); null for none. It must stay alive and unchanged until the next
+  // call, which also says that its pixels changed.
+  void setTexture(const texture::RgbaImage* image);
+  // Fill colours for the faces, 4 bytes per face of the current object by
+  // its face index, in place of the material tints; null for the tints.
+  // The same lifetime rule as setTexture.
+  void setFaceColours(const std::vector<uint8_t>* colours);
   // Where the view is in the window, set every frame before drawing.
   void setRect(const PixelRect& rect) { rect_ = rect; }
   const PixelRect& rect() const { return rect_; }
@@ -84,6 +93,9 @@ class UvView {
   // than plotting their pixels does.
   void rasterizeCache(int width, int height);
   bool viewDiffersFromCache() const;
+  void drawTexture();
+  // The texture's pixel under (u, v), nearest, as packed RGBA; false off the unit square.
+  bool sampleTexture(double u, double v, uint32_t* rgba) const;
 
   PixelRect rect_;
   double centerU_ = 0.5, centerV_ = 0.5;
@@ -119,6 +131,12 @@ class UvView {
   std::vector<uint8_t> faceSelectedDrawn_;
   double meanEdgeLength_ = 0;  // in UV units
   std::vector<int32_t> cornerPixels_;  // scratch of rasterizeCache: x, y per corner
+
+  const texture::RgbaImage* texture_ = nullptr;
+  bool textureStale_ = false;  // the GL texture lags texture_
+  unsigned textureId_ = 0, textureProgram_ = 0;
+  int textureXformLocation_ = -1;
+  const std::vector<uint8_t>* faceColours_ = nullptr;
 };
 
 }  // namespace pavlex::gui

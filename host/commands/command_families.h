@@ -74,6 +74,10 @@ void RunScreenshot(CommandInterpreter& in, const Words& words);
 void CheckView(const Words& words);
 void RunView(CommandInterpreter& in, const Words& words);
 void PrintGeometry(CommandInterpreter& in, const Words& words);
+void CheckTexture(const Words& words);
+void RunTexture(CommandInterpreter& in, const Words& words);
+void CheckStretch(const Words& words);
+void RunStretch(CommandInterpreter& in, const Words& words);
 void PrintPoint(CommandInterpreter& in, const Words& words);
 
 void RunHelp(CommandInterpreter& in, const Words& words);

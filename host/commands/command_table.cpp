@@ -95,6 +95,12 @@ const std::vector<CommandRow>& CommandTable() {
       {"view", 1, 2, "view frame|all | view zoom Z",
        "frame the selected UVs or everything; zoom the UV view (1: the unit square fills its height) (--gui only)",
        CheckView, RunView, true},
+      {"texture", 1, 1, "texture checker|image|off",
+       "show the checker or the current material's image (map_Kd) under the UVs, or nothing (--gui only)",
+       CheckTexture, RunTexture, true},
+      {"stretch", 1, 1, "stretch on|off",
+       "colour faces by UV area against the object's mean and by angle error (--gui only)", CheckStretch,
+       RunStretch, true},
       {"help", 0, 1, "help [COMMAND]", "list the commands", nullptr, RunHelp, true},
       {"quit", 0, 0, "quit", "stop reading commands (-o still saves)", nullptr, RunQuit, true},
   };

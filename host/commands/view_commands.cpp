@@ -1,4 +1,4 @@
-// screenshot, view, and the window-only forms of print: answered by the
+// screenshot, view, texture, stretch, and the window-only forms of print: answered by the
 // front end's window, refused without one.
 #include <string>
 
@@ -41,6 +41,25 @@ void RunView(CommandInterpreter& in, const Words& words) {
   } else {
     window.viewFrame(words[1] == "all");
   }
+}
+
+void CheckTexture(const Words& words) {
+  const std::string& mode = words[1];
+  if (mode != "checker" && mode != "image" && mode != "off") {
+    throw CommandError("cannot show texture '" + mode + "' (checker, image, off)");
+  }
+}
+
+void RunTexture(CommandInterpreter& in, const Words& words) {
+  Window(in, words[0]).showTexture(words[1]);
+}
+
+void CheckStretch(const Words& words) {
+  if (words[1] != "on" && words[1] != "off") throw CommandError("stretch is 'on' or 'off', not '" + words[1] + "'");
+}
+
+void RunStretch(CommandInterpreter& in, const Words& words) {
+  Window(in, words[0]).showStretch(words[1] == "on");
 }
 
 void PrintGeometry(CommandInterpreter& in, const Words& words) {

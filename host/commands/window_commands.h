@@ -1,5 +1,5 @@
 // What a front end with a desktop window offers the command language:
-// `screenshot`, `view` and `print geometry|point`. The pavlex command in
+// `screenshot`, `view`, `texture`, `stretch` and `print geometry|point`. The pavlex command in
 // batch mode has none, and those commands then fail with "needs the window
 // (--gui)". Every call happens on the window's thread, between frames.
 #pragma once
@@ -31,6 +31,12 @@ class WindowCommands {
   // Pixels per UV unit divided by the view's height in pixels: 1 shows the
   // unit square as high as the view. Keeps the centre.
   virtual void viewZoom(double zoom) = 0;
+  // What the views show under the UV layout: "checker", "image" (the
+  // current material's texture image; the checker, with a message naming
+  // the file, when it cannot be shown) or "off".
+  virtual void showTexture(const std::string& mode) = 0;
+  // Colours the faces by how far their UVs depart from their shape.
+  virtual void showStretch(bool on) = 0;
 };
 
 }  // namespace pavlex::commands

@@ -65,6 +65,11 @@ bool SameFolder(const std::string& a, const std::string& b) {
   }
 }
 
+std::string ResolveFileName(const std::string& folder, const std::string& name) {
+  if (folder.empty() || io::IsRootedPath(name)) return name;
+  return io::IsPathSeparator(folder.back()) ? folder + name : folder + "/" + name;
+}
+
 std::string RebaseFileName(const std::string& name, const std::string& fromFolder, const std::string& toFolder) {
   if (name.empty() || io::IsRootedPath(name)) return name;
   try {

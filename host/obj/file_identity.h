@@ -24,4 +24,9 @@ bool SameFolder(const std::string& a, const std::string& b);
 // worked out is kept as it is.
 std::string RebaseFileName(const std::string& name, const std::string& fromFolder, const std::string& toFolder);
 
+// The file a name written in a file of `folder` leads to, as the readers
+// open it: a rooted name as it is, otherwise the name inside `folder` (""
+// is the current folder; a missing trailing separator is added).
+std::string ResolveFileName(const std::string& folder, const std::string& name);
+
 }  // namespace pavlex::host::obj

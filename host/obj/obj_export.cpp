@@ -147,22 +147,6 @@ void CopyLibraries(const ObjSource& source, const std::string& folder, LibraryPl
   }
 }
 
-// The folder the image names of a material are relative to: that of the
-// library that defined it. False for a material no library read from disk
-// defined (the plug-in's own, or one a usemtl named): its names have no
-// folder of origin and are written as they are.
-bool ImageFolder(const ObjSource& source, const HostMaterial& material, std::string* folder) {
-  for (size_t i = 0; i < source.materials.size() && i < source.materialLibraries.size(); ++i) {
-    const HostMaterial& image = source.materials[i];
-    if (image.slot != material.slot || image.uniqueId != material.uniqueId) continue;
-    const int32_t library = source.materialLibraries[i];
-    if (library < 0) return false;
-    *folder = io::FolderPartOf(source.libraries[static_cast<size_t>(library)].path);
-    return true;
-  }
-  return false;
-}
-
 // One new library named after the OBJ, with image names leading to the
 // files they led to before.
 bool WriteNewLibrary(const HostDocument& doc, const ObjSource* source, const std::string& path,
@@ -177,7 +161,7 @@ bool WriteNewLibrary(const HostDocument& doc, const ObjSource* source, const std
     rebased.push_back(*m);
     HostMaterial& copy = rebased.back();
     std::string from;
-    if (source != nullptr && ImageFolder(*source, *m, &from)) {
+    if (source != nullptr && source->imageFolder(*m, &from)) {
       for (std::string* name : {&copy.textureName, &copy.alphaName, &copy.bumpName})
         *name = RebaseFileName(*name, from, folder);
     }

@@ -14,6 +14,7 @@
 
 #include "host/io/file_read.h"
 #include "host/io/path_names.h"
+#include "host/obj/file_identity.h"
 #include "host/obj/mtl_reader.h"
 #include "host/obj/obj_file.h"
 #include "host/obj/obj_parser.h"
@@ -28,18 +29,13 @@ std::string Where(const std::string& displayName, uint64_t line) {
   return displayName + ":" + std::to_string(line) + ": ";
 }
 
-std::string LibraryPath(const std::string& baseDir, const std::string& name) {
-  if (baseDir.empty() || io::IsRootedPath(name)) return name;
-  return io::IsPathSeparator(baseDir.back()) ? baseDir + name : baseDir + "/" + name;
-}
-
 // The library file names of one mtllib statement. The statement may list
 // several names; a single name may also contain blanks, so the whole text
 // is tried first.
 std::vector<std::string> LibraryNames(const std::string& reference, const std::string& baseDir) {
   if (reference.find_first_of(" \t") == std::string::npos) return {reference};
   std::error_code ignored;
-  if (std::filesystem::exists(std::filesystem::u8path(LibraryPath(baseDir, reference)), ignored)) return {reference};
+  if (std::filesystem::exists(std::filesystem::u8path(ResolveFileName(baseDir, reference)), ignored)) return {reference};
   std::vector<std::string> names;
   size_t i = 0;
   while (i < reference.size()) {
@@ -84,7 +80,7 @@ class DocumentBuilder {
       source->libraryReferences.push_back(use.name);
       ObjSource::LibraryStatement statement{use.offset, {}, {}};
       for (const std::string& name : LibraryNames(use.name, baseDir_)) {
-        const std::string path = LibraryPath(baseDir_, name);
+        const std::string path = ResolveFileName(baseDir_, name);
         statement.names.push_back(name);
         const auto known = libraryByPath.find(path);
         if (known != libraryByPath.end()) {

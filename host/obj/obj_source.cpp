@@ -3,6 +3,8 @@
 #include <cstring>
 
 #include "host/document/host_document.h"
+#include "host/io/path_names.h"
+#include "host/obj/file_identity.h"
 
 namespace pavlex::host {
 namespace obj {
@@ -66,5 +68,29 @@ bool ObjSource::materialsMatch(const HostDocument& doc) const {
   }
   return true;
 }
+
+bool ObjSource::imageFolder(const HostMaterial& material, std::string* out) const {
+  for (size_t i = 0; i < materials.size() && i < materialLibraries.size(); ++i) {
+    const HostMaterial& image = materials[i];
+    if (image.slot != material.slot || image.uniqueId != material.uniqueId) continue;
+    const int32_t library = materialLibraries[i];
+    if (library < 0) return false;
+    *out = io::FolderPartOf(libraries[static_cast<size_t>(library)].path);
+    return true;
+  }
+  return false;
+}
+
+namespace obj {
+
+std::string MaterialTexturePath(const HostMaterial& material, const ObjSource* source,
+                                const std::string& documentPath) {
+  if (material.textureName.empty()) return std::string();
+  std::string folder;
+  if (source == nullptr || !source->imageFolder(material, &folder)) folder = io::FolderPartOf(documentPath);
+  return ResolveFileName(folder, material.textureName);
+}
+
+}  // namespace obj
 
 }  // namespace pavlex::host

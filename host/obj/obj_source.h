@@ -82,6 +82,12 @@ class ObjSource {
   // True while the document's materials are the ones read, in the same
   // slots, with every value unchanged.
   bool materialsMatch(const HostDocument& doc) const;
+
+  // The folder the image names of a material are relative to: that of the
+  // library that defined it. False for a material no library read from disk
+  // defined (the plug-in's own, or one a usemtl named): its names have no
+  // folder of origin.
+  bool imageFolder(const HostMaterial& material, std::string* out) const;
 };
 
 namespace obj {
@@ -92,6 +98,14 @@ bool SameUV(const MQCoordinate& a, const MQCoordinate& b);
 // Field-by-field equality of what a material file stores (identity ignored;
 // floats compared bitwise).
 bool SameMaterialValues(const HostMaterial& a, const HostMaterial& b);
+
+// The file a material's texture image (map_Kd) is read from: its name
+// resolved from the folder of the library that defined the material, as
+// the reader resolved that library's names; a material no library defined
+// resolves from the folder of `documentPath` (the current folder when it
+// is empty). `source` may be null. Empty when the material names no image.
+std::string MaterialTexturePath(const HostMaterial& material, const ObjSource* source,
+                                const std::string& documentPath);
 
 }  // namespace obj
 

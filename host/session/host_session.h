@@ -104,6 +104,9 @@ class HostSession {
   bool saveDocument(const std::string& path, std::string* error);
   // Where the document was opened from or saved to last; empty for none.
   const std::string& documentPath() const { return documentPath_; }
+  // The image of the OBJ file the document was read from; null when it
+  // came from no file.
+  const ObjSource* documentSource() const { return documentSource_.get(); }
 
   // --- plug-ins --------------------------------------------------------------
   // Loads the plug-in at `path` and initialises it (event 1). Null, with a

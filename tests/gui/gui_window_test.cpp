@@ -331,7 +331,7 @@ TEST(GuiWithoutDisplay, FailsAtOnceWithAMessage) {
 TEST(GuiWithoutDisplay, WindowCommandsInBatchSayTheyNeedTheWindow) {
   ScratchDir scratch;
   for (const char* command : {"screenshot x.png", "view frame", "view zoom 2", "print geometry Select/group",
-                              "print point 0 0"}) {
+                              "print point 0 0", "texture checker", "stretch on"}) {
     const PavlexRun run = RunPavlex(scratch, {"-c", command});
     EXPECT_EQ(run.status, 1) << command;
     EXPECT_NE(run.err.find("needs the window (--gui)"), std::string::npos) << command << ": " << run.err;
@@ -339,6 +339,8 @@ TEST(GuiWithoutDisplay, WindowCommandsInBatchSayTheyNeedTheWindow) {
   const PavlexRun typo = RunPavlex(scratch, {"-c", "view sideways"});
   EXPECT_EQ(typo.status, 1);
   EXPECT_NE(typo.err.find("cannot view 'sideways'"), std::string::npos) << typo.err;
+  const PavlexRun texture = RunPavlex(scratch, {"-c", "texture wallpaper"});
+  EXPECT_NE(texture.err.find("checker, image, off"), std::string::npos) << texture.err;
   const PavlexRun record = RunPavlex(scratch, {"--record", scratch.file("r.txt")});
   EXPECT_EQ(record.status, 2);
 }
@@ -618,6 +620,95 @@ TEST_F(GuiWindowTest, BadOpenKeepsTheDocumentAndSaysWhy) {
   const std::string batchObj = saved("batch");
   ASSERT_EQ(RunPavlex(scratch_, {"-c", "select uv all; press Invert/H", "-o", batchObj}).status, 0);
   EXPECT_EQ(ReadAll(guiObj), ReadAll(batchObj));
+}
+
+// --- the texture and the stretch display ------------------------------------------------
+
+TEST_F(GuiWindowTest, CheckerAndStretchOverTheUvsMatchTheirGoldens) {
+  const std::string checker = scratch_.file("checker.png"), stretch = scratch_.file("stretch.png");
+  GuiRun gui(scratch_, {TestData("obj/stretch_strip.obj"), "-c",
+                        "texture checker; view all; print geometry uv-view; screenshot " + checker +
+                            "; stretch on; screenshot " + stretch + "; quit"});
+  ASSERT_EQ(gui.wait(), 0) << gui.err();
+  const std::vector<std::string> out = gui.lines(1);
+  ASSERT_EQ(out.size(), 1u);
+  ExpectMatchesGolden(checker, ParseRect(out[0]), "uv_view_checker");
+  ExpectMatchesGolden(stretch, ParseRect(out[0]), "uv_view_stretch");
+}
+
+TEST_F(GuiWindowTest, BrokenTextureImagesShowTheCheckerAndSayWhich) {
+  // Three materials, each naming an image that cannot be shown: a PNG cut
+  // in half, a folder, and a BMP whose header asks for 100000 x 100000.
+  Image small;
+  small.width = small.height = 8;
+  small.rgb.assign(8 * 8 * 3, 90);
+  ASSERT_TRUE(WritePng(scratch_.file("whole.png"), small));
+  const std::string whole = ReadAll(scratch_ / "whole.png");
+  std::ofstream(scratch_ / "cut.png", std::ios::binary) << whole.substr(0, whole.size() / 2);
+  std::filesystem::create_directory(scratch_ / "folder.png");
+  std::string huge = "BM";
+  for (const uint32_t field : {54u, 0u, 54u, 40u, 100000u, 100000u, 0x00180001u, 0u, 0u, 0u, 0u, 0u, 0u}) {
+    for (int shift = 0; shift < 32; shift += 8) huge += static_cast<char>(field >> shift & 0xFF);
+  }
+  std::ofstream(scratch_ / "huge.bmp", std::ios::binary) << huge;
+  std::ofstream(scratch_ / "t.mtl") << "newmtl Cut\nmap_Kd cut.png\nnewmtl Folder\nmap_Kd folder.png\n"
+                                       "newmtl Huge\nmap_Kd huge.bmp\n";
+  std::ofstream(scratch_ / "t.obj") << "mtllib t.mtl\nv 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\n"
+                                       "vt 0.1 0.1\nvt 0.9 0.1\nvt 0.9 0.9\nvt 0.1 0.9\n"
+                                       "usemtl Cut\nf 1/1 2/2 3/3 4/4\nusemtl Folder\nusemtl Huge\n";
+  const std::string broken = scratch_.file("broken.png"), checker = scratch_.file("checker.png");
+  GuiRun gui(scratch_, {scratch_.file("t.obj"), "-c",
+                        "view all; print geometry uv-view; texture image; material 1; material 2; material 0; "
+                        "screenshot " + broken + "; texture checker; screenshot " + checker + "; quit"});
+  ASSERT_EQ(gui.wait(), 0) << gui.err();
+  const std::string err = gui.err();
+  for (const char* name : {"cut.png: not a readable PNG", "folder.png: is a folder", "huge.bmp: 100000 x 100000 pixels"}) {
+    EXPECT_NE(err.find(std::string("texture: ") + scratch_.file(name)), std::string::npos) << name << "\n" << err;
+  }
+  EXPECT_NE(err.find("showing the checker"), std::string::npos) << err;
+  // What the view shows for a broken image is the checker itself.
+  const std::vector<std::string> out = gui.lines(1);
+  ASSERT_EQ(out.size(), 1u);
+  Image a, b;
+  ASSERT_TRUE(ReadPng(broken, &a));
+  ASSERT_TRUE(ReadPng(checker, &b));
+  EXPECT_EQ(Crop(a, ParseRect(out[0])).rgb, Crop(b, ParseRect(out[0])).rgb);
+}
+
+TEST_F(GuiWindowTest, MaterialImageShowsUnderTheUvsTopRowAtTheTop) {
+  // A 2 x 2 picture in a folder of its own, named from the MTL beside the
+  // model: red, green over blue, yellow.
+  std::filesystem::create_directories(scratch_ / "maps");
+  Image quarters;
+  quarters.width = quarters.height = 2;
+  quarters.rgb = {220, 30, 30, 30, 200, 30, 30, 30, 220, 220, 220, 30};
+  ASSERT_TRUE(WritePng(scratch_.file("maps/quarters.png"), quarters));
+  std::ofstream(scratch_ / "q.mtl") << "newmtl Q\nKd 0 0 0\nmap_Kd maps/quarters.png\n";
+  std::ofstream(scratch_ / "q.obj") << "mtllib q.mtl\nv 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\n"
+                                       "vt 0.02 0.02\nvt 0.98 0.02\nvt 0.98 0.98\nvt 0.02 0.98\n"
+                                       "usemtl Q\nf 1/1 2/2 3/3 4/4\n";
+  const std::string shot = scratch_.file("q.png");
+  GuiRun gui(scratch_, {scratch_.file("q.obj"), "-c",
+                        "texture image; view all; print point 0.25 0.75; print point 0.75 0.75; print point 0.25 0.25; "
+                        "print point 0.75 0.25; screenshot " + shot + "; quit"});
+  ASSERT_EQ(gui.wait(), 0) << gui.err();
+  EXPECT_EQ(gui.err().find("texture:"), std::string::npos) << gui.err();
+  const std::vector<std::string> out = gui.lines(4);
+  ASSERT_EQ(out.size(), 4u);
+  Image image;
+  ASSERT_TRUE(ReadPng(shot, &image));
+  const int expected[4][3] = {{220, 30, 30}, {30, 200, 30}, {30, 30, 220}, {220, 220, 30}};
+  for (int q = 0; q < 4; ++q) {
+    int x = 0, y = 0;
+    std::istringstream(out[static_cast<size_t>(q)]) >> x >> y;
+    ASSERT_TRUE(x >= 0 && y >= 0 && x < image.width && y < image.height) << out[static_cast<size_t>(q)];
+    const uint8_t* p = &image.rgb[(static_cast<size_t>(y) * image.width + x) * 3];
+    // The face's light fill in its material's colour (black, alpha 60 of
+    // 255) lies over the texture.
+    for (int c = 0; c < 3; ++c) {
+      EXPECT_NEAR(p[c], expected[q][c] * 195 / 255, 25) << "quarter " << q << " channel " << c;
+    }
+  }
 }
 
 }  // namespace
