@@ -100,18 +100,41 @@ class GrabRun {
   }
 
   void Unfold(int32_t h, const EdgeTarget& target, const EdgeMatch& match) {
-    const std::vector<std::array<int32_t, 3>> triangles = object_.TriangulateFace(h);
+    TriangulateFace(h);
     const size_t corners = face_.ReadCorners(object_, h);
     positions_.resize(corners);
     for (size_t c = 0; c < corners; ++c) positions_[c] = Position(face_.vertex(c));
-    if (!UnfoldPolygon(triangles, positions_.data(), corners, match.a.corner, match.b.corner, target,
-                       unfold_))
+    if (!UnfoldPolygon(triangles_, positions_.data(), corners, match.a.corner, match.b.corner, target,
+                       unfold_, scratch_))
       return;
     // Corners the unfold did not reach keep their UV rather than a marker.
     for (size_t c = 0; c < corners; ++c) {
       if (unfold_.placed[c]) face_.uv(c) = unfold_.uvs[c];
     }
     face_.WriteUVs(object_, h);
+  }
+
+  // The face's triangles as the host cuts them, into triangles_ (empty
+  // below three corners or when the host refuses). The host calls of
+  // CMQObject::TriangulateFace, into lists kept from face to face: a face
+  // laid out once per selected edge is triangulated as often.
+  void TriangulateFace(int32_t face) {
+    triangles_.clear();
+    object_.GetFacePointArray(face, vertices_);
+    const auto n = static_cast<int32_t>(vertices_.size());
+    if (n < 3) return;
+    framePositions_.resize(vertices_.size());
+    for (size_t i = 0; i < vertices_.size(); ++i)
+      Host().MQObj_GetVertex(object_.object(), vertices_[i], &framePositions_[i]);
+    const int32_t indexCount = 3 * (n - 2);
+    indices_.resize(static_cast<size_t>(indexCount));
+    if (Host().MQDoc_Triangulate(object_.document(), framePositions_.data(), n, indices_.data(),
+                                 indexCount) == 0)
+      return;
+    triangles_.resize(static_cast<size_t>(n - 2));
+    for (size_t t = 0; t < triangles_.size(); ++t) {
+      triangles_[t] = {indices_[3 * t], indices_[3 * t + 1], indices_[3 * t + 2]};
+    }
   }
 
   MQPoint Position(int32_t vertex) const {
@@ -128,7 +151,11 @@ class GrabRun {
   FaceUVBuffer face_;
   std::vector<int32_t> vertices_;
   std::vector<MQPoint> positions_;
+  std::vector<MQPoint> framePositions_;  // the triangulation's input
+  std::vector<int32_t> indices_;
+  std::vector<std::array<int32_t, 3>> triangles_;
   UnfoldResult unfold_;
+  UnfoldScratch scratch_;
 };
 
 }  // namespace

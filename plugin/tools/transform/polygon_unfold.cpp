@@ -27,8 +27,9 @@ struct DirectedEdge {
 
 class Unfolder {
  public:
-  Unfolder(std::vector<UnfoldNode>& nodes, const MQPoint* positions, float side, UnfoldResult& result)
-      : nodes_(nodes), positions_(positions), side_(side), result_(result) {}
+  Unfolder(std::vector<UnfoldNode>& nodes, const MQPoint* positions, float side, UnfoldResult& result,
+           std::vector<std::array<int32_t, 2>>& stack)
+      : nodes_(nodes), positions_(positions), side_(side), result_(result), stack_(stack) {}
 
   // Places node t along its edge l: corners[(l + 1) mod 3] on `start` and
   // corners[l] at `length` along `direction`. False, changing nothing, for
@@ -66,15 +67,17 @@ class Unfolder {
   // like a recursive walk, but on an explicit stack: a polygon of many
   // thousands of corners would overflow the call stack.
   void Walk(int32_t root) {
+    stack_.clear();
     stack_.push_back({root, 0});
     while (!stack_.empty()) {
-      Frame& top = stack_.back();
-      if (top.edge == 3) {
+      // (node, next edge to try)
+      std::array<int32_t, 2>& top = stack_.back();
+      if (top[1] == 3) {
         stack_.pop_back();
         continue;
       }
-      const int32_t t = top.node;
-      const int32_t i = top.edge++;
+      const int32_t t = top[0];
+      const int32_t i = top[1]++;
       const UnfoldNode& node = nodes_[static_cast<size_t>(t)];
       const int32_t n = node.neighbours[static_cast<size_t>(i)];
       if (n < 0 || nodes_[static_cast<size_t>(n)].visited) continue;
@@ -95,11 +98,6 @@ class Unfolder {
   }
 
  private:
-  struct Frame {
-    int32_t node;
-    int32_t edge;  // next edge to try
-  };
-
   MQPoint Corner(const UnfoldNode& node, int32_t k) const {
     return positions_[static_cast<size_t>(node.corners[static_cast<size_t>(k)])];
   }
@@ -108,7 +106,7 @@ class Unfolder {
   const MQPoint* positions_;
   float side_;
   UnfoldResult& result_;
-  std::vector<Frame> stack_;
+  std::vector<std::array<int32_t, 2>>& stack_;
 };
 
 }  // namespace
@@ -147,6 +145,13 @@ std::vector<UnfoldNode> LinkUnfoldNodes(const std::vector<std::array<int32_t, 3>
 
 bool UnfoldPolygon(const std::vector<std::array<int32_t, 3>>& triangles, const MQPoint* positions,
                    size_t cornerCount, int32_t a, int32_t b, const EdgeTarget& target, UnfoldResult& result) {
+  UnfoldScratch scratch;
+  return UnfoldPolygon(triangles, positions, cornerCount, a, b, target, result, scratch);
+}
+
+bool UnfoldPolygon(const std::vector<std::array<int32_t, 3>>& triangles, const MQPoint* positions,
+                   size_t cornerCount, int32_t a, int32_t b, const EdgeTarget& target, UnfoldResult& result,
+                   UnfoldScratch& scratch) {
   result.uvs.assign(cornerCount, UVPair{0.0f, 0.0f});
   result.placed.assign(cornerCount, 0);
   result.order.clear();
@@ -158,12 +163,19 @@ bool UnfoldPolygon(const std::vector<std::array<int32_t, 3>>& triangles, const M
   const float length = UVLength(target.dir);
   if (!(length > 0.0f) || !std::isfinite(length)) return false;
 
-  std::vector<UnfoldNode> nodes = LinkUnfoldNodes(triangles);
+  std::vector<UnfoldNode>& nodes = scratch.nodes;
+  if (scratch.linked && scratch.triangles == triangles) {
+    for (UnfoldNode& node : nodes) node.visited = false;
+  } else {
+    nodes = LinkUnfoldNodes(triangles);
+    scratch.triangles = triangles;
+    scratch.linked = true;
+  }
   for (const UnfoldNode& node : nodes) {
     for (int32_t l = 0; l < 3; ++l) {
       if (node.corners[static_cast<size_t>(l)] != b || node.corners[static_cast<size_t>((l + 1) % 3)] != a)
         continue;
-      Unfolder unfolder(nodes, positions, target.side, result);
+      Unfolder unfolder(nodes, positions, target.side, result, scratch.stack);
       if (unfolder.Place(node.index, l, target.start, {target.dir.u / length, target.dir.v / length}, length))
         unfolder.Walk(node.index);
       return true;

@@ -51,4 +51,20 @@ struct UnfoldResult {
 bool UnfoldPolygon(const std::vector<std::array<int32_t, 3>>& triangles, const MQPoint* positions,
                    size_t cornerCount, int32_t a, int32_t b, const EdgeTarget& target, UnfoldResult& result);
 
+// What one unfold hands the next. Regularize lays a face out once per
+// selected edge of it, and the host triangulates the unchanged face the
+// same way each time: the links, a pure function of the triangle list, are
+// then kept instead of made again, and no list is allocated anew.
+struct UnfoldScratch {
+  std::vector<std::array<int32_t, 3>> triangles;  // the list `nodes` were linked from
+  std::vector<UnfoldNode> nodes;
+  bool linked = false;
+  std::vector<std::array<int32_t, 2>> stack;  // the walk's (node, next edge) pairs
+};
+
+// As above, with the same result, reusing `scratch` from earlier calls.
+bool UnfoldPolygon(const std::vector<std::array<int32_t, 3>>& triangles, const MQPoint* positions,
+                   size_t cornerCount, int32_t a, int32_t b, const EdgeTarget& target, UnfoldResult& result,
+                   UnfoldScratch& scratch);
+
 }  // namespace pavlex
