@@ -30,6 +30,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -442,10 +443,37 @@ class EarClipper {
   std::optional<IndexSet> convex_;    // convex corners, likewise
 };
 
+// The last large polygon cut on this thread and its triangles. A plug-in
+// that lays one face out again and again (once per selected edge) asks for
+// the same points each time; the answer is a function of their bits alone.
+struct LastCut {
+  std::vector<MQPoint> points;
+  std::vector<int32_t> indices;
+};
+thread_local LastCut lastCut;
+
+bool TriangulateAnew(const MQPoint* points, int32_t count, int32_t* indices);
+
 }  // namespace
 
 bool TriangulatePolygon(const MQPoint* points, int32_t count, int32_t* indices) {
   if (points == nullptr || indices == nullptr || count < 3) return false;
+  if (count <= 64) return TriangulateAnew(points, count, indices);
+  const auto n = static_cast<size_t>(count);
+  if (lastCut.points.size() == n && std::memcmp(lastCut.points.data(), points, n * sizeof *points) == 0) {
+    std::copy(lastCut.indices.begin(), lastCut.indices.end(), indices);
+    return true;
+  }
+  lastCut.points.clear();  // a cut that throws leaves nothing half kept
+  TriangulateAnew(points, count, indices);
+  lastCut.indices.assign(indices, indices + 3 * (n - 2));
+  lastCut.points.assign(points, points + n);
+  return true;
+}
+
+namespace {
+
+bool TriangulateAnew(const MQPoint* points, int32_t count, int32_t* indices) {
   const auto n = static_cast<size_t>(count);
   if (count == 3) {
     indices[0] = 0;
@@ -527,4 +555,5 @@ bool TriangulatePolygon(const MQPoint* points, int32_t count, int32_t* indices) 
   return true;
 }
 
+}  // namespace
 }  // namespace pavlex::host
