@@ -28,18 +28,28 @@ class GrabRun {
       : object_(object), moveGroup_(moveGroup), useShape_(useShape), selectedFacesOnly_(selectedFacesOnly) {}
 
   void Attach(const EdgeTarget& target, const EdgeMatch& match) {
+    if (!moveGroup_) {
+      // The match's face alone: no set to build for every selected edge.
+      const int32_t only[1] = {match.a.face};
+      Move(target, match, only);
+      return;
+    }
     FaceSet candidates;
     candidates.Insert(match.a.face);
-    if (moveGroup_) {
-      // Built once per run: the index holds no UVs, and this tool changes
-      // neither faces nor vertices, so every match would build the same one.
-      if (!index_) index_ = BuildVertexUVIndex(object_);
-      // Sized to the face count, as flags: the flood tests it for every
-      // neighbour corner of an island that may span the whole object.
-      FaceMarks reached(object_.GetFaceCount());
-      reached.Insert(match.a.face);
-      FloodUVIsland(object_, match.a.face, candidates, *index_, reached);
-    }
+    // Built once per run: the index holds no UVs, and this tool changes
+    // neither faces nor vertices, so every match would build the same one.
+    if (!index_) index_ = BuildVertexUVIndex(object_);
+    // Sized to the face count, as flags: the flood tests it for every
+    // neighbour corner of an island that may span the whole object.
+    FaceMarks reached(object_.GetFaceCount());
+    reached.Insert(match.a.face);
+    FloodUVIsland(object_, match.a.face, candidates, *index_, reached);
+    Move(target, match, candidates);
+  }
+
+ private:
+  template <class Faces>
+  void Move(const EdgeTarget& target, const EdgeMatch& match, const Faces& candidates) {
     if (useShape_) {
       LayOutShapes(target, match, candidates);
     } else {
@@ -47,10 +57,10 @@ class GrabRun {
     }
   }
 
- private:
   bool Skipped(int32_t face) const { return selectedFacesOnly_ && !object_.IsSelectFace(face); }
 
-  void MoveBySimilarity(const EdgeTarget& target, const EdgeMatch& match, const FaceSet& candidates) {
+  template <class Faces>
+  void MoveBySimilarity(const EdgeTarget& target, const EdgeMatch& match, const Faces& candidates) {
     const size_t n = face_.ReadUVs(object_, match.a.face);
     if (static_cast<size_t>(match.a.corner) >= n || static_cast<size_t>(match.b.corner) >= n) return;
     const EdgeSimilarity similarity = MakeEdgeSimilarity(
@@ -66,7 +76,8 @@ class GrabRun {
     }
   }
 
-  void LayOutShapes(const EdgeTarget& target, const EdgeMatch& match, const FaceSet& candidates) {
+  template <class Faces>
+  void LayOutShapes(const EdgeTarget& target, const EdgeMatch& match, const Faces& candidates) {
     std::optional<ShapeFrame> triangleFrame;
     for (const int32_t h : candidates) {
       if (Skipped(h)) continue;
