@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <random>
@@ -253,6 +254,28 @@ TEST(TriangulateTest, SameTrianglesAsRingScan) {
         ExpectSameAsRingScan(FineArc(corners, std::min(ratio * atTolerance, 3.0), jitter, rng));
       }
     }
+  }
+  // A bottom edge of flat corners, one pushed out just enough to be convex.
+  // Its ear test accepts points up to eps / |edge| outside each edge, which
+  // reaches the flat corner (1, 0) ten units past its triangle along the
+  // edge's line: that corner blocks the ear, though it lies far outside
+  // the triangle's box.
+  {
+    std::vector<MQPoint> box = {{11, 0, 0}, {21, 0, 0}, {31, 0, 0}, {40, 0, 0}};
+    for (int y = 1; y <= 30; ++y) box.push_back({40, static_cast<float>(y), 0});
+    for (int x = 39; x >= 0; --x) box.push_back({static_cast<float>(x), 30, 0});
+    box.push_back({0, 0, 0});
+    box.push_back({1, 0, 0});
+    double cx = 0, cy = 0, extent = 0;
+    for (const MQPoint& q : box) {
+      cx += q.x / static_cast<double>(box.size());
+      cy += q.y / static_cast<double>(box.size());
+    }
+    for (const MQPoint& q : box) extent = std::max(extent, std::hypot(q.x - cx, q.y - cy));
+    // A turn of 1.5 times the tolerance 1e-10 * extent^2.
+    box[1].y = static_cast<float>(-0.075e-10 * extent * extent);
+    SCOPED_TRACE("bump");
+    ExpectSameAsRingScan(box);
   }
   for (int corners : {1000, 3000}) {
     SCOPED_TRACE(testing::Message() << "rounded circle corners=" << corners);
