@@ -19,16 +19,18 @@
 // vertices in its triangle, a reflex corner with the smallest turn. Every
 // cut removes one vertex, so the count is always n - 2.
 //
-// Only non-convex vertices can block an ear, so they are kept in a uniform
-// grid over the polygon's plane, updated as cuts change the corners beside
-// them: an ear test looks at the few cells under its triangle instead of at
-// every vertex, and a polygon of many thousands of corners (a cap of a
-// finely divided cylinder) is cut in near-linear time instead of quadratic.
-// The grid changes where the test looks, never its answer.
+// Only non-convex vertices can block an ear, so they are kept in a tree of
+// boxes over the polygon's plane, updated as cuts change the corners beside
+// them: an ear test looks at the few boxes its triangle (and the tolerance
+// around it) can reach instead of at every vertex, and a polygon of many
+// thousands of corners (a cap of a finely divided cylinder) is cut in about
+// n log n time instead of quadratic. The tree changes where the test looks,
+// never its answer.
 #include "host/document/triangulate.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -88,100 +90,181 @@ class IndexSet {
   std::vector<int32_t> slot_;  // position in items_, -1 when absent
 };
 
-// The non-convex vertices still in the ring, bucketed by position.
-class ReflexGrid {
+// The non-convex vertices still in the ring, in a tree of boxes over the
+// polygon's corners built once: each box counts the vertices in it that are
+// in the set, so a search skips empty boxes and boxes that no point of the
+// ear test's region can reach. A uniform grid would hold a hundred corners
+// a cell along the rim of a fine circle; boxes follow the corners instead.
+class ReflexTree {
  public:
-  ReflexGrid(const Node* nodes, int32_t n)
-      : slot_(static_cast<size_t>(n), -1), cellOf_(static_cast<size_t>(n), 0), all_(n) {
-    minX_ = maxX_ = nodes[0].x;
-    minY_ = maxY_ = nodes[0].y;
-    for (int32_t i = 1; i < n; ++i) {
-      minX_ = std::min(minX_, nodes[i].x);
-      maxX_ = std::max(maxX_, nodes[i].x);
-      minY_ = std::min(minY_, nodes[i].y);
-      maxY_ = std::max(maxY_, nodes[i].y);
-    }
-    // About one cell per two vertices, square-ish. Points that are not
-    // finite numbers get one cell for everything: still right, just slow.
-    const double width = std::max(maxX_ - minX_, 1e-300), height = std::max(maxY_ - minY_, 1e-300);
-    if (std::isfinite(minX_) && std::isfinite(minY_) && std::isfinite(width) && std::isfinite(height)) {
-      const double cells = std::max(1.0, n / 2.0);
-      columns_ = static_cast<int32_t>(std::clamp(std::sqrt(cells * width / height), 1.0, 4096.0));
-      rows_ = static_cast<int32_t>(std::clamp(cells / columns_, 1.0, 4096.0));
-      cellWidth_ = width / columns_;
-      cellHeight_ = height / rows_;
-    }
-    buckets_.resize(static_cast<size_t>(columns_) * static_cast<size_t>(rows_));
+  ReflexTree(const Node* nodes, int32_t n)
+      : nodes_(nodes), active_(static_cast<size_t>(n), 0), leafOf_(static_cast<size_t>(n), -1), all_(n) {
+    bool finite = true;
+    for (int32_t i = 0; i < n; ++i) finite = finite && std::isfinite(nodes[i].x) && std::isfinite(nodes[i].y);
+    // Points that are not finite numbers cannot be sorted into boxes: the
+    // search then looks at every vertex in the set. Still right, just slow.
+    if (!finite) return;
+    order_.resize(static_cast<size_t>(n));
+    for (int32_t i = 0; i < n; ++i) order_[static_cast<size_t>(i)] = i;
+    boxes_.reserve(static_cast<size_t>(4 * (n / kLeaf + 1)));
+    boxes_.resize(1);
+    build(0, -1, 0, n);
   }
 
-  void insert(int32_t i, const Node& node) {
-    if (slot_[static_cast<size_t>(i)] >= 0) return;
-    const size_t cell = cellIndex(column(node.x), row(node.y));
-    cellOf_[static_cast<size_t>(i)] = cell;
-    slot_[static_cast<size_t>(i)] = static_cast<int32_t>(buckets_[cell].size());
-    buckets_[cell].push_back(i);
+  void insert(int32_t i) {
+    if (active_[static_cast<size_t>(i)] != 0) return;
+    active_[static_cast<size_t>(i)] = 1;
     all_.insert(i);
+    count(i, 1);
   }
   void erase(int32_t i) {
-    const int32_t at = slot_[static_cast<size_t>(i)];
-    if (at < 0) return;
-    std::vector<int32_t>& bucket = buckets_[cellOf_[static_cast<size_t>(i)]];
-    const int32_t last = bucket.back();
-    bucket[static_cast<size_t>(at)] = last;
-    slot_[static_cast<size_t>(last)] = at;
-    bucket.pop_back();
-    slot_[static_cast<size_t>(i)] = -1;
+    if (active_[static_cast<size_t>(i)] == 0) return;
+    active_[static_cast<size_t>(i)] = 0;
     all_.erase(i);
+    count(i, -1);
   }
 
-  // Calls visit(i) for every vertex in a cell that the box touches; stops
-  // when visit answers true, and answers whether it did.
+  // Calls visit(i) for every vertex in the set that the ear test of the
+  // counter-clockwise triangle (a, b, c) with tolerance `eps` may accept,
+  // and maybe a few more; stops when visit answers true, and answers
+  // whether it did. The test accepts points up to eps / |edge| outside each
+  // edge, which near a sharp corner of a thin triangle reaches far beyond
+  // its own box. So boxes are tested against the three edge inequalities
+  // themselves, with 2 eps: the second eps covers the rounding of both the
+  // ear test and the tests here, which stays below 1e-14 of it for points
+  // within the polygon's bounds.
   template <class Visit>
-  bool anyIn(double x0, double y0, double x1, double y1, Visit&& visit) const {
-    const int32_t c0 = column(x0), c1 = column(x1), r0 = row(y0), r1 = row(y1);
-    // A big triangle (late in a fan of cuts) covers many empty cells; then
-    // the few vertices left are quicker to look at one by one.
-    if (static_cast<size_t>(c1 - c0 + 1) * static_cast<size_t>(r1 - r0 + 1) > all_.items().size()) {
+  bool anyInTriangle(const Node& a, const Node& b, const Node& c, double eps, Visit&& visit) const {
+    const Edge edges[3] = {
+        {a.x, a.y, b.x - a.x, b.y - a.y}, {b.x, b.y, c.x - b.x, c.y - b.y}, {c.x, c.y, a.x - c.x, a.y - c.y}};
+    bool finite = !boxes_.empty();
+    for (const Edge& e : edges) {
+      finite =
+          finite && std::isfinite(e.x) && std::isfinite(e.y) && std::isfinite(e.dx) && std::isfinite(e.dy);
+    }
+    if (!finite) {
       for (const int32_t i : all_.items()) {
         if (visit(i)) return true;
       }
       return false;
     }
-    for (int32_t r = r0; r <= r1; ++r) {
-      for (int32_t c = c0; c <= c1; ++c) {
-        for (const int32_t i : buckets_[cellIndex(c, r)]) {
-          if (visit(i)) return true;
-        }
+    const double slack = 2 * eps;
+    // The region's bounds: the x that some y of the polygon's bounds lets
+    // pass all three edges, then the y that some such x does.
+    const Box& root = boxes_[0];
+    Range x{root.x0, root.x1}, y{root.y0, root.y1};
+    for (const Edge& e : edges) x = x.meet(XRange(e, y, slack));
+    for (const Edge& e : edges) y = y.meet(YRange(e, x, slack));
+    if (x.empty() || y.empty()) return false;
+    stack_.clear();
+    stack_.push_back(0);
+    while (!stack_.empty()) {
+      const Box& box = boxes_[static_cast<size_t>(stack_.back())];
+      stack_.pop_back();
+      if (box.count == 0 || box.x1 < x.lo || box.x0 > x.hi || box.y1 < y.lo || box.y0 > y.hi) continue;
+      bool reached = true;
+      for (const Edge& e : edges) {
+        // The box's corner that does best on this edge's inequality.
+        const double bestX = e.dy > 0 ? box.x0 : box.x1, bestY = e.dx > 0 ? box.y1 : box.y0;
+        reached = reached && e.dx * (bestY - e.y) - e.dy * (bestX - e.x) + slack >= 0;
       }
+      if (!reached) continue;
+      if (box.left < 0) {
+        for (int32_t at = box.first; at < box.end; ++at) {
+          const int32_t i = order_[static_cast<size_t>(at)];
+          if (active_[static_cast<size_t>(i)] != 0 && visit(i)) return true;
+        }
+        continue;
+      }
+      stack_.push_back(box.left);
+      stack_.push_back(box.left + 1);
     }
     return false;
   }
 
  private:
-  // Clamped in floating point: a box may reach to infinity.
-  static int32_t Cell(double offset, double size, int32_t count) {
-    const double at = std::floor(offset / size);
-    if (!(at > 0)) return 0;
-    return at >= count - 1 ? count - 1 : static_cast<int32_t>(at);
+  static constexpr int32_t kLeaf = 8;
+
+  // The ear test's inequality for one edge: the point p passes when
+  // dx * (p.y - y) - dy * (p.x - x) >= -eps.
+  struct Edge {
+    double x, y, dx, dy;
+  };
+  struct Range {
+    double lo, hi;
+    bool empty() const { return !(lo <= hi); }
+    Range meet(Range o) const { return {std::max(lo, o.lo), std::min(hi, o.hi)}; }
+  };
+  // The x where some y of `ys` passes the edge with tolerance `slack`.
+  static Range XRange(const Edge& e, Range ys, double slack) {
+    const double best = std::max(e.dx * (ys.lo - e.y), e.dx * (ys.hi - e.y)) + slack;
+    if (e.dy > 0) return {-HUGE_VAL, e.x + best / e.dy};
+    if (e.dy < 0) return {e.x + best / e.dy, HUGE_VAL};
+    return best >= 0 ? Range{-HUGE_VAL, HUGE_VAL} : Range{1, 0};
   }
-  int32_t column(double x) const { return Cell(x - minX_, cellWidth_, columns_); }
-  int32_t row(double y) const { return Cell(y - minY_, cellHeight_, rows_); }
-  size_t cellIndex(int32_t c, int32_t r) const {
-    return static_cast<size_t>(r) * static_cast<size_t>(columns_) + static_cast<size_t>(c);
+  // The y where some x of `xs` passes the edge with tolerance `slack`.
+  static Range YRange(const Edge& e, Range xs, double slack) {
+    const double best = std::max(-e.dy * (xs.lo - e.x), -e.dy * (xs.hi - e.x)) + slack;
+    if (e.dx > 0) return {e.y - best / e.dx, HUGE_VAL};
+    if (e.dx < 0) return {-HUGE_VAL, e.y - best / e.dx};
+    return best >= 0 ? Range{-HUGE_VAL, HUGE_VAL} : Range{1, 0};
   }
 
-  double minX_, maxX_, minY_, maxY_, cellWidth_ = 1, cellHeight_ = 1;
-  int32_t columns_ = 1, rows_ = 1;
-  std::vector<std::vector<int32_t>> buckets_;
-  std::vector<int32_t> slot_;   // position in its bucket, -1 when not in the grid
-  std::vector<size_t> cellOf_;  // its bucket while in the grid
-  IndexSet all_;                // every vertex in the grid
+  struct Box {
+    double x0, y0, x1, y1;  // bounds of the corners order_[first..end)
+    int32_t first, end;
+    int32_t parent;
+    int32_t left;   // first of two adjacent children; -1 for a leaf
+    int32_t count;  // corners in it that are in the set
+  };
+
+  // Fills box `slot` with order_[first, end) and splits it at its middle
+  // along the longer side of its bounds; the two children sit side by side.
+  void build(int32_t slot, int32_t parent, int32_t first, int32_t end) {
+    Box box{HUGE_VAL, HUGE_VAL, -HUGE_VAL, -HUGE_VAL, first, end, parent, -1, 0};
+    for (int32_t at = first; at < end; ++at) {
+      const Node& p = nodes_[order_[static_cast<size_t>(at)]];
+      box.x0 = std::min(box.x0, p.x);
+      box.y0 = std::min(box.y0, p.y);
+      box.x1 = std::max(box.x1, p.x);
+      box.y1 = std::max(box.y1, p.y);
+    }
+    if (end - first <= kLeaf) {
+      for (int32_t at = first; at < end; ++at)
+        leafOf_[static_cast<size_t>(order_[static_cast<size_t>(at)])] = slot;
+      boxes_[static_cast<size_t>(slot)] = box;
+      return;
+    }
+    const int32_t middle = first + (end - first) / 2;
+    const bool alongX = box.x1 - box.x0 >= box.y1 - box.y0;
+    std::nth_element(
+        order_.begin() + first, order_.begin() + middle, order_.begin() + end,
+        [&](int32_t i, int32_t j) { return alongX ? nodes_[i].x < nodes_[j].x : nodes_[i].y < nodes_[j].y; });
+    box.left = static_cast<int32_t>(boxes_.size());
+    boxes_[static_cast<size_t>(slot)] = box;
+    boxes_.resize(boxes_.size() + 2);
+    build(box.left, slot, first, middle);
+    build(box.left + 1, slot, middle, end);
+  }
+
+  void count(int32_t i, int32_t delta) {
+    for (int32_t b = leafOf_[static_cast<size_t>(i)]; b >= 0; b = boxes_[static_cast<size_t>(b)].parent)
+      boxes_[static_cast<size_t>(b)].count += delta;
+  }
+
+  const Node* nodes_;
+  std::vector<uint8_t> active_;         // 1 while in the set
+  std::vector<int32_t> order_;          // corners, grouped box by box
+  std::vector<int32_t> leafOf_;         // the leaf box that holds each corner; -1 without boxes
+  std::vector<Box> boxes_;              // boxes_[0] is the root; empty when a point is not finite
+  mutable std::vector<int32_t> stack_;  // boxes still to look at, reused from search to search
+  IndexSet all_;                        // every vertex in the set
 };
 
 class EarClipper {
  public:
   // Small polygons (up to 64 corners, the common case) need no heap memory
-  // and no grid: a scan of the ring is as quick.
+  // and no tree: a scan of the ring is as quick.
   EarClipper(Node* nodes, int32_t n, double eps) : nodes_(nodes), remaining_(n), eps_(eps) {
     if (n > 64) {
       reflex_.emplace(nodes, n);
@@ -260,7 +343,7 @@ class EarClipper {
     nodes_[i].ear = ear;
   }
 
-  // Keeps the grid of non-convex vertices and the set of convex ones in
+  // Keeps the tree of non-convex vertices and the set of convex ones in
   // step with vertex i's corner. Only a convex corner can be an ear, so a
   // corner that stops being convex drops its flag here.
   void reclassify(int32_t i) {
@@ -269,7 +352,7 @@ class EarClipper {
       reflex_->erase(i);
       convex_->insert(i);
     } else {
-      reflex_->insert(i, nodes_[i]);
+      reflex_->insert(i);
       convex_->erase(i);
       setEar(i, false);
     }
@@ -281,18 +364,12 @@ class EarClipper {
   int32_t blockers(int32_t i, bool nonConvexOnly, int32_t limit) const {
     const int32_t a = nodes_[i].prev, c = nodes_[i].next;
     if (reflex_ && nonConvexOnly && limit == 1) {
-      // inTriangle accepts points up to eps / |edge| outside an edge; the
-      // box grows by that much, or the whole plane is searched when an edge
-      // is too short to bound it.
       const Node &na = nodes_[a], &ni = nodes_[i], &nc = nodes_[c];
-      const double shortest = std::min({std::hypot(ni.x - na.x, ni.y - na.y), std::hypot(nc.x - ni.x, nc.y - ni.y),
-                                        std::hypot(na.x - nc.x, na.y - nc.y)});
-      const double margin = shortest > 0 ? 2 * eps_ / shortest : HUGE_VAL;
-      const double x0 = std::min({na.x, ni.x, nc.x}) - margin, x1 = std::max({na.x, ni.x, nc.x}) + margin;
-      const double y0 = std::min({na.y, ni.y, nc.y}) - margin, y1 = std::max({na.y, ni.y, nc.y}) + margin;
-      return reflex_->anyIn(x0, y0, x1, y1, [&](int32_t p) {
-        return p != a && p != i && p != c && inTriangle(na, ni, nc, nodes_[p]);
-      }) ? 1 : 0;
+      return reflex_->anyInTriangle(
+                 na, ni, nc, eps_,
+                 [&](int32_t p) { return p != a && p != i && p != c && inTriangle(na, ni, nc, nodes_[p]); })
+                 ? 1
+                 : 0;
     }
     int32_t count = 0;
     for (int32_t p = nodes_[c].next; p != a && count < limit; p = nodes_[p].next) {
@@ -361,15 +438,42 @@ class EarClipper {
   Node* nodes_;
   int32_t remaining_;
   double eps_;
-  int32_t earCount_ = 0;               // nodes whose ear flag is set
-  std::optional<ReflexGrid> reflex_;   // non-convex corners, for polygons over 64 corners
-  std::optional<IndexSet> convex_;     // convex corners, likewise
+  int32_t earCount_ = 0;              // nodes whose ear flag is set
+  std::optional<ReflexTree> reflex_;  // non-convex corners, for polygons over 64 corners
+  std::optional<IndexSet> convex_;    // convex corners, likewise
 };
+
+// The last large polygon cut on this thread and its triangles. A plug-in
+// that lays one face out again and again (once per selected edge) asks for
+// the same points each time; the answer is a function of their bits alone.
+struct LastCut {
+  std::vector<MQPoint> points;
+  std::vector<int32_t> indices;
+};
+thread_local LastCut lastCut;
+
+bool TriangulateAnew(const MQPoint* points, int32_t count, int32_t* indices);
 
 }  // namespace
 
 bool TriangulatePolygon(const MQPoint* points, int32_t count, int32_t* indices) {
   if (points == nullptr || indices == nullptr || count < 3) return false;
+  if (count <= 64) return TriangulateAnew(points, count, indices);
+  const auto n = static_cast<size_t>(count);
+  if (lastCut.points.size() == n && std::memcmp(lastCut.points.data(), points, n * sizeof *points) == 0) {
+    std::copy(lastCut.indices.begin(), lastCut.indices.end(), indices);
+    return true;
+  }
+  lastCut.points.clear();  // a cut that throws leaves nothing half kept
+  TriangulateAnew(points, count, indices);
+  lastCut.indices.assign(indices, indices + 3 * (n - 2));
+  lastCut.points.assign(points, points + n);
+  return true;
+}
+
+namespace {
+
+bool TriangulateAnew(const MQPoint* points, int32_t count, int32_t* indices) {
   const auto n = static_cast<size_t>(count);
   if (count == 3) {
     indices[0] = 0;
@@ -451,4 +555,5 @@ bool TriangulatePolygon(const MQPoint* points, int32_t count, int32_t* indices) 
   return true;
 }
 
+}  // namespace
 }  // namespace pavlex::host

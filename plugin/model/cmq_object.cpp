@@ -39,9 +39,13 @@ int32_t CMQObject::GetVertexRefCount(int32_t vertex) const {
 }
 
 void CMQObject::GetFacePointArray(int32_t face, std::vector<int32_t>& out) const {
-  out.clear();
   const int32_t count = GetFacePointCount(face);
-  if (count <= 0) return;
+  if (count <= 0) {
+    out.clear();
+    return;
+  }
+  // Resized, not cleared first: a buffer read again for a face of the same
+  // size would otherwise be zero-filled only to be overwritten.
   out.resize(static_cast<size_t>(count));
   Host().MQObj_GetFacePointArray(object_, face, out.data());
 }

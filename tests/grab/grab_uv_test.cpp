@@ -4,6 +4,9 @@
 #include <cmath>
 #include <random>
 
+#include "plugin/model/cmq_object.h"
+#include "plugin/tools/transform/edge_target.h"
+#include "plugin/tools/transform/polygon_unfold.h"
 #include "tests/transform/transform_test_fixture.h"
 
 namespace pavlex {
@@ -32,9 +35,7 @@ using Mode = GrabMode;
 class GrabUVTest : public testing::TransformTest {
  protected:
   bool Grab(Mode mode, bool selectedFacesOnly = false) {
-    return RunShowing(1, [&] {
-      return GrabUV(document(), mode, selectedFacesOnly);
-    });
+    return RunShowing(1, [&] { return GrabUV(document(), mode, selectedFacesOnly); });
   }
 
   //  3---2---5
@@ -176,6 +177,67 @@ TEST_F(GrabUVTest, RegularizeLaysAConvexPolygonOutAsItsShape) {
   }
 }
 
+// Regularize keeps what one layout of a face can hand the next (links of
+// the same triangles, lists). Held against the layouts done one by one from
+// nothing, as the steps read: each selected edge, in corner order, lays its
+// face out afresh from the UVs the earlier ones left. Two wavy non-convex
+// polygons of different shape, so the kept links must also be let go.
+TEST_F(GrabUVTest, RegularizeGivesTheBitsOfOneFreshLayoutPerSelectedEdge) {
+  std::mt19937 random(11);
+  std::uniform_real_distribution<float> radius(0.5f, 1.0f), uv(0.0f, 1.0f), chance(0.0f, 1.0f);
+  std::vector<testing::FaceData> faces;
+  std::vector<MQPoint> points;
+  for (const int32_t n : {240, 150}) {
+    testing::FaceData face;
+    for (int32_t c = 0; c < n; ++c) {
+      const double angle = 6.283185307179586 * c / n;
+      const float r = radius(random);
+      face.vertices.push_back(static_cast<int32_t>(points.size()));
+      points.push_back({r * static_cast<float>(std::cos(angle)), r * static_cast<float>(std::sin(angle)),
+                        0.2f * static_cast<float>(std::sin(5 * angle))});
+      face.uvs.push_back({uv(random), uv(random)});
+    }
+    faces.push_back(face);
+  }
+  host::HostObject& object = AddObject(points, faces);
+  for (int32_t f = 0; f < object.faceCount(); ++f) {
+    for (int32_t c = 0; c < object.cornerCount(f); ++c) object.setUVSelected(f, c, chance(random) < 0.8f);
+  }
+
+  std::vector<std::vector<MQCoordinate>> expected;
+  const cmq::CMQObject handle = cmq::CMQObject::Current(document());
+  for (int32_t f = 0; f < object.faceCount(); ++f) {
+    std::vector<MQCoordinate> uvs = UVs(object, f);
+    const int32_t n = object.cornerCount(f);
+    std::vector<MQPoint> positions;
+    for (int32_t c = 0; c < n; ++c)
+      positions.push_back(points[static_cast<size_t>(object.faceVertices(f)[c])]);
+    for (int32_t p = 0; p < n; ++p) {
+      const int32_t q = (p + 1) % n, r = (n + p - 1) % n;
+      if (!object.isUVSelected(f, p) || !object.isUVSelected(f, q)) continue;
+      const auto at = [&](int32_t c) {
+        return UVPair{uvs[static_cast<size_t>(c)].u, uvs[static_cast<size_t>(c)].v};
+      };
+      const EdgeTarget target = MakeEdgeTarget(at(p), at(q), at(r), true);
+      if (target.dir.u == 0.0f && target.dir.v == 0.0f) continue;
+      UnfoldResult result;
+      ASSERT_TRUE(UnfoldPolygon(handle.TriangulateFace(f), positions.data(), static_cast<size_t>(n), q, p,
+                                target, result));
+      for (int32_t c = 0; c < n; ++c) {
+        if (result.placed[static_cast<size_t>(c)]) {
+          uvs[static_cast<size_t>(c)] = {result.uvs[static_cast<size_t>(c)].u,
+                                         result.uvs[static_cast<size_t>(c)].v};
+        }
+      }
+    }
+    expected.push_back(uvs);
+  }
+  EXPECT_TRUE(Grab(Mode::kRegularize));
+  for (int32_t f = 0; f < object.faceCount(); ++f) {
+    EXPECT_TRUE(SameBits(UVs(object, f), expected[static_cast<size_t>(f)])) << "face " << f;
+  }
+}
+
 TEST_F(GrabUVTest, ANonManifoldEdgeMovesBothNeighbours) {
   // Face 2 stands up from the shared edge, over vertices 1, 6, 7, 2.
   host::HostObject& quads =
@@ -229,7 +291,8 @@ TEST_F(GrabUVTest, DegenerateInputsWriteNoNaNAndChangeNothingTheyCannotPlace) {
   // A selected edge of zero UV length is skipped; a NaN UV is not spread.
   object.faceUVs(0)[1] = {0, 0};
   const auto collapsed = UVs(object, 0);
-  for (const Mode mode : {Mode::kAttachFaces, Mode::kAttachIslands, Mode::kReshapeFaces, Mode::kRegularize}) EXPECT_TRUE(Grab(mode));
+  for (const Mode mode : {Mode::kAttachFaces, Mode::kAttachIslands, Mode::kReshapeFaces, Mode::kRegularize})
+    EXPECT_TRUE(Grab(mode));
   EXPECT_TRUE(SameBits(UVs(object, 0), collapsed));
   object.faceUVs(0)[1] = {std::nanf(""), 0};
   EXPECT_TRUE(Grab(Mode::kRegularize));

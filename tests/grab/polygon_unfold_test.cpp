@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -173,6 +174,43 @@ TEST(PolygonUnfoldTest, DegenerateStepsPlaceNothingNonFinite) {
   broken[3].x = std::nanf("");
   ASSERT_TRUE(UnfoldPolygon(Fan(4), broken.data(), 4, 1, 0, kTarget, result));
   EXPECT_EQ(result.placed, (std::vector<uint8_t>{1, 1, 1, 0}));
+}
+
+// One scratch through a run of calls that change one thing at a time (the
+// anchor, the positions, the triangles, a corner count that some triangle
+// breaks): every result as from a fresh call, bit for bit.
+TEST(PolygonUnfoldTest, KeptScratchGivesTheResultOfAFreshCall) {
+  const int32_t n = 40;
+  std::vector<MQPoint> points = Circle(n), moved = Circle(n);
+  for (size_t i = 0; i < moved.size(); i += 3) moved[i].z = 0.3f;
+  struct Call {
+    Triangles triangles;
+    const std::vector<MQPoint>* positions;
+    size_t count;
+    int32_t a, b;
+  };
+  const std::vector<Call> calls = {
+      {Fan(n), &points, points.size(), 1, 0},     {Fan(n), &points, points.size(), 5, 4},
+      {Fan(n), &moved, moved.size(), 5, 4},       {Strip(n), &moved, moved.size(), 5, 4},
+      {Strip(n), &moved, moved.size() - 1, 5, 4}, {Strip(n), &moved, moved.size(), 9, 8},
+      {Fan(n), &points, points.size(), 0, n - 1}, {Fan(n), &points, points.size(), 3, 1},
+  };
+  UnfoldScratch scratch;
+  UnfoldResult kept, fresh;
+  for (size_t i = 0; i < calls.size(); ++i) {
+    const Call& c = calls[i];
+    const EdgeTarget target{{0.1f * static_cast<float>(i), 0.5f}, {0.3f, 1.0f + static_cast<float>(i)}, 1.0f};
+    const bool keptAnswer =
+        UnfoldPolygon(c.triangles, c.positions->data(), c.count, c.a, c.b, target, kept, scratch);
+    const bool freshAnswer =
+        UnfoldPolygon(c.triangles, c.positions->data(), c.count, c.a, c.b, target, fresh);
+    EXPECT_EQ(keptAnswer, freshAnswer) << "call " << i;
+    EXPECT_EQ(kept.placed, fresh.placed) << "call " << i;
+    EXPECT_EQ(kept.order, fresh.order) << "call " << i;
+    ASSERT_EQ(kept.uvs.size(), fresh.uvs.size()) << "call " << i;
+    EXPECT_EQ(std::memcmp(kept.uvs.data(), fresh.uvs.data(), kept.uvs.size() * sizeof kept.uvs[0]), 0)
+        << "call " << i;
+  }
 }
 
 }  // namespace

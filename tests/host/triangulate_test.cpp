@@ -4,10 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <random>
 #include <set>
 #include <vector>
+
+#include "tests/host/triangulate_reference.h"
 
 namespace pavlex::host {
 namespace {
@@ -173,6 +177,114 @@ TEST(TriangulateTest, DegenerateInputStillGivesNMinus2Triangles) {
   std::vector<MQPoint> tangle;
   for (int i = 0; i < 150; ++i) tangle.push_back({coord(rng), coord(rng), coord(rng) * 0.1f});
   Triangulate(tangle);
+}
+
+// The fast triangulation against the plain ring scan: the very same
+// triangles, index for index.
+void ExpectSameAsRingScan(const std::vector<MQPoint>& p) {
+  const auto n = static_cast<int32_t>(p.size());
+  std::vector<int32_t> fast(3 * (p.size() - 2), -1), plain(fast.size(), -2);
+  ASSERT_TRUE(TriangulatePolygon(p.data(), n, fast.data()));
+  ASSERT_TRUE(reference::TriangulateByRingScan(p.data(), n, plain.data()));
+  // Asked again, the host answers from the cut it kept: the same triangles.
+  std::vector<int32_t> again(fast.size(), -3);
+  ASSERT_TRUE(TriangulatePolygon(p.data(), n, again.data()));
+  EXPECT_EQ(again, fast);
+  size_t first = 0;
+  while (first < fast.size() && fast[first] == plain[first]) ++first;
+  EXPECT_EQ(first, fast.size()) << "first difference in triangle " << first / 3 << " of " << n - 2;
+}
+
+// A fine arc of `corners` points spanning `angle` radians of a unit circle,
+// closed by one point below it. Coordinates stay near zero, where floats
+// are fine, so every turn along the arc is close to its exact value: about
+// the triangulation's tolerance when `angle` / corners^3 is near 2.5e-11.
+// `jitter` moves each arc point along the radius by up to that fraction of
+// the arc's spacing squared, giving flat, convex and reflex corners mixed.
+std::vector<MQPoint> FineArc(int corners, double angle, double jitter, std::mt19937& rng) {
+  std::uniform_real_distribution<double> unit(-1, 1);
+  const double spacing = angle / (corners - 1);
+  std::vector<MQPoint> p;
+  for (int i = 0; i < corners; ++i) {
+    const double a = -angle / 2 + spacing * i, r = 1 + jitter * spacing * spacing * unit(rng);
+    p.push_back({static_cast<float>(r * std::sin(a)), static_cast<float>(r * std::cos(a) - 1), 0});
+  }
+  p.push_back({0, static_cast<float>(std::cos(angle / 2) - 1 - angle / 3), 0});
+  return p;
+}
+
+// A unit circle of many corners, wavy in z, its coordinates rounded to six
+// decimals as an OBJ file written by another program holds them: below the
+// tolerance, the rounding is all that bends most corners.
+std::vector<MQPoint> RoundedCircle(int corners) {
+  std::vector<MQPoint> p;
+  for (int i = 0; i < corners; ++i) {
+    const double a = 2 * kPi * i / corners;
+    char text[96];
+    std::snprintf(text, sizeof text, "%.6f %.6f %.6f", std::cos(a), std::sin(a), 0.1 * std::sin(7 * a));
+    MQPoint q{};
+    EXPECT_EQ(std::sscanf(text, "%f %f %f", &q.x, &q.y, &q.z), 3);
+    p.push_back(q);
+  }
+  return p;
+}
+
+TEST(TriangulateTest, SameTrianglesAsRingScan) {
+  std::mt19937 rng(2024);
+  std::uniform_real_distribution<double> radius(0.2, 1.0);
+  // Star-shaped polygons around the size where the grid takes over.
+  for (int n : {60, 65, 66, 130, 700}) {
+    std::vector<std::pair<double, double>> xy;
+    for (int i = 0; i < n; ++i) {
+      const double a = 2 * kPi * i / n, r = radius(rng);
+      xy.emplace_back(r * std::cos(a), r * std::sin(a));
+    }
+    SCOPED_TRACE(testing::Message() << "star n=" << n);
+    ExpectSameAsRingScan(InPlane(xy, 0.3));
+  }
+  // Fine arcs whose turns sit below, at and above the tolerance, smooth
+  // and jittered: long runs of flat corners that turn convex as the cuts
+  // lengthen the edges beside them.
+  for (int corners : {200, 1200}) {
+    const double atTolerance = 2.5e-11 * std::pow(corners, 3);
+    for (double ratio : {0.2, 1.0, 4.0, 30.0}) {
+      for (double jitter : {0.0, 0.3}) {
+        SCOPED_TRACE(testing::Message()
+                     << "arc corners=" << corners << " ratio=" << ratio << " jitter=" << jitter);
+        ExpectSameAsRingScan(FineArc(corners, std::min(ratio * atTolerance, 3.0), jitter, rng));
+      }
+    }
+  }
+  // A bottom edge of flat corners, one pushed out just enough to be convex.
+  // Its ear test accepts points up to eps / |edge| outside each edge, which
+  // reaches the flat corner (1, 0) ten units past its triangle along the
+  // edge's line: that corner blocks the ear, though it lies far outside
+  // the triangle's box.
+  {
+    std::vector<MQPoint> box = {{11, 0, 0}, {21, 0, 0}, {31, 0, 0}, {40, 0, 0}};
+    for (int y = 1; y <= 30; ++y) box.push_back({40, static_cast<float>(y), 0});
+    for (int x = 39; x >= 0; --x) box.push_back({static_cast<float>(x), 30, 0});
+    box.push_back({0, 0, 0});
+    box.push_back({1, 0, 0});
+    double cx = 0, cy = 0, extent = 0;
+    for (const MQPoint& q : box) {
+      cx += q.x / static_cast<double>(box.size());
+      cy += q.y / static_cast<double>(box.size());
+    }
+    for (const MQPoint& q : box) extent = std::max(extent, std::hypot(q.x - cx, q.y - cy));
+    // A turn of 1.5 times the tolerance 1e-10 * extent^2.
+    box[1].y = static_cast<float>(-0.075e-10 * extent * extent);
+    SCOPED_TRACE("bump");
+    ExpectSameAsRingScan(box);
+  }
+  for (int corners : {1000, 3000}) {
+    SCOPED_TRACE(testing::Message() << "rounded circle corners=" << corners);
+    std::vector<MQPoint> circle = RoundedCircle(corners);
+    ExpectSameAsRingScan(circle);
+    // One corner pulled in right after: not the polygon the host kept.
+    circle[10] = {0, 0, 0};
+    ExpectSameAsRingScan(circle);
+  }
 }
 
 }  // namespace

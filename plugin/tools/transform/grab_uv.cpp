@@ -28,18 +28,28 @@ class GrabRun {
       : object_(object), moveGroup_(moveGroup), useShape_(useShape), selectedFacesOnly_(selectedFacesOnly) {}
 
   void Attach(const EdgeTarget& target, const EdgeMatch& match) {
+    if (!moveGroup_) {
+      // The match's face alone: no set to build for every selected edge.
+      const int32_t only[1] = {match.a.face};
+      Move(target, match, only);
+      return;
+    }
     FaceSet candidates;
     candidates.Insert(match.a.face);
-    if (moveGroup_) {
-      // Built once per run: the index holds no UVs, and this tool changes
-      // neither faces nor vertices, so every match would build the same one.
-      if (!index_) index_ = BuildVertexUVIndex(object_);
-      // Sized to the face count, as flags: the flood tests it for every
-      // neighbour corner of an island that may span the whole object.
-      FaceMarks reached(object_.GetFaceCount());
-      reached.Insert(match.a.face);
-      FloodUVIsland(object_, match.a.face, candidates, *index_, reached);
-    }
+    // Built once per run: the index holds no UVs, and this tool changes
+    // neither faces nor vertices, so every match would build the same one.
+    if (!index_) index_ = BuildVertexUVIndex(object_);
+    // Sized to the face count, as flags: the flood tests it for every
+    // neighbour corner of an island that may span the whole object.
+    FaceMarks reached(object_.GetFaceCount());
+    reached.Insert(match.a.face);
+    FloodUVIsland(object_, match.a.face, candidates, *index_, reached);
+    Move(target, match, candidates);
+  }
+
+ private:
+  template <class Faces>
+  void Move(const EdgeTarget& target, const EdgeMatch& match, const Faces& candidates) {
     if (useShape_) {
       LayOutShapes(target, match, candidates);
     } else {
@@ -47,10 +57,10 @@ class GrabRun {
     }
   }
 
- private:
   bool Skipped(int32_t face) const { return selectedFacesOnly_ && !object_.IsSelectFace(face); }
 
-  void MoveBySimilarity(const EdgeTarget& target, const EdgeMatch& match, const FaceSet& candidates) {
+  template <class Faces>
+  void MoveBySimilarity(const EdgeTarget& target, const EdgeMatch& match, const Faces& candidates) {
     const size_t n = face_.ReadUVs(object_, match.a.face);
     if (static_cast<size_t>(match.a.corner) >= n || static_cast<size_t>(match.b.corner) >= n) return;
     const EdgeSimilarity similarity = MakeEdgeSimilarity(
@@ -66,7 +76,8 @@ class GrabRun {
     }
   }
 
-  void LayOutShapes(const EdgeTarget& target, const EdgeMatch& match, const FaceSet& candidates) {
+  template <class Faces>
+  void LayOutShapes(const EdgeTarget& target, const EdgeMatch& match, const Faces& candidates) {
     std::optional<ShapeFrame> triangleFrame;
     for (const int32_t h : candidates) {
       if (Skipped(h)) continue;
@@ -100,18 +111,41 @@ class GrabRun {
   }
 
   void Unfold(int32_t h, const EdgeTarget& target, const EdgeMatch& match) {
-    const std::vector<std::array<int32_t, 3>> triangles = object_.TriangulateFace(h);
+    TriangulateFace(h);
     const size_t corners = face_.ReadCorners(object_, h);
     positions_.resize(corners);
     for (size_t c = 0; c < corners; ++c) positions_[c] = Position(face_.vertex(c));
-    if (!UnfoldPolygon(triangles, positions_.data(), corners, match.a.corner, match.b.corner, target,
-                       unfold_))
+    if (!UnfoldPolygon(triangles_, positions_.data(), corners, match.a.corner, match.b.corner, target,
+                       unfold_, scratch_))
       return;
     // Corners the unfold did not reach keep their UV rather than a marker.
     for (size_t c = 0; c < corners; ++c) {
       if (unfold_.placed[c]) face_.uv(c) = unfold_.uvs[c];
     }
     face_.WriteUVs(object_, h);
+  }
+
+  // The face's triangles as the host cuts them, into triangles_ (empty
+  // below three corners or when the host refuses). The host calls of
+  // CMQObject::TriangulateFace, into lists kept from face to face: a face
+  // laid out once per selected edge is triangulated as often.
+  void TriangulateFace(int32_t face) {
+    triangles_.clear();
+    object_.GetFacePointArray(face, vertices_);
+    const auto n = static_cast<int32_t>(vertices_.size());
+    if (n < 3) return;
+    framePositions_.resize(vertices_.size());
+    for (size_t i = 0; i < vertices_.size(); ++i)
+      Host().MQObj_GetVertex(object_.object(), vertices_[i], &framePositions_[i]);
+    const int32_t indexCount = 3 * (n - 2);
+    indices_.resize(static_cast<size_t>(indexCount));
+    if (Host().MQDoc_Triangulate(object_.document(), framePositions_.data(), n, indices_.data(),
+                                 indexCount) == 0)
+      return;
+    triangles_.resize(static_cast<size_t>(n - 2));
+    for (size_t t = 0; t < triangles_.size(); ++t) {
+      triangles_[t] = {indices_[3 * t], indices_[3 * t + 1], indices_[3 * t + 2]};
+    }
   }
 
   MQPoint Position(int32_t vertex) const {
@@ -128,7 +162,11 @@ class GrabRun {
   FaceUVBuffer face_;
   std::vector<int32_t> vertices_;
   std::vector<MQPoint> positions_;
+  std::vector<MQPoint> framePositions_;  // the triangulation's input
+  std::vector<int32_t> indices_;
+  std::vector<std::array<int32_t, 3>> triangles_;
   UnfoldResult unfold_;
+  UnfoldScratch scratch_;
 };
 
 }  // namespace

@@ -1,7 +1,9 @@
 #include "plugin/tools/transform/polygon_unfold.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstring>
 
 #include "plugin/tools/transform/shape_placement.h"
 #include "plugin/tools/transform/shape_vector.h"
@@ -10,41 +12,78 @@ namespace pavlex {
 
 namespace {
 
-// A directed triangle edge, ordered by (from, to, node, edge) so that the
-// first entry of a run is the first node in ascending order.
-struct DirectedEdge {
-  int64_t from;
-  int64_t to;
-  int32_t node;
-  int32_t edge;
-  bool operator<(const DirectedEdge& o) const {
-    if (from != o.from) return from < o.from;
-    if (to != o.to) return to < o.to;
-    if (node != o.node) return node < o.node;
-    return edge < o.edge;
+// Directed triangle edges as (from, to, node, edge), sorted: the first
+// entry of a run of (from, to) is the first node in ascending order.
+void SortedEdges(const std::vector<std::array<int32_t, 3>>& triangles,
+                 std::vector<std::array<int32_t, 4>>& edges) {
+  edges.clear();
+  edges.reserve(3 * triangles.size());
+  for (size_t t = 0; t < triangles.size(); ++t) {
+    for (int32_t k = 0; k < 3; ++k) {
+      edges.push_back({triangles[t][static_cast<size_t>(k)], triangles[t][static_cast<size_t>((k + 1) % 3)],
+                       static_cast<int32_t>(t), k});
+    }
   }
-};
+  std::sort(edges.begin(), edges.end());
+}
+
+// The first (node, edge) that runs from `from` to `to`, or the end.
+std::vector<std::array<int32_t, 4>>::const_iterator FirstEdge(
+    const std::vector<std::array<int32_t, 4>>& edges, int32_t from, int32_t to) {
+  const auto it =
+      std::lower_bound(edges.begin(), edges.end(), std::array<int32_t, 4>{from, to, INT32_MIN, INT32_MIN});
+  return it != edges.end() && (*it)[0] == from && (*it)[1] == to ? it : edges.end();
+}
+
+void Link(const std::vector<std::array<int32_t, 3>>& triangles,
+          const std::vector<std::array<int32_t, 4>>& edges, std::vector<UnfoldNode>& nodes) {
+  nodes.assign(triangles.size(), UnfoldNode{});
+  for (size_t t = 0; t < triangles.size(); ++t) {
+    nodes[t].index = static_cast<int32_t>(t);
+    nodes[t].corners = triangles[t];
+  }
+  // A sorted edge list finds each opposite edge in O(log T) where a scan of
+  // all nodes would be quadratic in the polygon's corner count.
+  for (UnfoldNode& node : nodes) {
+    for (int32_t k = 0; k < 3; ++k) {
+      if (node.neighbours[static_cast<size_t>(k)] >= 0) continue;
+      const int32_t from = node.corners[static_cast<size_t>((k + 1) % 3)];
+      const int32_t to = node.corners[static_cast<size_t>(k)];
+      for (auto it = FirstEdge(edges, from, to); it != edges.end() && (*it)[0] == from && (*it)[1] == to;
+           ++it) {
+        if ((*it)[2] == node.index) continue;
+        node.neighbours[static_cast<size_t>(k)] = (*it)[2];
+        nodes[static_cast<size_t>((*it)[2])].neighbours[static_cast<size_t>((*it)[3])] = node.index;
+        break;
+      }
+    }
+  }
+}
 
 class Unfolder {
  public:
-  Unfolder(std::vector<UnfoldNode>& nodes, const MQPoint* positions, float side, UnfoldResult& result)
-      : nodes_(nodes), positions_(positions), side_(side), result_(result) {}
+  Unfolder(const MQPoint* positions, float side, UnfoldResult& result, UnfoldScratch& scratch)
+      : nodes_(scratch.nodes),
+        positions_(positions),
+        side_(side),
+        result_(result),
+        stack_(scratch.stack),
+        frames_(scratch.frames),
+        framed_(scratch.framed) {}
 
   // Places node t along its edge l: corners[(l + 1) mod 3] on `start` and
   // corners[l] at `length` along `direction`. False, changing nothing, for
   // a zero-length (or overflowing) anchoring edge.
   bool Place(int32_t t, int32_t l, UVPair start, UVPair direction, float length) {
     UnfoldNode& node = nodes_[static_cast<size_t>(t)];
-    const MQPoint o = Corner(node, (l + 1) % 3);
-    const MQPoint x = Sub(Corner(node, l), o);
-    const float lambda = Length(x);
+    const UnfoldFrame& shape = FrameOf(node, l);
+    const float lambda = shape.length;
     const float k = length / lambda;
     if (!(lambda > 0.0f) || !std::isfinite(k)) return false;
     ShapeFrame frame;
-    frame.origin = o;
-    frame.xAxis = Divide(x, lambda);
-    const MQPoint n = NormalizedOrZero(Cross(frame.xAxis, Sub(Corner(node, (l + 2) % 3), o)));
-    frame.yAxis = NormalizedOrZero(Cross(n, frame.xAxis));
+    frame.origin = shape.origin;
+    frame.xAxis = shape.xAxis;
+    frame.yAxis = shape.yAxis;
     frame.start = start;
     frame.direction = direction;
     frame.side = side_;
@@ -66,15 +105,17 @@ class Unfolder {
   // like a recursive walk, but on an explicit stack: a polygon of many
   // thousands of corners would overflow the call stack.
   void Walk(int32_t root) {
+    stack_.clear();
     stack_.push_back({root, 0});
     while (!stack_.empty()) {
-      Frame& top = stack_.back();
-      if (top.edge == 3) {
+      // (node, next edge to try)
+      std::array<int32_t, 2>& top = stack_.back();
+      if (top[1] == 3) {
         stack_.pop_back();
         continue;
       }
-      const int32_t t = top.node;
-      const int32_t i = top.edge++;
+      const int32_t t = top[0];
+      const int32_t i = top[1]++;
       const UnfoldNode& node = nodes_[static_cast<size_t>(t)];
       const int32_t n = node.neighbours[static_cast<size_t>(i)];
       if (n < 0 || nodes_[static_cast<size_t>(n)].visited) continue;
@@ -95,10 +136,22 @@ class Unfolder {
   }
 
  private:
-  struct Frame {
-    int32_t node;
-    int32_t edge;  // next edge to try
-  };
+  // Made once per node and edge while the triangles and positions stay.
+  const UnfoldFrame& FrameOf(const UnfoldNode& node, int32_t l) {
+    const size_t at = 3 * static_cast<size_t>(node.index) + static_cast<size_t>(l);
+    UnfoldFrame& f = frames_[at];
+    if (framed_[at] != 0) return f;
+    framed_[at] = 1;
+    f.origin = Corner(node, (l + 1) % 3);
+    const MQPoint x = Sub(Corner(node, l), f.origin);
+    f.length = Length(x);
+    if (f.length > 0.0f) {
+      f.xAxis = Divide(x, f.length);
+      const MQPoint n = NormalizedOrZero(Cross(f.xAxis, Sub(Corner(node, (l + 2) % 3), f.origin)));
+      f.yAxis = NormalizedOrZero(Cross(n, f.xAxis));
+    }
+    return f;
+  }
 
   MQPoint Corner(const UnfoldNode& node, int32_t k) const {
     return positions_[static_cast<size_t>(node.corners[static_cast<size_t>(k)])];
@@ -108,68 +161,72 @@ class Unfolder {
   const MQPoint* positions_;
   float side_;
   UnfoldResult& result_;
-  std::vector<Frame> stack_;
+  std::vector<std::array<int32_t, 2>>& stack_;
+  std::vector<UnfoldFrame>& frames_;
+  std::vector<uint8_t>& framed_;
 };
 
 }  // namespace
 
 std::vector<UnfoldNode> LinkUnfoldNodes(const std::vector<std::array<int32_t, 3>>& triangles) {
-  std::vector<UnfoldNode> nodes(triangles.size());
-  std::vector<DirectedEdge> edges;
-  edges.reserve(3 * triangles.size());
-  for (size_t t = 0; t < triangles.size(); ++t) {
-    nodes[t].index = static_cast<int32_t>(t);
-    nodes[t].corners = triangles[t];
-    for (int32_t k = 0; k < 3; ++k) {
-      edges.push_back({triangles[t][static_cast<size_t>(k)], triangles[t][static_cast<size_t>((k + 1) % 3)],
-                       static_cast<int32_t>(t), k});
-    }
-  }
-  // A sorted edge list finds each opposite edge in O(log T) where a scan of
-  // all nodes would be quadratic in the polygon's corner count.
-  std::sort(edges.begin(), edges.end());
-  for (UnfoldNode& node : nodes) {
-    for (int32_t k = 0; k < 3; ++k) {
-      if (node.neighbours[static_cast<size_t>(k)] >= 0) continue;
-      const int64_t from = node.corners[static_cast<size_t>((k + 1) % 3)];
-      const int64_t to = node.corners[static_cast<size_t>(k)];
-      auto it = std::lower_bound(edges.begin(), edges.end(), DirectedEdge{from, to, INT32_MIN, INT32_MIN});
-      for (; it != edges.end() && it->from == from && it->to == to; ++it) {
-        if (it->node == node.index) continue;
-        node.neighbours[static_cast<size_t>(k)] = it->node;
-        nodes[static_cast<size_t>(it->node)].neighbours[static_cast<size_t>(it->edge)] = node.index;
-        break;
-      }
-    }
-  }
+  std::vector<std::array<int32_t, 4>> edges;
+  SortedEdges(triangles, edges);
+  std::vector<UnfoldNode> nodes;
+  Link(triangles, edges, nodes);
   return nodes;
 }
 
 bool UnfoldPolygon(const std::vector<std::array<int32_t, 3>>& triangles, const MQPoint* positions,
                    size_t cornerCount, int32_t a, int32_t b, const EdgeTarget& target, UnfoldResult& result) {
+  UnfoldScratch scratch;
+  return UnfoldPolygon(triangles, positions, cornerCount, a, b, target, result, scratch);
+}
+
+bool UnfoldPolygon(const std::vector<std::array<int32_t, 3>>& triangles, const MQPoint* positions,
+                   size_t cornerCount, int32_t a, int32_t b, const EdgeTarget& target, UnfoldResult& result,
+                   UnfoldScratch& scratch) {
   result.uvs.assign(cornerCount, UVPair{0.0f, 0.0f});
   result.placed.assign(cornerCount, 0);
   result.order.clear();
-  for (const auto& triangle : triangles) {
-    for (const int32_t c : triangle) {
-      if (c < 0 || static_cast<size_t>(c) >= cornerCount) return false;
+  const bool sameTriangles = scratch.linked && scratch.triangles == triangles;
+  if (!sameTriangles || scratch.cornerCount != cornerCount) {
+    for (const auto& triangle : triangles) {
+      for (const int32_t c : triangle) {
+        if (c >= 0 && static_cast<size_t>(c) < cornerCount) continue;
+        scratch.linked = false;  // checked against another count next time
+        return false;
+      }
     }
+    scratch.cornerCount = cornerCount;
   }
   const float length = UVLength(target.dir);
   if (!(length > 0.0f) || !std::isfinite(length)) return false;
 
-  std::vector<UnfoldNode> nodes = LinkUnfoldNodes(triangles);
-  for (const UnfoldNode& node : nodes) {
-    for (int32_t l = 0; l < 3; ++l) {
-      if (node.corners[static_cast<size_t>(l)] != b || node.corners[static_cast<size_t>((l + 1) % 3)] != a)
-        continue;
-      Unfolder unfolder(nodes, positions, target.side, result);
-      if (unfolder.Place(node.index, l, target.start, {target.dir.u / length, target.dir.v / length}, length))
-        unfolder.Walk(node.index);
-      return true;
-    }
+  const size_t frameCount = 3 * triangles.size();
+  if (sameTriangles) {
+    for (UnfoldNode& node : scratch.nodes) node.visited = false;
+  } else {
+    scratch.triangles = triangles;
+    SortedEdges(triangles, scratch.edges);
+    Link(triangles, scratch.edges, scratch.nodes);
+    scratch.linked = true;
   }
-  return false;
+  // Frames made from other triangles or other positions are made again.
+  if (!sameTriangles || scratch.positions.size() != cornerCount ||
+      (cornerCount > 0 &&
+       std::memcmp(scratch.positions.data(), positions, cornerCount * sizeof *positions) != 0)) {
+    scratch.positions.assign(positions, positions + cornerCount);
+    scratch.frames.resize(frameCount);
+    scratch.framed.assign(frameCount, 0);
+  }
+
+  const auto first = FirstEdge(scratch.edges, b, a);
+  if (first == scratch.edges.end()) return false;
+  Unfolder unfolder(positions, target.side, result, scratch);
+  if (unfolder.Place((*first)[2], (*first)[3], target.start, {target.dir.u / length, target.dir.v / length},
+                     length))
+    unfolder.Walk((*first)[2]);
+  return true;
 }
 
 }  // namespace pavlex

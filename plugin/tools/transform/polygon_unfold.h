@@ -51,4 +51,36 @@ struct UnfoldResult {
 bool UnfoldPolygon(const std::vector<std::array<int32_t, 3>>& triangles, const MQPoint* positions,
                    size_t cornerCount, int32_t a, int32_t b, const EdgeTarget& target, UnfoldResult& result);
 
+// The 3D half of placing one node along one of its edges: a function of
+// the node's three corner positions alone.
+struct UnfoldFrame {
+  MQPoint origin;
+  MQPoint xAxis;
+  MQPoint yAxis;
+  float length;  // of the anchoring 3D edge; the axes are set only when above 0
+};
+
+// What one unfold hands the next. Regularize lays a face out once per
+// selected edge of it, and the host triangulates the unchanged face the
+// same way each time: the links, a pure function of the triangle list, are
+// then kept instead of made again, and the 3D frames, a pure function of
+// the list and the positions, are kept while both stay the same bit for
+// bit. No list is allocated anew.
+struct UnfoldScratch {
+  std::vector<std::array<int32_t, 3>> triangles;  // the list `nodes` were linked from
+  size_t cornerCount = 0;                         // every corner of it is below this count
+  bool linked = false;
+  std::vector<UnfoldNode> nodes;
+  std::vector<std::array<int32_t, 4>> edges;  // (from, to, node, edge), ascending
+  std::vector<MQPoint> positions;             // what `frames` were made from
+  std::vector<UnfoldFrame> frames;            // per node and edge, 3 * node + edge
+  std::vector<uint8_t> framed;                // 1 where frames holds the frame
+  std::vector<std::array<int32_t, 2>> stack;  // the walk's (node, next edge) pairs
+};
+
+// As above, with the same result, reusing `scratch` from earlier calls.
+bool UnfoldPolygon(const std::vector<std::array<int32_t, 3>>& triangles, const MQPoint* positions,
+                   size_t cornerCount, int32_t a, int32_t b, const EdgeTarget& target, UnfoldResult& result,
+                   UnfoldScratch& scratch);
+
 }  // namespace pavlex
