@@ -96,9 +96,12 @@ bool SameCamera(const Camera& a, const Camera& b) {
          a.pitch == b.pitch && a.distance == b.distance && a.fovY == b.fovY && a.orthographic == b.orthographic;
 }
 
-// Above this many triangles a moving camera draws the clustered stand-in.
+// Above this many triangles the clustered stand-in may be drawn: always
+// while the camera moves, at rest where faces are under kDetailPixels.
 constexpr size_t kStandInTriangles = 250000;
-constexpr int kStandInCells = 160;
+constexpr int kMovingCells = 128;  // clusters along the model's longest side while moving
+constexpr int kFinestCells = 768;
+constexpr double kDetailPixels = 2;
 // Edges are drawn when the mean edge spans at least this many pixels;
 // denser wire would paint the model dark.
 constexpr double kEdgePixels = 4;
@@ -119,8 +122,7 @@ void ModelView::setTexture(const uint8_t* rgba, int width, int height, int32_t m
   }
   textureMaterial_ = material;
   textureStale_ = true;
-  gpuStale_ = true;  // the per-corner "textured" flags change
-  standInBuilt_ = false;
+  dirty_ = true;  // the per-corner colours and "textured" flags change
 }
 
 void ModelView::setFaceColours(int32_t objectSlot, const uint8_t* rgba, size_t faceCount) {
@@ -129,15 +131,13 @@ void ModelView::setFaceColours(int32_t objectSlot, const uint8_t* rgba, size_t f
     return;
   }
   faceColours_[objectSlot].assign(rgba, rgba + faceCount * 4);
-  gpuStale_ = true;
-  standInBuilt_ = false;
+  dirty_ = true;
 }
 
 void ModelView::clearFaceColours(int32_t objectSlot) {
   if (objectSlot == kAllObjects) faceColours_.clear();
   else faceColours_.erase(objectSlot);
-  gpuStale_ = true;
-  standInBuilt_ = false;
+  dirty_ = true;
 }
 
 void ModelView::setCamera(const Camera& camera) {
@@ -206,58 +206,114 @@ void ModelView::frame(const host::HostDocument& document, bool all) {
 }
 
 void ModelView::rebuild(const host::HostDocument& document) {
-  faces_.clear();
-  runs_.clear();
-  positions_.clear();
-  cornerVertex_.clear();
-  triangles_.clear();
-  edges_.clear();
+  // Most commands change selections or UVs, not the shape. The drawn faces,
+  // their corners' vertices and the vertices' positions are gathered and
+  // compared with the last ones; the geometry (and the stand-in's
+  // clusters) is built again only when they differ.
+  // Scratch kept between rebuilds: fresh memory of this size costs more in
+  // page faults than the copies themselves.
+  std::vector<DrawnFace>& faces = scratchFaces_;
+  std::vector<int32_t>& cornerVertex = scratchCornerVertex_;
+  std::vector<float>& vertexPositions = scratchPositions_;
+  faces.clear();
+  cornerVertex.clear();
+  vertexPositions.clear();
+  for (int32_t slot = 0; slot < document.objectSlotCount(); ++slot) {
+    const host::HostObject* object = document.object(slot);
+    if (object == nullptr || !object->visible) continue;
+    for (int32_t f = 0; f < object->faceCount(); ++f) {
+      const int32_t n = object->cornerCount(f);
+      if (n < 2 || !object->faceVisible(f)) continue;
+      faces.push_back({slot, f, static_cast<uint32_t>(cornerVertex.size()), static_cast<uint32_t>(n)});
+      const int32_t* vertices = object->faceVertices(f);
+      cornerVertex.insert(cornerVertex.end(), vertices, vertices + n);
+    }
+    for (int32_t v = 0; v < object->vertexCount(); ++v) {
+      const MQPoint& p = object->position(v);
+      vertexPositions.insert(vertexPositions.end(), {p.x, p.y, p.z});
+    }
+  }
+  const bool sameFaces = faces.size() == faces_.size() &&
+                         (faces.empty() || std::memcmp(faces.data(), faces_.data(), faces.size() * sizeof faces[0]) == 0);
+  if (!sameFaces || cornerVertex != cornerVertex_ || vertexPositions != vertexPositions_) {
+    faces_.swap(faces);
+    cornerVertex_.swap(cornerVertex);
+    vertexPositions_.swap(vertexPositions);
+    buildGeometry(document);
+    standInCells_ = 0;
+  }
+
+  // The selection, every time.
   selectedEdges_.clear();
   selectedFaceEdges_.clear();
   selectedPoints_.clear();
+  const host::HostObject* object = nullptr;
+  for (const DrawnFace& face : faces_) {
+    if (object == nullptr || object->slot() != face.object) object = document.object(face.object);
+    const bool faceSelected = object->isFaceSelected(face.face);
+    const uint32_t lines = face.count == 2 ? 1 : face.count;  // a two-corner face is one line
+    for (uint32_t c = 0; c < lines; ++c) {
+      const uint32_t here = face.first + c, next = face.first + (c + 1) % face.count;
+      if (faceSelected) selectedFaceEdges_.insert(selectedFaceEdges_.end(), {here, next});
+      if (object->isLineSelected(face.face, static_cast<int32_t>(c))) {
+        selectedEdges_.insert(selectedEdges_.end(), &positions_[3 * here], &positions_[3 * here] + 3);
+        selectedEdges_.insert(selectedEdges_.end(), &positions_[3 * next], &positions_[3 * next] + 3);
+      }
+    }
+  }
+  for (const ObjectRun& run : runs_) {
+    const host::HostObject* runObject = document.object(run.object);
+    for (int32_t v = 0; v < runObject->vertexCount(); ++v) {
+      if (!runObject->isVertexSelected(v) || runObject->vertexDeleted(v)) continue;
+      const MQPoint& p = runObject->position(v);
+      selectedPoints_.insert(selectedPoints_.end(), {p.x, p.y, p.z});
+    }
+  }
+  dirty_ = false;
+  verticesStale_ = true;
+  gpuStale_ = true;
+  selectionStale_ = true;
+  standInAttributesStale_ = true;
+}
+
+void ModelView::buildGeometry(const host::HostDocument& document) {
+  runs_.clear();
+  positions_.clear();
+  triangles_.clear();
+  edges_.clear();
+  cornerFace_.clear();
+  positions_.reserve(cornerVertex_.size() * 3);
+  cornerFace_.reserve(cornerVertex_.size());
+  edges_.reserve(cornerVertex_.size() * 2);
+  triangles_.reserve(cornerVertex_.size() * 3);
   double edgeLengthSum = 0;
   size_t edgeCount = 0;
   Vec3 lo{std::numeric_limits<float>::max(), std::numeric_limits<float>::max(), std::numeric_limits<float>::max()};
   Vec3 hi = Scale(lo, -1);
-  for (int32_t slot = 0; slot < document.objectSlotCount(); ++slot) {
-    const host::HostObject* object = document.object(slot);
-    if (object == nullptr || !object->visible) continue;
-    ObjectRun run{slot, static_cast<uint32_t>(faces_.size()), 0};
-    const int32_t faceCount = object->faceCount();
-    positions_.reserve(positions_.size() + static_cast<size_t>(faceCount) * 12);
-    for (int32_t f = 0; f < faceCount; ++f) {
-      const int32_t n = object->cornerCount(f);
-      if (n < 2 || !object->faceVisible(f)) continue;
-      const auto first = static_cast<uint32_t>(cornerVertex_.size());
-      faces_.push_back({slot, f, first, static_cast<uint32_t>(n)});
-      const int32_t* vertices = object->faceVertices(f);
-      for (int32_t c = 0; c < n; ++c) {
-        const MQPoint& p = object->position(vertices[c]);
-        positions_.insert(positions_.end(), {p.x, p.y, p.z});
-        cornerVertex_.push_back(vertices[c]);
-        lo = {std::min(lo.x, p.x), std::min(lo.y, p.y), std::min(lo.z, p.z)};
-        hi = {std::max(hi.x, p.x), std::max(hi.y, p.y), std::max(hi.z, p.z)};
-        const uint32_t here = first + static_cast<uint32_t>(c);
-        // A two-corner face is one line, not two.
-        if (n > 2 || c == 0) {
-          const uint32_t next = first + static_cast<uint32_t>((c + 1) % n);
-          edges_.insert(edges_.end(), {here, next});
-          if (object->isLineSelected(f, c)) selectedEdges_.insert(selectedEdges_.end(), {here, next});
-          if (object->isFaceSelected(f)) selectedFaceEdges_.insert(selectedFaceEdges_.end(), {here, next});
-          const MQPoint& q = object->position(vertices[(c + 1) % n]);
-          edgeLengthSum += std::fabs(double(q.x) - p.x) + std::fabs(double(q.y) - p.y) + std::fabs(double(q.z) - p.z);
-          ++edgeCount;
-        }
-        if (c >= 2) triangles_.insert(triangles_.end(), {first, here - 1, here});
+  const host::HostObject* object = nullptr;
+  for (uint32_t i = 0; i < faces_.size(); ++i) {
+    const DrawnFace& face = faces_[i];
+    if (object == nullptr || object->slot() != face.object) {
+      object = document.object(face.object);
+      runs_.push_back({face.object, i, i});
+    }
+    runs_.back().endFace = i + 1;
+    const uint32_t first = face.first, n = face.count;
+    for (uint32_t c = 0; c < n; ++c) {
+      const MQPoint& p = object->position(cornerVertex_[first + c]);
+      positions_.insert(positions_.end(), {p.x, p.y, p.z});
+      cornerFace_.push_back(i);
+      lo = {std::min(lo.x, p.x), std::min(lo.y, p.y), std::min(lo.z, p.z)};
+      hi = {std::max(hi.x, p.x), std::max(hi.y, p.y), std::max(hi.z, p.z)};
+      const uint32_t here = first + c;
+      if (n > 2 || c == 0) {
+        edges_.insert(edges_.end(), {here, first + (c + 1) % n});
+        const MQPoint& q = object->position(cornerVertex_[first + (c + 1) % n]);
+        edgeLengthSum += std::fabs(double(q.x) - p.x) + std::fabs(double(q.y) - p.y) + std::fabs(double(q.z) - p.z);
+        ++edgeCount;
       }
+      if (c >= 2) triangles_.insert(triangles_.end(), {first, here - 1, here});
     }
-    for (int32_t v = 0; v < object->vertexCount(); ++v) {
-      if (!object->isVertexSelected(v) || object->vertexDeleted(v)) continue;
-      const MQPoint& p = object->position(v);
-      selectedPoints_.insert(selectedPoints_.end(), {p.x, p.y, p.z});
-    }
-    run.endFace = static_cast<uint32_t>(faces_.size());
-    runs_.push_back(run);
   }
   if (cornerVertex_.empty()) {
     sceneCentre_ = {};
@@ -266,10 +322,32 @@ void ModelView::rebuild(const host::HostDocument& document) {
     sceneCentre_ = Scale(Add(lo, hi), 0.5f);
     sceneRadius_ = std::max(Length(Sub(hi, lo)) / 2, 1e-6f);
   }
-  meanEdgeLength_ = edgeCount == 0 ? 0 : edgeLengthSum / static_cast<double>(edgeCount) / 1.7;  // |dx|+|dy|+|dz| over-counts
-  dirty_ = false;
-  gpuStale_ = true;
-  standInBuilt_ = false;
+  // |dx| + |dy| + |dz| over-counts a length by about this much on average.
+  meanEdgeLength_ = edgeCount == 0 ? 0 : edgeLengthSum / static_cast<double>(edgeCount) / 1.7;
+}
+
+void ModelView::faceLook(const host::HostDocument& document, const DrawnFace& face, uint8_t rgba[4],
+                         uint8_t flags[4]) const {
+  const host::HostObject* object = document.object(face.object);
+  const auto found = faceColours_.find(face.object);
+  const std::vector<uint8_t>* colours =
+      found != faceColours_.end() && found->second.size() == static_cast<size_t>(object->faceCount()) * 4
+          ? &found->second
+          : nullptr;
+  const int32_t material = object->faceMaterial(face.face);
+  const bool textured =
+      textureWidth_ > 0 && (textureMaterial_ == kEveryMaterial || textureMaterial_ == material);
+  rgba[0] = 160, rgba[1] = 160, rgba[2] = 165, rgba[3] = 255;
+  if (colours != nullptr) {
+    std::memcpy(rgba, colours->data() + static_cast<size_t>(face.face) * 4, 4);
+  } else if (textured) {
+    rgba[0] = rgba[1] = rgba[2] = 255;
+  } else if (const host::HostMaterial* m = document.material(material)) {
+    rgba[0] = Byte(m->color.r), rgba[1] = Byte(m->color.g), rgba[2] = Byte(m->color.b);
+  }
+  flags[0] = object->isFaceSelected(face.face) ? 255 : 0;
+  flags[1] = textured ? 255 : 0;
+  flags[2] = flags[3] = 0;
 }
 
 void ModelView::ensureProgram() {
@@ -297,9 +375,13 @@ void ModelView::ensureProgram() {
   selectedFaceEdgeBuffer_ = buffers[7];
   vertexBuffer_ = buffers[0], triangleBuffer_ = buffers[1], edgeBuffer_ = buffers[2], selectedEdgeBuffer_ = buffers[3];
   pointBuffer_ = buffers[4], standInVertexBuffer_ = buffers[5], standInTriangleBuffer_ = buffers[6];
-  GLuint arrays[3];
-  glGenVertexArrays(3, arrays);
-  vao_ = arrays[0], pointVao_ = arrays[1], standInVao_ = arrays[2];
+  GLuint arrays[4];
+  glGenVertexArrays(4, arrays);
+  vao_ = arrays[0], pointVao_ = arrays[1], standInVao_ = arrays[2], lineVao_ = arrays[3];
+  glBindVertexArray(lineVao_);
+  glBindBuffer(GL_ARRAY_BUFFER, selectedEdgeBuffer_);
+  glEnableVertexAttribArray(0);
+  glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
   glBindVertexArray(vao_);
   glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer_);
   BindVertexLayout();
@@ -314,55 +396,42 @@ void ModelView::ensureProgram() {
   glGenTextures(1, &textureId_);
 }
 
-void ModelView::upload(const host::HostDocument& document) {
-  const size_t corners = cornerVertex_.size();
-  uploadedVertices_.resize(corners * sizeof(Vertex));
+void ModelView::buildVertices(const host::HostDocument& document) {
+  uploadedVertices_.resize(cornerVertex_.size() * sizeof(Vertex));
   auto* vertices = reinterpret_cast<Vertex*>(uploadedVertices_.data());
-  const bool textured = textureWidth_ > 0;
-  const ObjectRun* run = runs_.empty() ? nullptr : &runs_.front();
-  const host::HostObject* object = nullptr;
-  const std::vector<uint8_t>* colours = nullptr;
-  for (size_t i = 0; i < faces_.size(); ++i) {
-    const DrawnFace& face = faces_[i];
-    if (object == nullptr || face.object != run->object) {
-      while (run->object != face.object) ++run;
-      object = document.object(face.object);
-      const auto found = faceColours_.find(face.object);
-      colours = found != faceColours_.end() && found->second.size() == static_cast<size_t>(object->faceCount()) * 4
-                    ? &found->second
-                    : nullptr;
-    }
-    const int32_t material = object->faceMaterial(face.face);
-    const bool faceTextured = textured && (textureMaterial_ == kEveryMaterial || textureMaterial_ == material);
-    uint8_t rgba[4] = {160, 160, 165, 255};
-    if (colours != nullptr) {
-      std::memcpy(rgba, colours->data() + static_cast<size_t>(face.face) * 4, 4);
-    } else if (faceTextured) {
-      rgba[0] = rgba[1] = rgba[2] = 255;
-    } else if (const host::HostMaterial* m = document.material(material)) {
-      rgba[0] = Byte(m->color.r), rgba[1] = Byte(m->color.g), rgba[2] = Byte(m->color.b);
-    }
-    const uint8_t selected = object->isFaceSelected(face.face) ? 255 : 0;
-    const MQCoordinate* uvs = object->faceUVs(face.face);
+  for (const DrawnFace& face : faces_) {
+    uint8_t rgba[4], flags[4];
+    faceLook(document, face, rgba, flags);
+    const MQCoordinate* uvs = document.object(face.object)->faceUVs(face.face);
     for (uint32_t c = 0; c < face.count; ++c) {
       Vertex& v = vertices[face.first + c];
       std::memcpy(v.position, &positions_[3 * (face.first + c)], sizeof v.position);
       v.uv[0] = uvs[c].u, v.uv[1] = uvs[c].v;
       std::memcpy(v.rgba, rgba, 4);
-      v.flags[0] = selected, v.flags[1] = faceTextured ? 255 : 0, v.flags[2] = v.flags[3] = 0;
+      std::memcpy(v.flags, flags, 4);
     }
   }
+  verticesStale_ = false;
+}
+
+void ModelView::upload() {
   glBindVertexArray(0);
   Upload(vertexBuffer_, GL_ARRAY_BUFFER, uploadedVertices_.data(), uploadedVertices_.size());
   Upload(triangleBuffer_, GL_ELEMENT_ARRAY_BUFFER, triangles_.data(), triangles_.size() * 4);
   Upload(edgeBuffer_, GL_ELEMENT_ARRAY_BUFFER, edges_.data(), edges_.size() * 4);
-  Upload(selectedEdgeBuffer_, GL_ELEMENT_ARRAY_BUFFER, selectedEdges_.data(), selectedEdges_.size() * 4);
   Upload(selectedFaceEdgeBuffer_, GL_ELEMENT_ARRAY_BUFFER, selectedFaceEdges_.data(), selectedFaceEdges_.size() * 4);
-  Upload(pointBuffer_, GL_ARRAY_BUFFER, selectedPoints_.data(), selectedPoints_.size() * 4);
   triangleIndexCount_ = static_cast<int>(triangles_.size());
   edgeIndexCount_ = static_cast<int>(edges_.size());
-  selectedEdgeIndexCount_ = static_cast<int>(selectedEdges_.size());
   selectedFaceEdgeIndexCount_ = static_cast<int>(selectedFaceEdges_.size());
+  gpuStale_ = false;
+}
+
+void ModelView::uploadSelectionAndTexture() {
+  // Selected lines and vertices are few and drawn over either model, full
+  // or stand-in, from positions of their own.
+  Upload(selectedEdgeBuffer_, GL_ARRAY_BUFFER, selectedEdges_.data(), selectedEdges_.size() * 4);
+  Upload(pointBuffer_, GL_ARRAY_BUFFER, selectedPoints_.data(), selectedPoints_.size() * 4);
+  selectedEdgeVertexCount_ = static_cast<int>(selectedEdges_.size() / 3);
   pointCount_ = static_cast<int>(selectedPoints_.size() / 3);
   if (textureStale_) {
     glBindTexture(GL_TEXTURE_2D, textureId_);
@@ -379,32 +448,49 @@ void ModelView::upload(const host::HostDocument& document) {
     glBindTexture(GL_TEXTURE_2D, 0);
     textureStale_ = false;
   }
-  gpuStale_ = false;
+  selectionStale_ = false;
 }
 
-void ModelView::buildStandIn() {
-  std::vector<float> moved;
-  const std::vector<uint32_t> kept = ClusterTriangles(positions_, triangles_, kStandInCells, &moved);
-  // Only the corners the kept triangles use, renumbered.
-  std::vector<uint32_t> renumber(cornerVertex_.size(), ~uint32_t{0});
-  std::vector<Vertex> vertices;
-  std::vector<uint32_t> indices;
-  indices.reserve(kept.size());
-  const auto* all = reinterpret_cast<const Vertex*>(uploadedVertices_.data());
-  for (const uint32_t corner : kept) {
-    if (renumber[corner] == ~uint32_t{0}) {
-      renumber[corner] = static_cast<uint32_t>(vertices.size());
-      Vertex v = all[corner];
-      std::memcpy(v.position, &moved[3 * corner], sizeof v.position);
-      vertices.push_back(v);
+void ModelView::buildStandIn(const host::HostDocument& document, int cells) {
+  if (standInCells_ != cells) {
+    std::vector<float> moved;
+    const std::vector<uint32_t> kept = ClusterTriangles(positions_, triangles_, cells, &moved);
+    // Only the corners the kept triangles use, renumbered.
+    std::vector<uint32_t> renumber(cornerVertex_.size(), ~uint32_t{0});
+    standInCorners_.clear();
+    standInPositions_.clear();
+    std::vector<uint32_t> indices;
+    indices.reserve(kept.size());
+    for (const uint32_t corner : kept) {
+      if (renumber[corner] == ~uint32_t{0}) {
+        renumber[corner] = static_cast<uint32_t>(standInCorners_.size());
+        standInCorners_.push_back(corner);
+        standInPositions_.insert(standInPositions_.end(), &moved[3 * corner], &moved[3 * corner] + 3);
+      }
+      indices.push_back(renumber[corner]);
     }
-    indices.push_back(renumber[corner]);
+    glBindVertexArray(0);
+    Upload(standInTriangleBuffer_, GL_ELEMENT_ARRAY_BUFFER, indices.data(), indices.size() * 4);
+    standInIndexCount_ = static_cast<int>(indices.size());
+    standInCells_ = cells;
+    standInAttributesStale_ = true;
+  }
+  if (!standInAttributesStale_) return;
+  // Straight from the document: the stand-in has a small share of the
+  // corners, and the full model's vertices may never be needed.
+  std::vector<Vertex> vertices(standInCorners_.size());
+  for (size_t i = 0; i < standInCorners_.size(); ++i) {
+    const uint32_t corner = standInCorners_[i];
+    const DrawnFace& face = faces_[cornerFace_[corner]];
+    Vertex& v = vertices[i];
+    faceLook(document, face, v.rgba, v.flags);
+    const MQCoordinate& uv = document.object(face.object)->faceUVs(face.face)[corner - face.first];
+    v.uv[0] = uv.u, v.uv[1] = uv.v;
+    std::memcpy(v.position, &standInPositions_[3 * i], sizeof v.position);
   }
   glBindVertexArray(0);
   Upload(standInVertexBuffer_, GL_ARRAY_BUFFER, vertices.data(), vertices.size() * sizeof(Vertex));
-  Upload(standInTriangleBuffer_, GL_ELEMENT_ARRAY_BUFFER, indices.data(), indices.size() * 4);
-  standInIndexCount_ = static_cast<int>(indices.size());
-  standInBuilt_ = true;
+  standInAttributesStale_ = false;
 }
 
 void ModelView::draw(const host::HostDocument& document, int framebufferHeight, double now) {
@@ -415,15 +501,38 @@ void ModelView::draw(const host::HostDocument& document, int framebufferHeight, 
     framedOnce_ = true;
     frame(document, true);
   }
-  if (gpuStale_) upload(document);
+  if (selectionStale_) uploadSelectionAndTexture();
 
   if (!SameCamera(camera_, drawnCamera_)) cameraMovedAt_ = now;
   drawnCamera_ = camera_;
   const bool moving = cameraMovedAt_ >= 0 && now - cameraMovedAt_ < kRefineDelay;
-  showingStandIn_ = moving && !refineNow_ && triangles_.size() / 3 > kStandInTriangles;
+  // A big model is drawn as its clustered stand-in while the camera moves,
+  // at a fixed coarse level, and at rest too where its faces are smaller
+  // than a pixel or two, at a level whose cells are about that size: a
+  // software rasteriser spends far more on millions of sub-pixel triangles
+  // than the picture shows.
+  const double pixelsPerUnit = rect_.height / (2.0 * HalfHeightAtTarget(camera_));
+  const bool big = triangles_.size() / 3 > kStandInTriangles;
+  const bool dense = meanEdgeLength_ * pixelsPerUnit < kDetailPixels;
+  int cells = 0;
+  if (big && moving && !refineNow_) {
+    cells = standInCells_ > 0 && standInCells_ <= kMovingCells ? standInCells_ : kMovingCells;
+  } else if (big && dense) {
+    // Cells about kDetailPixels wide, in powers of two so small zoom
+    // steps reuse the clusters.
+    const double wanted = 2 * sceneRadius_ * pixelsPerUnit / kDetailPixels;
+    cells = kMovingCells;
+    while (cells < kFinestCells && cells < wanted) cells *= 2;
+  }
+  refinePending_ = cells > 0 && moving && !refineNow_;
   refineNow_ = false;
-  refinePending_ = showingStandIn_;
-  if (showingStandIn_ && !standInBuilt_) buildStandIn();
+  showingStandIn_ = cells > 0;
+  if (showingStandIn_) {
+    buildStandIn(document, cells);
+  } else if (gpuStale_) {
+    if (verticesStale_) buildVertices(document);
+    upload();
+  }
 
   const int width = static_cast<int>(rect_.width), height = static_cast<int>(rect_.height);
   const GLint x = static_cast<GLint>(rect_.x), y = framebufferHeight - static_cast<GLint>(rect_.y) - height;
@@ -460,7 +569,6 @@ void ModelView::draw(const host::HostDocument& document, int framebufferHeight, 
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, triangleBuffer_);
     glDrawElements(GL_TRIANGLES, triangleIndexCount_, GL_UNSIGNED_INT, nullptr);
     glDisable(GL_POLYGON_OFFSET_FILL);
-    const double pixelsPerUnit = rect_.height / (2.0 * HalfHeightAtTarget(camera_));
     glUniform1f(useSolidLocation_, 1.0f);
     if (meanEdgeLength_ * pixelsPerUnit >= kEdgePixels) {
       glUniform4f(solidLocation_, 0.08f, 0.08f, 0.1f, 1.0f);
@@ -474,13 +582,14 @@ void ModelView::draw(const host::HostDocument& document, int framebufferHeight, 
       glDrawElements(GL_LINES, selectedFaceEdgeIndexCount_, GL_UNSIGNED_INT, nullptr);
       glLineWidth(1.0f);
     }
-    if (selectedEdgeIndexCount_ > 0) {
-      glLineWidth(3.0f);
-      glUniform4f(solidLocation_, 1.0f, 0.85f, 0.1f, 1.0f);
-      glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, selectedEdgeBuffer_);
-      glDrawElements(GL_LINES, selectedEdgeIndexCount_, GL_UNSIGNED_INT, nullptr);
-      glLineWidth(1.0f);
-    }
+  }
+  if (selectedEdgeVertexCount_ > 0) {
+    glUniform1f(useSolidLocation_, 1.0f);
+    glLineWidth(3.0f);
+    glUniform4f(solidLocation_, 1.0f, 0.85f, 0.1f, 1.0f);
+    glBindVertexArray(lineVao_);
+    glDrawArrays(GL_LINES, 0, selectedEdgeVertexCount_);
+    glLineWidth(1.0f);
   }
   if (pointCount_ > 0) {
     glUniform1f(useSolidLocation_, 1.0f);

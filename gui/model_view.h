@@ -126,9 +126,20 @@ class ModelView {
   };
 
   void rebuild(const host::HostDocument& document);
-  void upload(const host::HostDocument& document);
+  // The interleaved vertices of every drawn corner, on the CPU.
+  void buildVertices(const host::HostDocument& document);
+  // The full model's buffers; only when the full model is drawn.
+  void upload();
+  void uploadSelectionAndTexture();
   void ensureProgram();
-  void buildStandIn();
+  // Clusters the model into `cells` along its longest side, when the shape
+  // or the level changed, and gathers the stand-in's corner attributes
+  // when they changed.
+  void buildStandIn(const host::HostDocument& document, int cells);
+  // Positions, triangles, edges, runs and bounds from faces_ and cornerVertex_.
+  void buildGeometry(const host::HostDocument& document);
+  // A face's colour and flags as its vertices carry them.
+  void faceLook(const host::HostDocument& document, const DrawnFace& face, uint8_t rgba[4], uint8_t flags[4]) const;
   Mat4 viewProjection() const;
   // Projects the corners of one object run (x, y per corner, NaN behind
   // the eye) and gives the faces' corner starts relative to the run.
@@ -151,9 +162,14 @@ class ModelView {
   std::vector<ObjectRun> runs_;
   std::vector<float> positions_;      // 3 per drawn corner
   std::vector<int32_t> cornerVertex_;  // the object's vertex index of each drawn corner
+  std::vector<uint32_t> cornerFace_;   // the drawn face of each drawn corner
+  std::vector<float> vertexPositions_;  // every vertex of the drawn objects: only to tell a change
+  std::vector<DrawnFace> scratchFaces_;
+  std::vector<int32_t> scratchCornerVertex_;
+  std::vector<float> scratchPositions_;
   std::vector<uint32_t> triangles_;   // a fan per face, into the drawn corners
   std::vector<uint32_t> edges_;       // pairs of drawn corners
-  std::vector<uint32_t> selectedEdges_;      // selected lines
+  std::vector<float> selectedEdges_;         // selected lines: 6 floats each
   std::vector<uint32_t> selectedFaceEdges_;  // the outlines of selected faces
   std::vector<float> selectedPoints_;  // 3 per selected vertex
 
@@ -170,9 +186,16 @@ class ModelView {
   unsigned standInVao_ = 0, standInVertexBuffer_ = 0, standInTriangleBuffer_ = 0;
   unsigned selectedFaceEdgeBuffer_ = 0;
   int selectedFaceEdgeIndexCount_ = 0;
-  int triangleIndexCount_ = 0, edgeIndexCount_ = 0, selectedEdgeIndexCount_ = 0, pointCount_ = 0;
+  int triangleIndexCount_ = 0, edgeIndexCount_ = 0, pointCount_ = 0;
   int standInIndexCount_ = 0;
-  bool standInBuilt_ = false;
+  int standInCells_ = 0;  // the level the stand-in was clustered at; 0: none or stale
+  bool standInAttributesStale_ = true;
+  bool selectionStale_ = true;
+  bool verticesStale_ = true;
+  unsigned lineVao_ = 0;
+  int selectedEdgeVertexCount_ = 0;
+  std::vector<uint32_t> standInCorners_;  // the drawn corner of each stand-in vertex
+  std::vector<float> standInPositions_;   // 3 per stand-in vertex
   int viewProjLocation_ = -1, viewLocation_ = -1, solidLocation_ = -1, useSolidLocation_ = -1,
       useTextureLocation_ = -1, samplerLocation_ = -1;
 
