@@ -129,6 +129,23 @@ void GuiWindow::drawModelPane() {
                ImGuiWindowFlags_NoDecoration | ImGuiWindowFlags_NoBackground | ImGuiWindowFlags_NoMove |
                    ImGuiWindowFlags_NoBringToFrontOnFocus | ImGuiWindowFlags_NoSavedSettings);
   ImGui::PopStyleVar();
+  // The toolbar: what the mouse selects, and the projection. Before the
+  // canvas, so its buttons take the clicks over it.
+  ImGui::SetCursorScreenPos(ImVec2(view.x + 4, view.y + 4));
+  static const ModelPickMode kModes[] = {ModelPickMode::kVertex, ModelPickMode::kLine, ModelPickMode::kFace};
+  for (const ModelPickMode mode : kModes) {
+    const bool current = modelView_.mode() == mode;
+    if (current) ImGui::PushStyleColor(ImGuiCol_Button, ImGui::GetStyleColorVec4(ImGuiCol_ButtonActive));
+    if (ImGui::SmallButton(KindWord(mode)) && !current) act(std::string("view 3d mode ") + KindWord(mode));
+    if (current) ImGui::PopStyleColor();
+    ImGui::SameLine();
+  }
+  const bool ortho = modelView_.camera().orthographic;
+  if (ImGui::SmallButton(ortho ? "ortho" : "persp")) act(ortho ? "view 3d persp" : "view 3d ortho");
+  if (modelView_.needsRefine()) {
+    ImGui::SameLine();
+    ImGui::TextDisabled("(coarse while moving)");
+  }
   ImGui::SetCursorScreenPos(ImVec2(view.x, view.y));
   ImGui::InvisibleButton("canvas", ImVec2(view.width, view.height),
                          ImGuiButtonFlags_MouseButtonLeft | ImGuiButtonFlags_MouseButtonMiddle |
@@ -187,22 +204,6 @@ void GuiWindow::drawModelPane() {
     }
   }
 
-  // The toolbar: what the mouse selects, and the projection.
-  ImGui::SetCursorScreenPos(ImVec2(view.x + 4, view.y + 4));
-  static const ModelPickMode kModes[] = {ModelPickMode::kVertex, ModelPickMode::kLine, ModelPickMode::kFace};
-  for (const ModelPickMode mode : kModes) {
-    const bool current = modelView_.mode() == mode;
-    if (current) ImGui::PushStyleColor(ImGuiCol_Button, ImGui::GetStyleColorVec4(ImGuiCol_ButtonActive));
-    if (ImGui::SmallButton(KindWord(mode)) && !current) act(std::string("view 3d mode ") + KindWord(mode));
-    if (current) ImGui::PopStyleColor();
-    ImGui::SameLine();
-  }
-  const bool ortho = modelView_.camera().orthographic;
-  if (ImGui::SmallButton(ortho ? "ortho" : "persp")) act(ortho ? "view 3d persp" : "view 3d ortho");
-  if (modelView_.showingStandIn()) {
-    ImGui::SameLine();
-    ImGui::TextDisabled("(coarse while moving)");
-  }
   ImGui::End();
 }
 
