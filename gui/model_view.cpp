@@ -141,9 +141,14 @@ void ModelView::clearFaceColours(int32_t objectSlot) {
 }
 
 void ModelView::setCamera(const Camera& camera) {
+  // Numbers typed as doubles may overflow a float: held to a range the
+  // matrices survive.
+  constexpr float kFar = 1e12f;
   camera_ = camera;
-  camera_.distance = std::max(camera_.distance, 1e-6f);
+  camera_.distance = std::clamp(camera_.distance, 1e-6f, kFar);
   camera_.pitch = std::clamp(camera_.pitch, kMinPitch, kMaxPitch);
+  camera_.target = {std::clamp(camera_.target.x, -kFar, kFar), std::clamp(camera_.target.y, -kFar, kFar),
+                    std::clamp(camera_.target.z, -kFar, kFar)};
 }
 
 void ModelView::orbit(float dxPixels, float dyPixels) {

@@ -63,14 +63,14 @@ Mat4 ViewMatrix(const Camera& camera) {
   return view;
 }
 
-Mat4 ProjectionMatrix(const Camera& camera, float aspect, float sceneRadius) {
+Mat4 ProjectionMatrix(const Camera& camera, float widthOverHeight, float sceneRadius) {
   const float radius = std::max(sceneRadius, 1e-6f);
   // The scene lies within `radius` of... wherever the target is; the
   // planes leave room for a target placed off the model.
   const float farPlane = camera.distance + 2 * radius + camera.distance * 0.01f;
   float nearPlane = std::max(camera.distance - 2 * radius, farPlane * 1e-4f);
   Mat4 p;
-  const float halfH = HalfHeightAtTarget(camera), halfW = halfH * aspect;
+  const float halfH = HalfHeightAtTarget(camera), halfW = halfH * widthOverHeight;
   if (camera.orthographic) {
     // Orthographic depth may start behind the eye: nothing is behind it.
     nearPlane = camera.distance - 2 * radius - 1;
@@ -81,7 +81,7 @@ Mat4 ProjectionMatrix(const Camera& camera, float aspect, float sceneRadius) {
     return p;
   }
   const float f = camera.distance / halfH;  // cot(fovY / 2)
-  p.m[0] = f / aspect;
+  p.m[0] = f / widthOverHeight;
   p.m[5] = f;
   p.m[10] = (farPlane + nearPlane) / (nearPlane - farPlane);
   p.m[11] = -1;
@@ -166,13 +166,13 @@ void PanCamera(Camera* camera, const Viewport& viewport, float dxPixels, float d
   camera->target = Add(camera->target, Add(Scale(right, -dxPixels * worldPerPixel), Scale(up, dyPixels * worldPerPixel)));
 }
 
-void FrameBox(Camera* camera, Vec3 lo, Vec3 hi, float aspect) {
+void FrameBox(Camera* camera, Vec3 lo, Vec3 hi, float widthOverHeight) {
   camera->target = Scale(Add(lo, hi), 0.5f);
   float radius = Length(Sub(hi, lo)) / 2;
   if (!(radius > 1e-6f)) radius = 1;  // a point or nothing: a unit around it
   // The bounding sphere fits the narrower of the two fields of view.
   const float halfFov = camera->fovY * kDegrees / 2;
-  const float tanHalf = std::tan(halfFov) * std::min(1.0f, aspect);
+  const float tanHalf = std::tan(halfFov) * std::min(1.0f, widthOverHeight);
   camera->distance = radius * 1.1f / std::sin(std::atan(tanHalf));
 }
 

@@ -27,14 +27,14 @@ struct Viewport {
 // An orbit camera: it looks at `target` from `distance` away, turned by
 // `yaw` about the world's y axis (0: looking along -z) and tilted by
 // `pitch` (positive: looking down from above). The orthographic view shows
-// as much around the target as the perspective one does, so switching
+// as much around the target as the pinhole one does, so switching
 // keeps the picture's size there.
 struct Camera {
   Vec3 target;
   float yaw = 30;
   float pitch = 25;
   float distance = 5;  // world units, > 0
-  float fovY = 40;     // vertical field of view of the perspective view
+  float fovY = 40;     // vertical field of view of the pinhole view
   bool orthographic = false;
 };
 
@@ -58,10 +58,10 @@ Mat4 Multiply(const Mat4& a, const Mat4& b);
 Mat4 ViewMatrix(const Camera& camera);
 // Near and far planes come from the scene's bounding radius about the
 // target, so depth precision follows the model rather than fixed numbers.
-Mat4 ProjectionMatrix(const Camera& camera, float aspect, float sceneRadius);
+Mat4 ProjectionMatrix(const Camera& camera, float widthOverHeight, float sceneRadius);
 
 // Where a world point lands in the window; false when it lies behind the
-// eye (perspective) and has no pixel. `depth` grows away from the eye.
+// eye (pinhole view) and has no pixel. `depth` grows away from the eye.
 bool ProjectToPixel(const Mat4& viewProjection, const Viewport& viewport, Vec3 point, float* px, float* py,
                     float* depth = nullptr);
 
@@ -69,7 +69,7 @@ struct Ray {
   Vec3 origin;
   Vec3 direction;  // unit length
 };
-// The ray through a window pixel: from the eye (perspective) or from the
+// The ray through a window pixel: from the eye (pinhole view) or from the
 // plane through the eye parallel to the view (orthographic).
 Ray PixelRay(const Camera& camera, const Viewport& viewport, float px, float py);
 
@@ -88,7 +88,7 @@ void OrbitCamera(Camera* camera, float dxPixels, float dyPixels, float degreesPe
 // follows the cursor.
 void PanCamera(Camera* camera, const Viewport& viewport, float dxPixels, float dyPixels);
 // Fits the bounding box [lo, hi] in the view, keeping the direction of view.
-void FrameBox(Camera* camera, Vec3 lo, Vec3 hi, float aspect);
+void FrameBox(Camera* camera, Vec3 lo, Vec3 hi, float widthOverHeight);
 
 // --- box selection ---------------------------------------------------------------
 

@@ -97,7 +97,7 @@ const std::vector<CommandRow>& CommandTable() {
        "view frame|all | view zoom Z\n"
        "view 3d frame|all|persp|ortho | 3d orbit YAW PITCH | 3d distance D | 3d target X Y Z | 3d mode vertex|line|face",
        "frame the selected UVs or everything; zoom the UV view (1: the unit square fills its height) (--gui only)\n"
-       "the 3D view: frame the model selection or everything, perspective or orthographic, the camera (degrees, "
+       "the 3D view: frame the model selection or everything, pinhole (persp) or orthographic, the camera (degrees, "
        "model units), what the mouse selects (--gui only)",
        CheckView, RunView, true},
       {"help", 0, 1, "help [COMMAND]", "list the commands", nullptr, RunHelp, true},

@@ -334,7 +334,7 @@ TEST(GuiWithoutDisplay, FailsAtOnceWithAMessage) {
 TEST(GuiWithoutDisplay, WindowCommandsInBatchSayTheyNeedTheWindow) {
   ScratchDir scratch;
   for (const char* command : {"screenshot x.png", "view frame", "view zoom 2", "print geometry Select/group",
-                              "print point 0 0"}) {
+                              "print point 0 0", "view 3d all", "view 3d orbit 10 20", "print point 3d 0 0 0"}) {
     const PavlexRun run = RunPavlex(scratch, {"-c", command});
     EXPECT_EQ(run.status, 1) << command;
     EXPECT_NE(run.err.find("needs the window (--gui)"), std::string::npos) << command << ": " << run.err;
@@ -342,6 +342,13 @@ TEST(GuiWithoutDisplay, WindowCommandsInBatchSayTheyNeedTheWindow) {
   const PavlexRun typo = RunPavlex(scratch, {"-c", "view sideways"});
   EXPECT_EQ(typo.status, 1);
   EXPECT_NE(typo.err.find("cannot view 'sideways'"), std::string::npos) << typo.err;
+  // The 3D forms are checked before anything runs, window or not.
+  for (const char* bad : {"view 3d sideways", "view 3d orbit 10", "view 3d distance 0", "view 3d mode edge",
+                          "view 3d target 1 2 nan", "print point 3d 1 2"}) {
+    const PavlexRun run = RunPavlex(scratch, {"-c", std::string("select face all; ") + bad});
+    EXPECT_EQ(run.status, 1) << bad;
+    EXPECT_EQ(run.err.find("needs the window"), std::string::npos) << bad << ": " << run.err;
+  }
   const PavlexRun record = RunPavlex(scratch, {"--record", scratch.file("r.txt")});
   EXPECT_EQ(record.status, 2);
 }
@@ -662,7 +669,10 @@ TEST_F(GuiWindowTest, ScreenshotOf3dViewWithAFaceSelectionMatchesItsGolden) {
   const std::string shot = scratch_.file("model.png");
   GuiRun gui(scratch_, {"-c", std::string(kMaskCamera) +
                                   "select face 1 3; select line 0:0; select vertex 6; view 3d orbit 25 20; "
-                                  "view 3d ortho; print geometry model-view; screenshot " + shot + "; quit"});
+                                  "view 3d ortho; print geometry model-view; screenshot " + shot +
+                                  // Numbers past a float's range neither crash nor stop the window.
+                                  "; view 3d distance 1e300; view 3d target 1e300 -1e300 0; view 3d orbit 1e9 -1e9; "
+                                  "view 3d persp; screenshot " + scratch_.file("far.png") + "; quit"});
   ASSERT_EQ(gui.wait(), 0) << gui.err();
   const std::vector<std::string> out = gui.lines(1);
   ASSERT_EQ(out.size(), 1u);

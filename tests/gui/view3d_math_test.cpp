@@ -56,7 +56,7 @@ TEST(View3dCamera, TheTargetProjectsToTheCentreAndFramedBoxesFitInBothProjection
   }
 }
 
-TEST(View3dCamera, PointsBehindTheEyeHaveNoPixelInPerspective) {
+TEST(View3dCamera, PointsBehindTheEyeHaveNoPixelInThePinholeView) {
   Camera camera;
   camera.yaw = 0, camera.pitch = 0, camera.distance = 5;
   const Mat4 vp = Multiply(ProjectionMatrix(camera, 2, 1), ViewMatrix(camera));
