@@ -612,8 +612,10 @@ TEST_F(GuiWindowTest, FacesPickedAndBoxedIn3dAreTheBatchSelectionForSymmetrize) 
                             "print point 3d -0.5 0.5 0.1; print geometry Manipulate/Symmetrize"});
   const std::vector<std::string> out = gui.lines(5);
   ASSERT_EQ(out.size(), 5u);
-  Xdo("mousemove " + out[3] + " click 1");  // face 0 alone
-  Xdo("mousemove " + out[0] + " click 1");  // face 1 alone: replaces it
+  // Each click waits for a frame with the pointer already over the view:
+  // a window busy under load may otherwise see the press before the move.
+  Xdo("mousemove " + out[3] + " sleep 0.2 click 1");  // face 0 alone
+  Xdo("mousemove " + out[0] + " sleep 0.2 click 1");  // face 1 alone: replaces it
   // A box around face 3's middle, with Shift: adds it.
   Xdo("mousemove " + out[1] + " sleep 0.1 keydown shift sleep 0.1 mousedown 1 sleep 0.1 mousemove " + out[2] +
       " sleep 0.1 mouseup 1 sleep 0.1 keyup shift");
@@ -649,10 +651,10 @@ TEST_F(GuiWindowTest, VertexAndLineModesPickTheNearestAndAnOrbitIsOneCommand) {
   const auto toolbar = [&](int dx) {  // the toolbar's buttons: vertex, line, face
     return std::to_string(view.x + dx) + " " + std::to_string(view.y + 12);
   };
-  Xdo("mousemove " + toolbar(22) + " click 1");
-  Xdo("mousemove " + out[0] + " click 1");  // near vertex 5, (1, 1, 0)
-  Xdo("mousemove " + toolbar(62) + " click 1");
-  Xdo("mousemove " + out[1] + " click 1");  // the bottom line of face 1
+  Xdo("mousemove " + toolbar(22) + " sleep 0.2 click 1");
+  Xdo("mousemove " + out[0] + " sleep 0.2 click 1");  // near vertex 5, (1, 1, 0)
+  Xdo("mousemove " + toolbar(62) + " sleep 0.2 click 1");
+  Xdo("mousemove " + out[1] + " sleep 0.2 click 1");  // the bottom line of face 1
   Xdo("mousemove " + std::to_string(view.x + view.w / 2) + " " + std::to_string(view.y + view.h / 2) +
       " sleep 0.1 mousedown 3 sleep 0.1 mousemove_relative 40 0 sleep 0.1 mouseup 3");
   Xdo("key ctrl+q");
