@@ -442,8 +442,26 @@ void ModelView::uploadSelectionAndTexture() {
     glBindTexture(GL_TEXTURE_2D, textureId_);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     if (textureWidth_ > 0) {
-      glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, textureWidth_, textureHeight_, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                   texture_.data());
+      // An image past the GPU's limit would leave the texture incomplete
+      // (black faces): every step-th pixel is sent instead.
+      GLint limit = 0;
+      glGetIntegerv(GL_MAX_TEXTURE_SIZE, &limit);
+      limit = std::max(limit, 64);
+      const int step = std::max((textureWidth_ + limit - 1) / limit, (textureHeight_ + limit - 1) / limit);
+      if (step <= 1) {
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, textureWidth_, textureHeight_, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                     texture_.data());
+      } else {
+        const int width = std::max(1, textureWidth_ / step), height = std::max(1, textureHeight_ / step);
+        std::vector<uint8_t> smaller(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+        for (int y = 0; y < height; ++y) {
+          for (int x = 0; x < width; ++x) {
+            std::memcpy(&smaller[(static_cast<size_t>(y) * width + x) * 4],
+                        &texture_[(static_cast<size_t>(y) * step * textureWidth_ + static_cast<size_t>(x) * step) * 4], 4);
+          }
+        }
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, smaller.data());
+      }
       glGenerateMipmap(GL_TEXTURE_2D);
     }
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);

@@ -718,9 +718,22 @@ TEST_F(GuiWindowTest, TextureAndFaceColoursReachThePixelsTheyShould) {
   const std::string second = scratch_.file("second.png");
   ASSERT_TRUE(window.screenshot(second, &error)) << error;
 
-  Image a, b;
+  // Wider than any GPU takes: sent thinned out, not left black.
+  std::vector<uint8_t> wide(40000 * 2 * 4, 255);
+  for (size_t x = 0; x < 40000; ++x) {
+    for (size_t y = 0; y < 2; ++y) {
+      uint8_t* p = &wide[(y * 40000 + x) * 4];
+      p[0] = x < 20000 ? 255 : 0, p[1] = x < 20000 ? 0 : 255, p[2] = 0;
+    }
+  }
+  view.setTexture(wide.data(), 40000, 2);
+  const std::string third = scratch_.file("third.png");
+  ASSERT_TRUE(window.screenshot(third, &error)) << error;
+
+  Image a, b, c;
   ASSERT_TRUE(ReadPng(first, &a));
   ASSERT_TRUE(ReadPng(second, &b));
+  ASSERT_TRUE(ReadPng(third, &c));
   const auto pixel = [&](const Image& image, float x, float y, float z) {
     float px = 0, py = 0;
     EXPECT_TRUE(view.pixelOf({x, y, z}, &px, &py));
@@ -741,6 +754,8 @@ TEST_F(GuiWindowTest, TextureAndFaceColoursReachThePixelsTheyShould) {
     EXPECT_TRUE(near(pixel(*image, 1.75f, 0.25f, 0), 255, coloured ? 128 : 255, coloured ? 0 : 255));
     EXPECT_TRUE(near(pixel(*image, 1.25f, 0.75f, 0), 255, 0, 0));
   }
+  EXPECT_TRUE(near(pixel(c, 0.25f, 0.5f, 0), 255, 0, 0));
+  EXPECT_TRUE(near(pixel(c, 0.75f, 0.5f, 0), 0, 255, 0));
 }
 
 // --- bad input ----------------------------------------------------------------------
