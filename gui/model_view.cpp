@@ -212,35 +212,33 @@ void ModelView::frame(const host::HostDocument& document, bool all) {
 
 void ModelView::rebuild(const host::HostDocument& document) {
   // Most commands change selections or UVs, not the shape. The drawn faces,
-  // their corners' vertices and the vertices' positions are gathered and
-  // compared with the last ones; the geometry (and the stand-in's
-  // clusters) is built again only when they differ.
-  // Scratch kept between rebuilds: fresh memory of this size costs more in
-  // page faults than the copies themselves.
-  std::vector<DrawnFace>& faces = scratchFaces_;
-  std::vector<int32_t>& cornerVertex = scratchCornerVertex_;
-  std::vector<float>& vertexPositions = scratchPositions_;
-  faces.clear();
-  cornerVertex.clear();
-  vertexPositions.clear();
-  for (int32_t slot = 0; slot < document.objectSlotCount(); ++slot) {
-    const host::HostObject* object = document.object(slot);
-    if (object == nullptr || !object->visible) continue;
-    for (int32_t f = 0; f < object->faceCount(); ++f) {
-      const int32_t n = object->cornerCount(f);
-      if (n < 2 || !object->faceVisible(f)) continue;
-      faces.push_back({slot, f, static_cast<uint32_t>(cornerVertex.size()), static_cast<uint32_t>(n)});
-      const int32_t* vertices = object->faceVertices(f);
-      cornerVertex.insert(cornerVertex.end(), vertices, vertices + n);
+  // their corners' vertices and the vertices' positions are compared with
+  // the last ones; they are gathered again, and the geometry (and the
+  // stand-in's clusters) built again, only when they differ.
+  if (!geometryMatches(document)) {
+    // Scratch kept between rebuilds: fresh memory of this size costs more
+    // in page faults than the copies themselves.
+    std::vector<DrawnFace>& faces = scratchFaces_;
+    std::vector<int32_t>& cornerVertex = scratchCornerVertex_;
+    std::vector<float>& vertexPositions = scratchPositions_;
+    faces.clear();
+    cornerVertex.clear();
+    vertexPositions.clear();
+    for (int32_t slot = 0; slot < document.objectSlotCount(); ++slot) {
+      const host::HostObject* object = document.object(slot);
+      if (object == nullptr || !object->visible) continue;
+      for (int32_t f = 0; f < object->faceCount(); ++f) {
+        const int32_t n = object->cornerCount(f);
+        if (n < 2 || !object->faceVisible(f)) continue;
+        faces.push_back({slot, f, static_cast<uint32_t>(cornerVertex.size()), static_cast<uint32_t>(n)});
+        const int32_t* vertices = object->faceVertices(f);
+        cornerVertex.insert(cornerVertex.end(), vertices, vertices + n);
+      }
+      for (int32_t v = 0; v < object->vertexCount(); ++v) {
+        const MQPoint& p = object->position(v);
+        vertexPositions.insert(vertexPositions.end(), {p.x, p.y, p.z});
+      }
     }
-    for (int32_t v = 0; v < object->vertexCount(); ++v) {
-      const MQPoint& p = object->position(v);
-      vertexPositions.insert(vertexPositions.end(), {p.x, p.y, p.z});
-    }
-  }
-  const bool sameFaces = faces.size() == faces_.size() &&
-                         (faces.empty() || std::memcmp(faces.data(), faces_.data(), faces.size() * sizeof faces[0]) == 0);
-  if (!sameFaces || cornerVertex != cornerVertex_ || vertexPositions != vertexPositions_) {
     faces_.swap(faces);
     cornerVertex_.swap(cornerVertex);
     vertexPositions_.swap(vertexPositions);
@@ -279,6 +277,35 @@ void ModelView::rebuild(const host::HostDocument& document) {
   gpuStale_ = true;
   selectionStale_ = true;
   standInAttributesStale_ = true;
+}
+
+bool ModelView::geometryMatches(const host::HostDocument& document) const {
+  // Reads only: a write-free walk over the document against the copy.
+  size_t face = 0, position = 0;
+  for (int32_t slot = 0; slot < document.objectSlotCount(); ++slot) {
+    const host::HostObject* object = document.object(slot);
+    if (object == nullptr || !object->visible) continue;
+    for (int32_t f = 0; f < object->faceCount(); ++f) {
+      const int32_t n = object->cornerCount(f);
+      if (n < 2 || !object->faceVisible(f)) continue;
+      if (face == faces_.size()) return false;
+      const DrawnFace& drawn = faces_[face++];
+      if (drawn.object != slot || drawn.face != f || drawn.count != static_cast<uint32_t>(n) ||
+          std::memcmp(object->faceVertices(f), &cornerVertex_[drawn.first], static_cast<size_t>(n) * 4) != 0) {
+        return false;
+      }
+    }
+    const size_t floats = static_cast<size_t>(object->vertexCount()) * 3;
+    if (position + floats > vertexPositions_.size()) return false;
+    for (int32_t v = 0; v < object->vertexCount(); ++v, position += 3) {
+      const MQPoint& p = object->position(v);
+      if (p.x != vertexPositions_[position] || p.y != vertexPositions_[position + 1] ||
+          p.z != vertexPositions_[position + 2]) {
+        return false;
+      }
+    }
+  }
+  return face == faces_.size() && position == vertexPositions_.size();
 }
 
 void ModelView::buildGeometry(const host::HostDocument& document) {

@@ -136,6 +136,9 @@ class ModelView {
   // or the level changed, and gathers the stand-in's corner attributes
   // when they changed.
   void buildStandIn(const host::HostDocument& document, int cells);
+  // Whether the drawn faces, their corners' vertices and the vertices'
+  // positions are still those of the copy.
+  bool geometryMatches(const host::HostDocument& document) const;
   // Positions, triangles, edges, runs and bounds from faces_ and cornerVertex_.
   void buildGeometry(const host::HostDocument& document);
   // A face's colour and flags as its vertices carry them.
