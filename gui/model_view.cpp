@@ -341,7 +341,8 @@ void ModelView::buildGeometry(const host::HostDocument& document) {
       if (n > 2 || c == 0) {
         edges_.insert(edges_.end(), {here, first + (c + 1) % n});
         const MQPoint& q = object->position(cornerVertex_[first + (c + 1) % n]);
-        edgeLengthSum += std::fabs(double(q.x) - p.x) + std::fabs(double(q.y) - p.y) + std::fabs(double(q.z) - p.z);
+        const double dx = double(q.x) - p.x, dy = double(q.y) - p.y, dz = double(q.z) - p.z;
+        edgeLengthSum += std::sqrt(dx * dx + dy * dy + dz * dz);
         ++edgeCount;
       }
       if (c >= 2) triangles_.insert(triangles_.end(), {first, here - 1, here});
@@ -354,8 +355,7 @@ void ModelView::buildGeometry(const host::HostDocument& document) {
     sceneCentre_ = Scale(Add(lo, hi), 0.5f);
     sceneRadius_ = std::max(Length(Sub(hi, lo)) / 2, 1e-6f);
   }
-  // |dx| + |dy| + |dz| over-counts a length by about this much on average.
-  meanEdgeLength_ = edgeCount == 0 ? 0 : edgeLengthSum / static_cast<double>(edgeCount) / 1.7;
+  meanEdgeLength_ = edgeCount == 0 ? 0 : edgeLengthSum / static_cast<double>(edgeCount);
 }
 
 void ModelView::faceLook(const host::HostDocument& document, const DrawnFace& face, uint8_t rgba[4],
