@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
   app.add_flag("--list-widgets", options.listWidgets,
                "print the path of every widget of the Pavlex window, and exit");
   app.add_flag("--gui", options.gui,
-               "open the desktop window: the UV view, the Pavlex window and a console (Linux)");
+               "open the desktop window: the UV and 3D views, the Pavlex window and a console (Linux)");
   CLI::Option* recordOption = app.add_option("--record", options.recordPath,
                  "with --gui: append every mouse and keyboard action to FILE as its command");
   app.footer(Footer());

@@ -6,6 +6,12 @@
 //                     presented frame, buffers rebuilt (budget 300 ms);
 //                     with /1 the checker and the stretch display are on,
 //                     so the stretch colours are recomputed as well.
+//   BM_ModelOrbitFrame  one frame of the 3D view while the camera orbits,
+//                     a 1024 x 1024 texture on (budget 50 ms, 20 frames a
+//                     second); BM_ModelFrameAtRest the model once it rests;
+//                     BM_ModelSelectToFrame a press of "UV -> Object/F",
+//                     then the next frame with the faces highlighted
+//                     (budget 300 ms); BM_ModelSelectCommandOnly the press.
 // Under Xvfb the frame is rendered by Mesa's llvmpipe, as in CI.
 #include <benchmark/benchmark.h>
 
@@ -14,6 +20,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <vector>
 
 #include "bench/grid_mesh.h"
 #include "gui/gui_window.h"
@@ -128,6 +135,87 @@ void BM_InvertCommandOnly(benchmark::State& state) {
 BENCHMARK(BM_InvertCommandOnly)->Unit(benchmark::kMillisecond)->Iterations(6)->UseRealTime();
 
 BENCHMARK(BM_InvertToFrame)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(6)->UseRealTime();
+
+// A checker with a different value per channel, so a swizzle would show.
+void SetCheckerTexture() {
+  constexpr int kSide = 1024;
+  std::vector<uint8_t> rgba(static_cast<size_t>(kSide) * kSide * 4);
+  for (int y = 0; y < kSide; ++y) {
+    for (int x = 0; x < kSide; ++x) {
+      const bool dark = ((x / 64) + (y / 64)) % 2 == 0;
+      uint8_t* p = &rgba[(static_cast<size_t>(y) * kSide + static_cast<size_t>(x)) * 4];
+      p[0] = dark ? 60 : 230, p[1] = dark ? 70 : 220, p[2] = dark ? 90 : 200, p[3] = 255;
+    }
+  }
+  rig->window->modelView().setTexture(rgba.data(), kSide, kSide);
+}
+
+void BM_ModelOrbitFrame(benchmark::State& state) {
+  SetCheckerTexture();
+  rig->run("select uv none");
+  rig->run("view 3d all");
+  gui::ModelView& view = rig->window->modelView();
+  rig->window->drawFrameNow();
+  int step = 0;
+  for (auto _ : state) {
+    view.orbit((step % 20 < 10) ? 6.0f : -6.0f, 1.0f * static_cast<float>((step % 3) - 1));
+    ++step;
+    rig->window->drawFrameNow();
+  }
+  state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_ModelOrbitFrame)->Unit(benchmark::kMillisecond)->MinTime(3.0)->UseRealTime();
+
+// At rest: the whole grid (faces under a pixel: the stand-in at the
+// view's level) and zoomed in 40 times (the full model, every face sent).
+void BM_ModelFrameAtRest(benchmark::State& state) {
+  SetCheckerTexture();
+  rig->run("view 3d all");
+  gui::ModelView& view = rig->window->modelView();
+  if (state.range(0) > 1) view.dolly(1.0f / static_cast<float>(state.range(0)));
+  for (auto _ : state) {
+    view.refineNow();
+    rig->window->drawFrameNow();
+  }
+  state.counters["full"] = view.showingStandIn() ? 0 : 1;
+  rig->run("view 3d all");
+}
+BENCHMARK(BM_ModelFrameAtRest)->Arg(1)->Arg(40)->Unit(benchmark::kMillisecond)->Iterations(4)->UseRealTime();
+
+void SelectFacesOfHalfOrAll(int step) {
+  // Half the UVs one time, all of them the next: the faces change each time.
+  rig->run(step % 2 == 0 ? "select uv rect 0 0 0.5 1" : "select uv all");
+  rig->run("select face none");
+}
+
+void BM_ModelSelectToFrame(benchmark::State& state) {
+  SetCheckerTexture();
+  rig->run("view 3d all");
+  rig->run("select uv none");
+  rig->window->drawFrameNow();
+  int step = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    SelectFacesOfHalfOrAll(step++);
+    rig->window->drawFrameNow();
+    state.ResumeTiming();
+    rig->run("press \"UV -> Object/F\"");
+    rig->window->drawFrameNow();
+  }
+}
+BENCHMARK(BM_ModelSelectToFrame)->Unit(benchmark::kMillisecond)->Iterations(6)->UseRealTime();
+
+void BM_ModelSelectCommandOnly(benchmark::State& state) {
+  int step = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    SelectFacesOfHalfOrAll(step++);
+    state.ResumeTiming();
+    rig->run("press \"UV -> Object/F\"");
+  }
+  rig->window->drawFrameNow();
+}
+BENCHMARK(BM_ModelSelectCommandOnly)->Unit(benchmark::kMillisecond)->Iterations(6)->UseRealTime();
 
 }  // namespace
 

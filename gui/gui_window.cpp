@@ -163,6 +163,7 @@ void GuiWindow::appendConsole(std::string_view text) {
 void GuiWindow::commandRan(const commands::ScriptLine& line, bool ok) {
   if (!ChangesNothing(line.text)) {
     uvView_.markDirty();
+    modelView_.markDirty();
     if (ok) modified_ = true;
     refreshTexture();
     refreshStretch();
@@ -177,8 +178,10 @@ void GuiWindow::commandRan(const commands::ScriptLine& line, bool ok) {
     uvView_.markDirty();
     refreshTexture();
     refreshStretch();
+    modelView_.markDirty();
     if (ok) modified_ = false;
     if (ok) viewFrame(true);
+    if (ok) modelView_.frame(session_.document(), true);
   }
   if (words[0] == "save" && ok) {
     modified_ = false;
@@ -278,7 +281,9 @@ void GuiWindow::waitForEvents() {
     return;
   }
   // A picture that lags the view is drawn again once the view rests.
-  glfwWaitEventsTimeout(uvView_.needsRefine() ? UvView::kRefineDelay : 1.0);
+  // So is the 3D view's full model, and a wheel step is said once it rests.
+  const bool soon = uvView_.needsRefine() || modelView_.needsRefine() || wheelMovedAt_ >= 0;
+  glfwWaitEventsTimeout(soon ? UvView::kRefineDelay : 1.0);
   settleFrames_ = 2;
 }
 
@@ -347,6 +352,7 @@ bool GuiWindow::screenshot(const std::string& path, std::string* error) {
   // Two frames: a layout change of the last command settles in the first;
   // the second is read back before it is presented.
   uvView_.refineNow();
+  modelView_.refineNow();
   frame();
   std::vector<uint32_t> pixels;
   int width = 0, height = 0;
@@ -414,6 +420,56 @@ void GuiWindow::viewZoom(double zoom) {
   uvView_.setZoom(zoom);
 }
 
+void GuiWindow::modelFrame(bool all) {
+  modelView_.frame(session_.document(), all);
+}
+
+void GuiWindow::modelProjection(bool orthographic) {
+  Camera camera = modelView_.camera();
+  camera.orthographic = orthographic;
+  modelView_.setCamera(camera);
+}
+
+void GuiWindow::modelOrbit(double yaw, double pitch) {
+  Camera camera = modelView_.camera();
+  // Any yaw names a direction; the camera keeps it in [0, 360). The
+  // pitch is held short of straight up or down by setCamera.
+  const double turned = std::fmod(std::fmod(yaw, 360.0) + 360.0, 360.0);
+  camera.yaw = turned >= 360.0 ? 0.0f : static_cast<float>(turned);
+  camera.pitch = static_cast<float>(pitch);
+  modelView_.setCamera(camera);
+}
+
+void GuiWindow::modelDistance(double distance) {
+  Camera camera = modelView_.camera();
+  camera.distance = static_cast<float>(distance);
+  modelView_.setCamera(camera);
+}
+
+void GuiWindow::modelTarget(double x, double y, double z) {
+  Camera camera = modelView_.camera();
+  camera.target = {static_cast<float>(x), static_cast<float>(y), static_cast<float>(z)};
+  modelView_.setCamera(camera);
+}
+
+void GuiWindow::modelMode(const std::string& mode) {
+  modelView_.setMode(mode == "vertex" ? ModelPickMode::kVertex
+                     : mode == "line" ? ModelPickMode::kLine
+                                      : ModelPickMode::kFace);
+}
+
+bool GuiWindow::modelPointOf(double x, double y, double z, int* px, int* py, std::string* error) {
+  frame();
+  float fx = 0, fy = 0;
+  if (!modelView_.pixelOf({static_cast<float>(x), static_cast<float>(y), static_cast<float>(z)}, &fx, &fy)) {
+    *error = "the 3D view does not show that point: it lies behind the eye";
+    return false;
+  }
+  *px = static_cast<int>(std::lround(fx));
+  *py = static_cast<int>(std::lround(fy));
+  return true;
+}
+
 // --- one frame ----------------------------------------------------------------------
 
 void GuiWindow::frame(std::vector<uint32_t>* capture, int* captureWidth, int* captureHeight) {
@@ -444,11 +500,17 @@ void GuiWindow::frame(std::vector<uint32_t>* capture, int* captureWidth, int* ca
       break;
     }
   }
-  uvView_.setRect({kObjectsWidth, kMenuHeight, std::max(1.0f, w - kObjectsWidth - dockWidth_),
-                   std::max(1.0f, h - kMenuHeight - kConsoleHeight)});
+  // The UV view on the left of what is left, the 3D view beside it.
+  const float middle = std::max(2.0f, w - kObjectsWidth - dockWidth_);
+  const float uvWidth = std::floor(middle / 2), paneHeight = std::max(1.0f, h - kMenuHeight - kConsoleHeight);
+  uvView_.setRect({kObjectsWidth, kMenuHeight, std::max(1.0f, uvWidth - 2), paneHeight});
+  modelView_.setRect({kObjectsWidth + uvWidth, kMenuHeight, std::max(1.0f, middle - uvWidth), paneHeight});
   const PixelRect& view = uvView_.rect();
   paneRects_["uv-view"] = {static_cast<int>(view.x), static_cast<int>(view.y), static_cast<int>(view.width),
                            static_cast<int>(view.height)};
+  const Viewport& model = modelView_.rect();
+  paneRects_["model-view"] = {static_cast<int>(model.x), static_cast<int>(model.y), static_cast<int>(model.width),
+                              static_cast<int>(model.height)};
 
   // A click acts on release; the keys it holds are those of its press.
   if (ImGui::IsMouseClicked(ImGuiMouseButton_Left)) {
@@ -460,6 +522,7 @@ void GuiWindow::frame(std::vector<uint32_t>* capture, int* captureWidth, int* ca
   drawMenus();
   drawObjectsPane();
   drawUvPane();
+  drawModelPane();
   drawConsolePane();
   if (modal) ImGui::EndDisabled();
   drawPluginWindows(overlays_.empty());
@@ -484,6 +547,7 @@ void GuiWindow::frame(std::vector<uint32_t>* capture, int* captureWidth, int* ca
   glClearColor(0.1f, 0.1f, 0.11f, 1.0f);
   glClear(GL_COLOR_BUFFER_BIT);
   uvView_.draw(session_.document(), height, glfwGetTime());
+  modelView_.draw(session_.document(), height, glfwGetTime());
   glViewport(0, 0, width, height);
   ImGui_ImplOpenGL3_RenderDrawData(ImGui::GetDrawData());
   if (capture != nullptr) {
@@ -518,8 +582,12 @@ void GuiWindow::handleKeys() {
       else act("save");
     }
     if (ctrl && key == GLFW_KEY_A) act(shift ? "select uv none" : "select uv all");
-    if (!ctrl && key == GLFW_KEY_F) act("view frame");
-    if (key == GLFW_KEY_HOME) act("view all");
+    // F and Home act on the view under the mouse.
+    const Viewport& model = modelView_.rect();
+    const bool overModel = io.MousePos.x >= model.x && io.MousePos.x < model.x + model.width &&
+                           io.MousePos.y >= model.y && io.MousePos.y < model.y + model.height;
+    if (!ctrl && key == GLFW_KEY_F) act(overModel ? "view 3d frame" : "view frame");
+    if (key == GLFW_KEY_HOME) act(overModel ? "view 3d all" : "view all");
   }
 }
 

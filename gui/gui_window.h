@@ -20,6 +20,7 @@
 
 #include "gui/stretch/face_stretch.h"
 #include "gui/texture/rgba_image.h"
+#include "gui/model_view.h"
 #include "gui/uv_view.h"
 #include "host/commands/command_interpreter.h"
 #include "host/commands/command_script.h"
@@ -67,6 +68,13 @@ class GuiWindow : public commands::CommandSource, public commands::WindowCommand
   void viewZoom(double zoom) override;
   void showTexture(const std::string& mode) override;
   void showStretch(bool on) override;
+  void modelFrame(bool all) override;
+  void modelProjection(bool orthographic) override;
+  void modelOrbit(double yaw, double pitch) override;
+  void modelDistance(double distance) override;
+  void modelTarget(double x, double y, double z) override;
+  void modelMode(const std::string& mode) override;
+  bool modelPointOf(double x, double y, double z, int* px, int* py, std::string* error) override;
 
   // ModalDriver: the interpreter answers from the lines; the window shows
   // what waits for them.
@@ -79,6 +87,7 @@ class GuiWindow : public commands::CommandSource, public commands::WindowCommand
   // Draws one frame now (for the benchmark).
   void drawFrameNow() { frame(); }
   UvView& uvView() { return uvView_; }
+  ModelView& modelView() { return modelView_; }
 
   // What the views paint over the current object, kept here so every view
   // shows the same:
@@ -101,6 +110,10 @@ class GuiWindow : public commands::CommandSource, public commands::WindowCommand
   void drawMenus();
   void drawObjectsPane();
   void drawUvPane();
+  // The 3D view's mouse: camera drags, picks and boxes, and its toolbar.
+  void drawModelPane();
+  // The selection commands of a click or a box in the 3D view.
+  void selectInModel(bool dragged, float x, float y, bool add, bool remove);
   void drawConsolePane();
   void drawPluginWindows(bool inputAllowed);
   void drawPluginWindow(int32_t window, bool inputAllowed);
@@ -134,6 +147,7 @@ class GuiWindow : public commands::CommandSource, public commands::WindowCommand
   GLFWwindow* window_ = nullptr;
   bool imguiReady_ = false;
   UvView uvView_;
+  ModelView modelView_;
   long frames_ = 0;
   int settleFrames_ = 0;
   float dockWidth_ = 0;  // the right column the plug-in's window docks in
@@ -176,6 +190,15 @@ class GuiWindow : public commands::CommandSource, public commands::WindowCommand
   float boxStartX_ = 0, boxStartY_ = 0;
   bool pressCtrl_ = false, pressShift_ = false;
   bool boxShift_ = false, boxCtrl_ = false, boxAlt_ = false;
+
+  // 3D view mouse state. A camera drag is said once, on release, as the
+  // command that puts the camera where the drag left it; wheel steps once
+  // the wheel has rested.
+  bool modelBoxActive_ = false;
+  float modelBoxStartX_ = 0, modelBoxStartY_ = 0;
+  bool modelBoxShift_ = false, modelBoxCtrl_ = false;
+  bool orbiting_ = false, panningModel_ = false;
+  double wheelMovedAt_ = -1;  // -1: no wheel step waits to be said
 };
 
 }  // namespace pavlex::gui

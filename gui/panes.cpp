@@ -63,6 +63,13 @@ void GuiWindow::drawMenus() {
   if (ImGui::BeginMenu("View")) {
     if (ImGui::MenuItem("Frame selection", "F")) act("view frame");
     if (ImGui::MenuItem("Frame all", "Home")) act("view all");
+    ImGui::Separator();
+    if (ImGui::MenuItem("3D: frame selection")) act("view 3d frame");
+    if (ImGui::MenuItem("3D: frame all")) act("view 3d all");
+    if (ImGui::MenuItem("3D: orthographic", nullptr, modelView_.camera().orthographic)) {
+      act(modelView_.camera().orthographic ? "view 3d persp" : "view 3d ortho");
+    }
+    ImGui::Separator();
     if (ImGui::MenuItem("Pavlex window")) act("activate");
     ImGui::Separator();
     if (ImGui::MenuItem("Texture: checker", nullptr, textureMode_ == TextureMode::kChecker)) act("texture checker");

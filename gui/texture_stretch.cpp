@@ -50,12 +50,17 @@ void GuiWindow::refreshTexture() {
     texture_ = texture::RgbaImage();
     textureSource_.clear();
     uvView_.setTexture(nullptr);
+    modelView_.clearTexture();
     return;
   }
+  const host::HostDocument& document = session_.document();
+  // The checker goes on every face; a material's image only on that
+  // material's faces, as it would be rendered.
+  int32_t modelMaterial = ModelView::kEveryMaterial;
   std::string source = "checker", problem;
   if (textureMode_ == TextureMode::kImage) {
-    const host::HostDocument& document = session_.document();
     const host::HostMaterial* material = document.material(document.currentMaterial());
+    if (material != nullptr) modelMaterial = document.currentMaterial();
     const std::string path =
         material == nullptr
             ? std::string()
@@ -67,7 +72,7 @@ void GuiWindow::refreshTexture() {
       source = "checker|no image|" + material->name;
       problem = "texture: material '" + material->name + "' names no image (map_Kd); showing the checker";
     } else {
-      source = FileStamp(path);
+      source = std::to_string(modelMaterial) + "|" + FileStamp(path);
       if (source == textureSource_) return;
       texture::RgbaImage image;
       std::string reason;
@@ -75,6 +80,7 @@ void GuiWindow::refreshTexture() {
         texture_ = std::move(image);
         textureSource_ = source;
         uvView_.setTexture(&texture_);
+        modelView_.setTexture(texture_.pixels.data(), texture_.width, texture_.height, modelMaterial);
         return;
       }
       problem = "texture: " + path + ": " + reason + "; showing the checker";
@@ -85,6 +91,7 @@ void GuiWindow::refreshTexture() {
   if (!problem.empty()) textureNotice(problem);
   texture_ = texture::CheckerImage();
   uvView_.setTexture(&texture_);
+  modelView_.setTexture(texture_.pixels.data(), texture_.width, texture_.height, modelMaterial);
 }
 
 void GuiWindow::refreshStretch() {
@@ -94,10 +101,15 @@ void GuiWindow::refreshStretch() {
     stretchColours_.clear();
     stretchScratch_.clear();
     uvView_.setFaceColours(stretchOn_ ? &stretchColours_ : nullptr);
+    modelView_.clearFaceColours();
     return;
   }
   stretch::ObjectStretchColours(*object, &stretchScratch_, &stretchColours_);
   uvView_.setFaceColours(&stretchColours_);
+  // The model shows the current object's stretch too; other objects keep
+  // their flat colour, as the UV view shows only the current object.
+  modelView_.clearFaceColours();
+  modelView_.setFaceColours(document.currentObject(), stretchColours_.data(), stretchColours_.size() / 4);
 }
 
 void GuiWindow::drawStretchLegend() {

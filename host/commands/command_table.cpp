@@ -59,7 +59,7 @@ const std::vector<CommandRow>& CommandTable() {
        RunCompact},
       {"select", 1, kAny,
        "select uv all|none | uv rect U0 V0 U1 V1 | uv F:C...\n"
-       "select vertex|face all|none|I... | line all|none|F:J... | none",
+       "select vertex|face all|none|I...|FIRST-LAST... | line all|none|F:J... | none",
        "add UV corners to the selection\n"
        "select model vertices, faces or lines; `select none` clears every kind",
        CheckSelection, RunSelection},
@@ -80,9 +80,10 @@ const std::vector<CommandRow>& CommandTable() {
       // Counted by its checker: what to print decides how many words follow.
       {"print", 1, kAny,
        "print uv|selection|object|faces|document|widgets|tree [TITLE]\n"
-       "print geometry PATH | point U V",
+       "print geometry PATH | point U V | point 3d X Y Z",
        "print the current object's UVs, selection, counts, faces; the objects and materials; widget paths\n"
-       "the window's pixels: a widget's or pane's `x y w h`, where the UV view shows (U, V) (--gui only)",
+       "the window's pixels: a widget's or pane's `x y w h`, where the UV view shows (U, V) or the 3D view the "
+       "model point (X, Y, Z) (--gui only)",
        CheckPrint, RunPrint, true},
       {"layout", 1, 3,
        "layout FILE [WxH] [wireframe,material,object,shader,current-object,current-material,memory=1..4]",
@@ -92,8 +93,12 @@ const std::vector<CommandRow>& CommandTable() {
       {"redo", 0, 0, "redo", "do again the last command undone", nullptr, RunRedo},
       {"screenshot", 1, 1, "screenshot FILE", "write the whole window as shown now to a PNG file (--gui only)",
        nullptr, RunScreenshot, true},
-      {"view", 1, 2, "view frame|all | view zoom Z",
-       "frame the selected UVs or everything; zoom the UV view (1: the unit square fills its height) (--gui only)",
+      {"view", 1, 6,
+       "view frame|all | view zoom Z\n"
+       "view 3d frame|all|persp|ortho | 3d orbit YAW PITCH | 3d distance D | 3d target X Y Z | 3d mode vertex|line|face",
+       "frame the selected UVs or everything; zoom the UV view (1: the unit square fills its height) (--gui only)\n"
+       "the 3D view: frame the model selection or everything, pinhole (persp) or orthographic, the camera (degrees, "
+       "model units), what the mouse selects (--gui only)",
        CheckView, RunView, true},
       {"texture", 1, 1, "texture checker|image|off",
        "show the checker or the current material's image (map_Kd) under the UVs, or nothing (--gui only)",

@@ -27,6 +27,9 @@ void CheckPrint(const Words& words) {
   }
   if (what == "geometry") {
     NeedCount(words, 3, 3);
+  } else if (what == "point" && words.size() > 2 && words[2] == "3d") {
+    NeedCount(words, 6, 6);
+    for (size_t i = 3; i < 6; ++i) ParseNumber(words[i], "coordinate");
   } else if (what == "point") {
     NeedCount(words, 4, 4);
     ParseNumber(words[2], "U");

@@ -22,7 +22,7 @@ struct SelectionRequest {
   bool whole = false;    // all / none: every element of the kind
   bool rect = false;     // uv rect
   std::vector<FaceCornerRef> corners;  // uv, line
-  std::vector<int32_t> indices;        // vertex, face
+  std::vector<std::pair<int32_t, int32_t>> runs;  // vertex, face: first and last index of each run
   double box[4] = {0, 0, 0, 0};
 };
 
@@ -48,8 +48,20 @@ SelectionRequest ParseSelection(const Words& words) {
     for (size_t i = 2; i < words.size(); ++i) {
       if (kind == "uv") request.corners.push_back(ParseFaceCorner(words[i], "UV corner"));
       if (kind == "line") request.corners.push_back(ParseFaceCorner(words[i], "line"));
-      if (kind == "vertex") request.indices.push_back(ParseIndex(words[i], "vertex index"));
-      if (kind == "face") request.indices.push_back(ParseIndex(words[i], "face index"));
+      if (kind == "vertex" || kind == "face") {
+        const char* what = kind == "vertex" ? "vertex index" : "face index";
+        // FIRST-LAST names a run: a box in the 3D view selects long runs.
+        const size_t dash = words[i].find('-');
+        if (dash == std::string::npos) {
+          const int32_t index = ParseIndex(words[i], what);
+          request.runs.emplace_back(index, index);
+          continue;
+        }
+        const int32_t first = ParseIndex(words[i].substr(0, dash), what);
+        const int32_t last = ParseIndex(words[i].substr(dash + 1), what);
+        if (last < first) throw CommandError("'" + words[i] + "' is not a run (FIRST-LAST, FIRST <= LAST)");
+        request.runs.emplace_back(first, last);
+      }
     }
   }
   return request;
@@ -71,7 +83,7 @@ void RunSelection(CommandInterpreter& in, const Words& words) {
   const bool on = request.on, whole = request.whole, rect = request.rect;
   const std::string& kind = request.kind;
   const std::vector<FaceCornerRef>& corners = request.corners;
-  const std::vector<int32_t>& indices = request.indices;
+  const std::vector<std::pair<int32_t, int32_t>>& runs = request.runs;
   const double* box = request.box;
   host::HostObject& object = CurrentObject(in.session().document());
   const bool state = whole ? (on == (words[2] == "all")) : on;
@@ -91,12 +103,19 @@ void RunSelection(CommandInterpreter& in, const Words& words) {
                          " corners, no corner " + std::to_string(ref.corner));
     }
   }
-  for (int32_t i : indices) {
-    if (kind == "face") {
-      checkFace(i);
-    } else if (!object.validVertex(i) || object.vertexDeleted(i)) {
+  auto checkVertex = [&](int32_t i) {
+    if (!object.validVertex(i) || object.vertexDeleted(i)) {
       throw CommandError("no vertex " + std::to_string(i) + " in " + name + " (it has " +
                          std::to_string(object.vertexCount()) + ")");
+    }
+  };
+  for (const auto& [first, last] : runs) {
+    // The last index first: a run past the end fails before a long walk.
+    if (kind == "face") checkFace(last);
+    else checkVertex(last);
+    for (int32_t i = first; i < last; ++i) {
+      if (kind == "face") checkFace(i);
+      else checkVertex(i);
     }
   }
 
@@ -125,9 +144,11 @@ void RunSelection(CommandInterpreter& in, const Words& words) {
       if (kind == "uv") object.setUVSelected(ref.face, ref.corner, on);
       if (kind == "line") object.setLineSelected(ref.face, ref.corner, on);
     }
-    for (int32_t i : indices) {
-      if (kind == "vertex") object.setVertexSelected(i, on);
-      if (kind == "face") object.setFaceSelected(i, on);
+    for (const auto& [first, last] : runs) {
+      for (int32_t i = first; i <= last; ++i) {
+        if (kind == "vertex") object.setVertexSelected(i, on);
+        if (kind == "face") object.setFaceSelected(i, on);
+      }
     }
   }
   in.session().draw();

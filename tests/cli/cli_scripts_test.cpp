@@ -125,6 +125,24 @@ TEST(PavlexSelection, RectanglesAddDeselectRemovesAndNoneClearsEveryKind) {
   EXPECT_EQ(run.out, "uv 1 0\nuv 1 1\nuv 1 0\nvertex 3\nline 1 3\nface 0\n");
 }
 
+// Runs FIRST-LAST (what a box in the 3D view writes) select what the
+// single indices would, and a bad or overlong run changes nothing.
+TEST(PavlexSelection, IndexRunsSelectLikeTheirIndicesAndBadRunsChangeNothing) {
+  ScratchDir scratch;
+  PavlexRun run = RunPavlex(scratch, {"-c", "object Mask; select face 0-2; deselect face 1-1; select vertex 2-4 0; "
+                                            "print selection"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "vertex 0\nvertex 2\nvertex 3\nvertex 4\nface 0\nface 2\n");
+  for (const char* bad : {"select face 2-1", "select face 0-99", "select face 0-2147483647", "select face 1-",
+                          "select vertex -3"}) {
+    run = RunPavlex(scratch, {"-c", std::string("object Mask; select face 3; ") + bad + "; print selection"});
+    EXPECT_EQ(run.status, 1) << bad;
+    EXPECT_EQ(run.out, "") << bad;
+  }
+  run = RunPavlex(scratch, {"-c", "object Mask; select face 3; print selection; select face 0-99"});
+  EXPECT_TRUE(Contains(run.err, "no face 99 in Mask")) << run.err;
+}
+
 // Scripts: comments, quoted paths, ';' inside quotes, several sources in
 // order, standard input.
 TEST(PavlexScripts, FilesCommandsAndStandardInputRunInOrder) {

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <random>
 #include <cstdio>
@@ -14,6 +15,8 @@
 #include <sstream>
 #include <thread>
 
+#include "gui/gui_window.h"
+#include "host/session/host_session.h"
 #include "tests/cli/pavlex_process.h"
 
 namespace pavlex::cli_test {
@@ -331,7 +334,8 @@ TEST(GuiWithoutDisplay, FailsAtOnceWithAMessage) {
 TEST(GuiWithoutDisplay, WindowCommandsInBatchSayTheyNeedTheWindow) {
   ScratchDir scratch;
   for (const char* command : {"screenshot x.png", "view frame", "view zoom 2", "print geometry Select/group",
-                              "print point 0 0", "texture checker", "stretch on"}) {
+                              "print point 0 0", "texture checker", "stretch on", "view 3d all",
+                              "view 3d orbit 10 20", "print point 3d 0 0 0"}) {
     const PavlexRun run = RunPavlex(scratch, {"-c", command});
     EXPECT_EQ(run.status, 1) << command;
     EXPECT_NE(run.err.find("needs the window (--gui)"), std::string::npos) << command << ": " << run.err;
@@ -341,6 +345,13 @@ TEST(GuiWithoutDisplay, WindowCommandsInBatchSayTheyNeedTheWindow) {
   EXPECT_NE(typo.err.find("cannot view 'sideways'"), std::string::npos) << typo.err;
   const PavlexRun texture = RunPavlex(scratch, {"-c", "texture wallpaper"});
   EXPECT_NE(texture.err.find("checker, image, off"), std::string::npos) << texture.err;
+  // The 3D forms are checked before anything runs, window or not.
+  for (const char* bad : {"view 3d sideways", "view 3d orbit 10", "view 3d distance 0", "view 3d mode edge",
+                          "view 3d target 1 2 nan", "print point 3d 1 2"}) {
+    const PavlexRun run = RunPavlex(scratch, {"-c", std::string("select face all; ") + bad});
+    EXPECT_EQ(run.status, 1) << bad;
+    EXPECT_EQ(run.err.find("needs the window"), std::string::npos) << bad << ": " << run.err;
+  }
   const PavlexRun record = RunPavlex(scratch, {"--record", scratch.file("r.txt")});
   EXPECT_EQ(record.status, 2);
 }
@@ -587,6 +598,167 @@ TEST_F(GuiWindowTest, ScreenshotsOfTheViewAndThePavlexWindowMatchTheirGoldens) {
   ASSERT_EQ(out.size(), 2u);
   ExpectMatchesGolden(shot, ParseRect(out[0]), "uv_view_selection");
   ExpectMatchesGolden(shot, ParseRect(out[1]), "pavlex_window_folded_down");
+}
+
+// --- the 3D view ------------------------------------------------------------------------
+
+// The Mask of the built-in sample, seen straight on: faces 1 and 3 are its
+// right column, centred on (0.5, 0.5, 0.1) and (0.5, 1.5, 0.1).
+constexpr const char* kMaskCamera =
+    "object Mask; view 3d orbit 0 0; view 3d target 0 1 0.1; view 3d distance 5; ";
+
+TEST_F(GuiWindowTest, FacesPickedAndBoxedIn3dAreTheBatchSelectionForSymmetrize) {
+  const std::string record = scratch_.file("record.txt"), guiObj = saved("gui");
+  GuiRun gui(scratch_, {"--record", record, "-o", guiObj, "-c",
+                        std::string(kMaskCamera) +
+                            "print point 3d 0.5 0.5 0.1; print point 3d 0.3 1.3 0.1; print point 3d 0.7 1.7 0.1; "
+                            "print point 3d -0.5 0.5 0.1; print geometry Manipulate/Symmetrize"});
+  const std::vector<std::string> out = gui.lines(5);
+  ASSERT_EQ(out.size(), 5u);
+  // Each click waits for a frame with the pointer already over the view:
+  // a window busy under load may otherwise see the press before the move.
+  Xdo("mousemove " + out[3] + " sleep 0.2 click 1");  // face 0 alone
+  Xdo("mousemove " + out[0] + " sleep 0.2 click 1");  // face 1 alone: replaces it
+  // A box around face 3's middle, with Shift: adds it.
+  Xdo("mousemove " + out[1] + " sleep 0.1 keydown shift sleep 0.1 mousedown 1 sleep 0.1 mousemove " + out[2] +
+      " sleep 0.1 mouseup 1 sleep 0.1 keyup shift");
+  // Ctrl-click on the left column: removes nothing selected, changes nothing.
+  Xdo("mousemove " + out[3] + " sleep 0.1 keydown ctrl sleep 0.1 click 1 sleep 0.1 keyup ctrl");
+  ClickCentre(ParseRect(out[4]));
+  Xdo("key ctrl+q");
+  ASSERT_EQ(gui.wait(), 0) << gui.err();
+  const std::string recorded = ReadAll(record);
+  EXPECT_EQ(recorded,
+            "select face none\nselect face 0\nselect face none\nselect face 1\nselect face 3\n"
+            "deselect face 0\nclick Manipulate/Symmetrize\n");
+  const std::string batchObj = saved("batch");
+  const PavlexRun batch =
+      RunPavlex(scratch_, {"-c", "object Mask; select face 1 3; press Manipulate/Symmetrize", "-o", batchObj});
+  ASSERT_EQ(batch.status, 0) << batch.err;
+  EXPECT_EQ(ReadAll(guiObj), ReadAll(batchObj));
+  const std::string plainObj = saved("plain");
+  ASSERT_EQ(RunPavlex(scratch_, {"-o", plainObj}).status, 0);
+  EXPECT_NE(ReadAll(guiObj), ReadAll(plainObj)) << "Symmetrize changed the Mask's UVs";
+}
+
+// Vertex and line modes pick the element nearest the cursor on the face
+// under it; an orbit drag is said once, on release.
+TEST_F(GuiWindowTest, VertexAndLineModesPickTheNearestAndAnOrbitIsOneCommand) {
+  const std::string record = scratch_.file("record.txt");
+  GuiRun gui(scratch_, {"--record", record, "-o", saved("gui"), "-c",
+                        std::string(kMaskCamera) +
+                            "print point 3d 0.97 0.97 0.01; print point 3d 0.5 0.03 0.1; print geometry model-view"});
+  const std::vector<std::string> out = gui.lines(3);
+  ASSERT_EQ(out.size(), 3u);
+  const Rect view = ParseRect(out[2]);
+  const auto toolbar = [&](int dx) {  // the toolbar's buttons: vertex, line, face
+    return std::to_string(view.x + dx) + " " + std::to_string(view.y + 12);
+  };
+  Xdo("mousemove " + toolbar(22) + " sleep 0.2 click 1");
+  Xdo("mousemove " + out[0] + " sleep 0.2 click 1");  // near vertex 5, (1, 1, 0)
+  Xdo("mousemove " + toolbar(62) + " sleep 0.2 click 1");
+  Xdo("mousemove " + out[1] + " sleep 0.2 click 1");  // the bottom line of face 1
+  Xdo("mousemove " + std::to_string(view.x + view.w / 2) + " " + std::to_string(view.y + view.h / 2) +
+      " sleep 0.1 mousedown 3 sleep 0.1 mousemove_relative 40 0 sleep 0.1 mouseup 3");
+  Xdo("key ctrl+q");
+  ASSERT_EQ(gui.wait(), 0) << gui.err();
+  const std::string recorded = ReadAll(record);
+  EXPECT_NE(recorded.find("view 3d mode vertex\nselect vertex none\nselect vertex 5\nview 3d mode line\n"
+                          "select line none\nselect line 1:0\nview 3d orbit "),
+            std::string::npos)
+      << recorded;
+  EXPECT_EQ(std::count(recorded.begin(), recorded.end(), '\n'), 7) << "one orbit line: " << recorded;
+}
+
+TEST_F(GuiWindowTest, ScreenshotOf3dViewWithAFaceSelectionMatchesItsGolden) {
+  const std::string shot = scratch_.file("model.png");
+  GuiRun gui(scratch_, {"-c", std::string(kMaskCamera) +
+                                  "select face 1 3; select line 0:0; select vertex 6; view 3d orbit 25 20; "
+                                  "view 3d ortho; print geometry model-view; screenshot " + shot +
+                                  // Numbers past a float's range neither crash nor stop the window.
+                                  "; view 3d distance 1e300; view 3d target 1e300 -1e300 0; view 3d orbit 1e9 -1e9; "
+                                  "view 3d persp; screenshot " + scratch_.file("far.png") + "; quit"});
+  ASSERT_EQ(gui.wait(), 0) << gui.err();
+  const std::vector<std::string> out = gui.lines(1);
+  ASSERT_EQ(out.size(), 1u);
+  ExpectMatchesGolden(shot, ParseRect(out[0]), "model_view_face_selection");
+}
+
+// The colour inputs the texture and stretch displays use, in the program
+// itself: a 2 x 2 image with a different colour per texel lands in the
+// right quadrants of a square mapped to the unit square, and per-face
+// colours replace the flat colour of exactly their faces.
+TEST_F(GuiWindowTest, TextureAndFaceColoursReachThePixelsTheyShould) {
+  // Two unit squares side by side in z = 0, UVs spanning [0, 1] each.
+  WriteAll(scratch_ / "two.obj",
+           "o Two\nv 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 2 0 0\nv 2 1 0\n"
+           "vt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\nf 1/1 2/2 3/3 4/4\nf 2/1 5/2 6/3 3/4\n");
+  setenv("DISPLAY", server->display().c_str(), 1);
+  host::HostSessionOptions options;
+  options.persistSettings = false;
+  host::HostSession session(options);
+  gui::GuiConfig config;
+  config.width = 320, config.height = 240;
+  gui::GuiWindow window(session, config);
+  std::string error;
+  ASSERT_TRUE(window.open(&error)) << error;
+  ASSERT_TRUE(session.openDocument((scratch_ / "two.obj").string(), &error)) << error;
+  gui::ModelView& view = window.modelView();
+  window.drawFrameNow();
+  gui::Camera camera;
+  camera.yaw = 0, camera.pitch = 0, camera.orthographic = true;
+  view.setCamera(camera);
+  view.frame(session.document(), true);
+  // Rows top to bottom: red, green / blue, white.
+  const uint8_t texels[16] = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255};
+  view.setTexture(texels, 2, 2);
+  const uint8_t colours[8] = {0, 0, 0, 255, 255, 128, 0, 255};  // face 0 black (ignored: textured x black), face 1 orange
+  view.setFaceColours(0, colours + 4, 1);  // a count that does not match: ignored
+  const std::string first = scratch_.file("first.png");
+  ASSERT_TRUE(window.screenshot(first, &error)) << error;
+  const uint8_t faceColours[8] = {255, 255, 255, 255, 255, 128, 0, 255};
+  view.setFaceColours(0, faceColours, 2);
+  const std::string second = scratch_.file("second.png");
+  ASSERT_TRUE(window.screenshot(second, &error)) << error;
+
+  // Wider than any GPU takes: sent thinned out, not left black.
+  std::vector<uint8_t> wide(40000 * 2 * 4, 255);
+  for (size_t x = 0; x < 40000; ++x) {
+    for (size_t y = 0; y < 2; ++y) {
+      uint8_t* p = &wide[(y * 40000 + x) * 4];
+      p[0] = x < 20000 ? 255 : 0, p[1] = x < 20000 ? 0 : 255, p[2] = 0;
+    }
+  }
+  view.setTexture(wide.data(), 40000, 2);
+  const std::string third = scratch_.file("third.png");
+  ASSERT_TRUE(window.screenshot(third, &error)) << error;
+
+  Image a, b, c;
+  ASSERT_TRUE(ReadPng(first, &a));
+  ASSERT_TRUE(ReadPng(second, &b));
+  ASSERT_TRUE(ReadPng(third, &c));
+  const auto pixel = [&](const Image& image, float x, float y, float z) {
+    float px = 0, py = 0;
+    EXPECT_TRUE(view.pixelOf({x, y, z}, &px, &py));
+    const size_t at = (static_cast<size_t>(py) * image.width + static_cast<size_t>(px)) * 3;
+    return std::vector<int>{image.rgb[at], image.rgb[at + 1], image.rgb[at + 2]};
+  };
+  const auto near = [](const std::vector<int>& got, int r, int g, int bl) {
+    return std::abs(got[0] - r) <= 24 && std::abs(got[1] - g) <= 24 && std::abs(got[2] - bl) <= 24;
+  };
+  // u, v = (0.25, 0.75) is the image's top-left texel, (0.75, 0.25) its bottom-right.
+  for (const Image* image : {&a, &b}) {
+    const bool coloured = image == &b;
+    EXPECT_TRUE(near(pixel(*image, 0.25f, 0.75f, 0), 255, 0, 0)) << "top left red";
+    EXPECT_TRUE(near(pixel(*image, 0.75f, 0.75f, 0), 0, 255, 0)) << "top right green";
+    EXPECT_TRUE(near(pixel(*image, 0.25f, 0.25f, 0), 0, 0, 255)) << "bottom left blue";
+    EXPECT_TRUE(near(pixel(*image, 0.75f, 0.25f, 0), 255, 255, 255)) << "bottom right white";
+    // The second square: the same image, times orange once the colours fit.
+    EXPECT_TRUE(near(pixel(*image, 1.75f, 0.25f, 0), 255, coloured ? 128 : 255, coloured ? 0 : 255));
+    EXPECT_TRUE(near(pixel(*image, 1.25f, 0.75f, 0), 255, 0, 0));
+  }
+  EXPECT_TRUE(near(pixel(c, 0.25f, 0.5f, 0), 255, 0, 0));
+  EXPECT_TRUE(near(pixel(c, 0.75f, 0.5f, 0), 0, 255, 0));
 }
 
 // --- bad input ----------------------------------------------------------------------
