@@ -3,6 +3,7 @@
 #include <mutex>
 #include <unordered_set>
 
+#include "host/api/call_trace.h"
 #include "host/api/handles.h"
 #include "host/api/host_exports.h"
 
@@ -25,6 +26,16 @@ const AnyFunction kEveryHostFunction[] = {MQ_HOST_FUNCTIONS(PAVLEX_TAKE_ADDRESS)
 static_assert(sizeof(kEveryHostFunction) / sizeof(kEveryHostFunction[0]) == MQ_HOST_FUNCTION_COUNT);
 
 }  // namespace
+
+namespace detail {
+CallTraceHook g_callTraceHook = nullptr;
+void* g_callTraceContext = nullptr;
+}  // namespace detail
+
+void SetCallTrace(CallTraceHook hook, void* context) noexcept {
+  detail::g_callTraceContext = context;
+  detail::g_callTraceHook = hook;
+}
 
 void CopyUtf8(std::string_view text, char* buffer, int32_t size) noexcept {
   if (buffer == nullptr || size < 1) return;
