@@ -22,6 +22,13 @@
 #include <string>
 #include <vector>
 
+#if defined(__linux__)
+#include <linux/perf_event.h>
+#include <sys/ioctl.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
+
 #include "bench/grid_mesh.h"
 #include "host/driver/host_driver.h"
 #include "host/session/host_session.h"
@@ -45,10 +52,11 @@ double Seconds(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-double Median(std::vector<double> values) {
+template <typename T>
+T Median(std::vector<T> values) {
   std::sort(values.begin(), values.end());
   const size_t n = values.size();
-  return n % 2 == 1 ? values[n / 2] : 0.5 * (values[n / 2 - 1] + values[n / 2]);
+  return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 // Resident memory of this process in MB; 0 where /proc is not there.
@@ -60,6 +68,43 @@ double ResidentMB() {
   }
   return 0.0;
 }
+
+// Instructions this process runs in user space, counted by the kernel: a
+// figure that other work on the machine does not move. Absent (-1) where
+// the counter cannot be opened.
+class InstructionCounter {
+ public:
+  InstructionCounter() {
+#if defined(__linux__)
+    perf_event_attr attr{};
+    attr.type = PERF_TYPE_HARDWARE;
+    attr.size = sizeof attr;
+    attr.config = PERF_COUNT_HW_INSTRUCTIONS;
+    attr.exclude_kernel = 1;
+    attr.exclude_hv = 1;
+    fd_ = static_cast<int>(syscall(SYS_perf_event_open, &attr, 0, -1, -1, 0));
+#endif
+  }
+  ~InstructionCounter() {
+#if defined(__linux__)
+    if (fd_ >= 0) close(fd_);
+#endif
+  }
+  InstructionCounter(const InstructionCounter&) = delete;
+  InstructionCounter& operator=(const InstructionCounter&) = delete;
+
+  bool available() const { return fd_ >= 0; }
+  long long read() const {
+    long long value = -1;
+#if defined(__linux__)
+    if (fd_ >= 0 && ::read(fd_, &value, sizeof value) != static_cast<ssize_t>(sizeof value)) value = -1;
+#endif
+    return value;
+  }
+
+ private:
+  int fd_ = -1;
+};
 
 // "Overwrite?" of a full memory slot is answered OK, so every Store press
 // stores; dialogs close at once, as by their close box.
@@ -113,6 +158,41 @@ struct WorkFolder {
   }
 };
 
+struct Sample {
+  double seconds = 0;
+  long long instructions = -1;
+};
+
+// Millions of instructions, or "-" without a counter.
+std::string Instructions(long long count) {
+  if (count < 0) return "-";
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f", static_cast<double>(count) / 1e6);
+  return text;
+}
+
+class Samples {
+ public:
+  template <typename Work>
+  void take(const InstructionCounter& counter, Work&& work) {
+    const long long before = counter.read();
+    const Clock::time_point start = Clock::now();
+    work();
+    seconds_.push_back(Seconds(start));
+    if (counter.available()) instructions_.push_back(counter.read() - before);
+  }
+  Sample median() const {
+    Sample sample;
+    if (!seconds_.empty()) sample.seconds = Median(seconds_);
+    if (!instructions_.empty()) sample.instructions = Median(instructions_);
+    return sample;
+  }
+
+ private:
+  std::vector<double> seconds_;
+  std::vector<long long> instructions_;
+};
+
 enum class Selection { kAll, kQuarter, kHalfFaces };
 
 class Bench {
@@ -134,17 +214,19 @@ class Bench {
     pavlex::host::LoadedPlugin* plugin = session_->loadPlugin(options_.plugin, &error);
     if (plugin == nullptr || !session_->activate(*plugin)) Fail("cannot start the plug-in: " + error);
 
+    const long long openCount = counter_.read();
     const Clock::time_point openStart = Clock::now();
     if (!session_->openDocument(gridPath, &error)) Fail(error);
     const double open = Seconds(openStart);
+    const long long openInstructions = counter_.available() ? counter_.read() - openCount : -1;
     const double resident = ResidentMB();
     grid_ = session_->document().object(0);
     if (grid_ == nullptr) Fail("the grid has no object");
     keepLoadedUVs();
 
-    std::printf("%-34s %12s %12s\n", "press (median of repeats)", "all UVs", "quarter");
-    if (wanted("open")) std::printf("%-34s %11.3fs %12s\n", "OBJ open", open, "");
-    if (wanted("open")) std::printf("%-34s %10.0fMB %12s\n", "resident after open", resident, "");
+    std::printf("%-34s %10s %10s %10s %10s\n", "median of repeats", "all UVs", "Minstr", "quarter", "Minstr");
+    if (wanted("open")) std::printf("%-34s %9.3fs %10s\n", "OBJ open", open, Instructions(openInstructions).c_str());
+    if (wanted("open")) std::printf("%-34s %8.0fMB\n", "resident after open", resident);
     fileRows();
 
     HostDriver driver(*session_);
@@ -154,9 +236,10 @@ class Bench {
     }
     for (const pavlex::host::WidgetPathEntry& button : buttons) {
       if (!wanted(button.path)) continue;
-      const double all = timePress(button.path, Selection::kAll);
-      const double quarter = timePress(button.path, Selection::kQuarter);
-      std::printf("%-34s %11.3fs %11.3fs\n", button.path.c_str(), all, quarter);
+      const Sample all = timePress(button.path, Selection::kAll);
+      const Sample quarter = timePress(button.path, Selection::kQuarter);
+      std::printf("%-34s %9.3fs %10s %9.3fs %10s\n", button.path.c_str(), all.seconds,
+                  Instructions(all.instructions).c_str(), quarter.seconds, Instructions(quarter.instructions).c_str());
       std::fflush(stdout);
     }
   }
@@ -200,20 +283,20 @@ class Bench {
   // later presses do not pay for its pass at every redraw.
   static bool IsLock(const std::string& path) { return path.rfind("Memory/Lock/", 0) == 0; }
 
-  double timePress(const std::string& path, Selection selection) {
+  Sample timePress(const std::string& path, Selection selection) {
     HostDriver driver(*session_);
     const std::string target = "Pavlex::" + path;
-    std::vector<double> times;
+    Samples samples;
     for (int r = 0; r < options_.repeat; ++r) {
       restore(selection);
-      const Clock::time_point start = Clock::now();
-      const pavlex::host::CommandResult result =
-          IsLock(path) ? driver.click(target, pavlex::host::kCtrl) : driver.press(target);
-      times.push_back(Seconds(start));
+      pavlex::host::CommandResult result;
+      samples.take(counter_, [&] {
+        result = IsLock(path) ? driver.click(target, pavlex::host::kCtrl) : driver.press(target);
+      });
       if (!result.done) Fail(path + ": " + result.error);
       if (IsLock(path)) driver.click(target, pavlex::host::kShift);
     }
-    return Median(times);
+    return samples.median();
   }
 
   void fileRows() {
@@ -221,31 +304,35 @@ class Bench {
     const std::string unchanged = (folder_.path / "unchanged.obj").string();
     const std::string edited = (folder_.path / "edited.obj").string();
     if (wanted("save unchanged")) {
-      std::vector<double> times;
+      Samples samples;
       for (int r = 0; r < options_.repeat; ++r) {
-        const Clock::time_point start = Clock::now();
-        if (!session_->saveDocument(unchanged, &error)) Fail(error);
-        times.push_back(Seconds(start));
+        bool saved = false;
+        samples.take(counter_, [&] { saved = session_->saveDocument(unchanged, &error); });
+        if (!saved) Fail(error);
       }
-      std::printf("%-34s %11.3fs %12s\n", "OBJ save unchanged", Median(times), "");
+      const Sample save = samples.median();
+      std::printf("%-34s %9.3fs %10s\n", "OBJ save unchanged", save.seconds, Instructions(save.instructions).c_str());
     }
     if (wanted("save after")) {
       // Half of the faces mirrored: their UVs change and the save patches them.
-      std::vector<double> times;
+      Samples samples;
       HostDriver driver(*session_);
       for (int r = 0; r < options_.repeat; ++r) {
         restore(Selection::kHalfFaces);
         if (!driver.press("Pavlex::Invert/H").done) Fail("Invert/H failed");
-        const Clock::time_point start = Clock::now();
-        if (!session_->saveDocument(edited, &error)) Fail(error);
-        times.push_back(Seconds(start));
+        bool saved = false;
+        samples.take(counter_, [&] { saved = session_->saveDocument(edited, &error); });
+        if (!saved) Fail(error);
       }
-      std::printf("%-34s %11.3fs %12s\n", "OBJ save after Invert/H (half)", Median(times), "");
+      const Sample save = samples.median();
+      std::printf("%-34s %9.3fs %10s\n", "OBJ save after Invert/H (half)", save.seconds,
+                  Instructions(save.instructions).c_str());
     }
     std::fflush(stdout);
   }
 
   Options options_;
+  InstructionCounter counter_;
   WorkFolder folder_;
   AnswerOk answers_;
   std::unique_ptr<HostSession> session_;
