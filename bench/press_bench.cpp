@@ -10,7 +10,7 @@
 // lower-left quarter of the faces and their UVs. The figure is the median
 // of the repeats.
 //
-//   pavlex_press_bench [--repeat N] [--only TEXT] [--cells N] [--plugin FILE]
+//   pavlex_press_bench [--repeat N] [--only TEXT] [--cells N] [--selection all|quarter] [--plugin FILE]
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -118,6 +118,7 @@ struct Options {
   int cells = 1000;
   std::string only;  // run only the rows whose name holds this text
   std::string plugin = PAVLEX_PLUGIN_LIBRARY;
+  bool all = true, quarter = true;  // which selections to press with
 };
 
 Options ParseOptions(int argc, char** argv) {
@@ -131,16 +132,22 @@ Options ParseOptions(int argc, char** argv) {
       options.cells = std::max(4, std::atoi(argv[++i]));
     } else if (arg == "--only" && hasValue) {
       options.only = argv[++i];
+    } else if (arg == "--selection" && hasValue) {
+      const std::string which = argv[++i];
+      options.all = which != "quarter";
+      options.quarter = which != "all";
     } else if (arg == "--plugin" && hasValue) {
       options.plugin = argv[++i];
     } else {
       std::fprintf(stderr,
-                   "usage: pavlex_press_bench [--repeat N] [--only TEXT] [--cells N] [--plugin FILE]\n"
+                   "usage: pavlex_press_bench [--repeat N] [--only TEXT] [--cells N] [--selection all|quarter]\n"
+                   "                          [--plugin FILE]\n"
                    "Times every button of the Pavlex window pressed through the host driver on an\n"
                    "N x N quad grid (default 1000: 1,000,000 faces), every UV selected and a\n"
                    "quarter selected, plus OBJ open and save. --only keeps the rows whose name\n"
                    "holds TEXT; --repeat sets how many presses each median is taken over (3);\n"
-                   "--plugin loads another build of the plug-in.\n");
+                   "--selection presses with one of the two selections only; --plugin loads\n"
+                   "another build of the plug-in.\n");
       std::exit(arg == "--help" || arg == "-h" ? 0 : 2);
     }
   }
@@ -236,8 +243,8 @@ class Bench {
     }
     for (const pavlex::host::WidgetPathEntry& button : buttons) {
       if (!wanted(button.path)) continue;
-      const Sample all = timePress(button.path, Selection::kAll);
-      const Sample quarter = timePress(button.path, Selection::kQuarter);
+      const Sample all = options_.all ? timePress(button.path, Selection::kAll) : Sample{};
+      const Sample quarter = options_.quarter ? timePress(button.path, Selection::kQuarter) : Sample{};
       std::printf("%-34s %9.3fs %10s %9.3fs %10s\n", button.path.c_str(), all.seconds,
                   Instructions(all.instructions).c_str(), quarter.seconds, Instructions(quarter.instructions).c_str());
       std::fflush(stdout);

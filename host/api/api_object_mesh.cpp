@@ -110,7 +110,7 @@ PAVLEX_HOST_FN(int32_t) MQObj_GetVertexRelatedFaces(MQObject obj, int32_t vertex
   return Guarded(0, [&] {
     int32_t count = 0;
     const int32_t* list = o->relatedFaces(vertex, &count);  // may rebuild the table
-    if (faces && count > 0) std::copy(list, list + count, faces);
+    if (faces && count > 0) CopySmallRun(list, count, faces);
     return count;
   });
 }
@@ -132,21 +132,21 @@ PAVLEX_HOST_FN(void) MQObj_GetFacePointArray(MQObject obj, int32_t face, int32_t
   PAVLEX_TRACE_CALL();
   const HostObject* o = FromHandle(obj);
   if (!points || !LiveFace(o, face)) return;
-  std::copy_n(o->faceVertices(face), o->cornerCount(face), points);
+  CopySmallRun(o->faceVertices(face), o->cornerCount(face), points);
 }
 
 PAVLEX_HOST_FN(void) MQObj_GetFaceCoordinateArray(MQObject obj, int32_t face, MQCoordinate* uvs) {
   PAVLEX_TRACE_CALL();
   const HostObject* o = FromHandle(obj);
   if (!uvs || !LiveFace(o, face)) return;
-  std::copy_n(o->faceUVs(face), o->cornerCount(face), uvs);
+  CopySmallRun(o->faceUVs(face), o->cornerCount(face), uvs);
 }
 
 PAVLEX_HOST_FN(void) MQObj_SetFaceCoordinateArray(MQObject obj, int32_t face, const MQCoordinate* uvs) {
   PAVLEX_TRACE_CALL();
   HostObject* o = FromHandle(obj);
   if (!uvs || !LiveFace(o, face)) return;
-  std::copy_n(uvs, o->cornerCount(face), o->faceUVs(face));
+  CopySmallRun(uvs, o->cornerCount(face), o->faceUVs(face));
 }
 
 PAVLEX_HOST_FN(void) MQObj_GetFaceCoordinate(MQObject obj, int32_t face, int32_t corner, MQCoordinate* out) {

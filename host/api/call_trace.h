@@ -14,9 +14,17 @@ using CallTraceHook = void (*)(const char* function, void* context);
 // it while no plug-in code runs.
 void SetCallTrace(CallTraceHook hook, void* context) noexcept;
 
+// Hidden where the format allows it, so the test in every exported
+// function reads the hook directly rather than through the symbol table.
+#if defined(__ELF__)
+#define PAVLEX_HOST_PRIVATE __attribute__((visibility("hidden")))
+#else
+#define PAVLEX_HOST_PRIVATE
+#endif
+
 namespace detail {
-extern CallTraceHook g_callTraceHook;
-extern void* g_callTraceContext;
+extern PAVLEX_HOST_PRIVATE CallTraceHook g_callTraceHook;
+extern PAVLEX_HOST_PRIVATE void* g_callTraceContext;
 }  // namespace detail
 
 }  // namespace pavlex::host::api

@@ -17,19 +17,6 @@ CMQObject CMQObject::Current(MQDocument document) {
   return CMQObject(document, Host().MQDoc_GetObject(document, Host().MQDoc_GetCurrentObjectIndex(document)));
 }
 
-int32_t CMQObject::GetIndex() const {
-  if (object_ == nullptr) return -1;
-  return Host().MQDoc_GetObjectIndex(document_, object_);
-}
-
-int32_t CMQObject::GetFaceCount() const {
-  return object_ != nullptr ? Host().MQObj_GetFaceCount(object_) : 0;
-}
-
-int32_t CMQObject::GetFacePointCount(int32_t face) const {
-  return object_ != nullptr ? Host().MQObj_GetFacePointCount(object_, face) : 0;
-}
-
 int32_t CMQObject::GetVertexCount() const {
   return object_ != nullptr ? Host().MQObj_GetVertexCount(object_) : 0;
 }
@@ -75,13 +62,18 @@ bool CMQObject::SetFaceCorners(int32_t face, const std::vector<pavlex::FaceCorne
   return true;
 }
 
+void CMQObject::GetVertexRelatedFaces(int32_t vertex, std::vector<int32_t>& out) const {
+  out.clear();
+  if (object_ == nullptr) return;
+  const int32_t count = Host().MQObj_GetVertexRelatedFaces(object_, vertex, nullptr);
+  if (count <= 0) return;
+  out.resize(static_cast<size_t>(count));
+  Host().MQObj_GetVertexRelatedFaces(object_, vertex, out.data());
+}
+
 std::vector<int32_t> CMQObject::GetVertexRelatedFaces(int32_t vertex) const {
   std::vector<int32_t> faces;
-  if (object_ == nullptr) return faces;
-  const int32_t count = Host().MQObj_GetVertexRelatedFaces(object_, vertex, nullptr);
-  if (count <= 0) return faces;
-  faces.resize(static_cast<size_t>(count));
-  Host().MQObj_GetVertexRelatedFaces(object_, vertex, faces.data());
+  GetVertexRelatedFaces(vertex, faces);
   return faces;
 }
 
@@ -113,12 +105,6 @@ std::vector<std::array<int32_t, 3>> CMQObject::TriangulateFace(int32_t face) con
     triangles[t] = {indices[3 * t], indices[3 * t + 1], indices[3 * t + 2]};
   }
   return triangles;
-}
-
-bool CMQObject::IsSelectUVVertex(pavlex::UVVertexKey key) const {
-  if (object_ == nullptr) return false;
-  const pavlex::UVVertexRef ref = key.Unpack();
-  return Host().MQDoc_IsSelectUVVertex(document_, GetIndex(), ref.face, ref.corner) != 0;
 }
 
 bool CMQObject::AddSelectUVVertex(pavlex::UVVertexKey key) const {
