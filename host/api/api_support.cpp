@@ -27,15 +27,12 @@ static_assert(sizeof(kEveryHostFunction) / sizeof(kEveryHostFunction[0]) == MQ_H
 
 }  // namespace
 
+#if defined(PAVLEX_HOST_CALL_TRACE)
 namespace detail {
-CallTraceHook g_callTraceHook = nullptr;
+PavlexCallTraceHook g_callTraceHook = nullptr;
 void* g_callTraceContext = nullptr;
 }  // namespace detail
-
-void SetCallTrace(CallTraceHook hook, void* context) noexcept {
-  detail::g_callTraceContext = context;
-  detail::g_callTraceHook = hook;
-}
+#endif
 
 void CopyUtf8(std::string_view text, char* buffer, int32_t size) noexcept {
   if (buffer == nullptr || size < 1) return;
@@ -71,3 +68,10 @@ bool ReleaseCallerOwned(const void* handle) noexcept {
 }
 
 }  // namespace pavlex::host::api
+
+#if defined(PAVLEX_HOST_CALL_TRACE)
+void PavlexSetCallTrace(PavlexCallTraceHook hook, void* context) {
+  pavlex::host::api::detail::g_callTraceContext = context;
+  pavlex::host::api::detail::g_callTraceHook = hook;
+}
+#endif
