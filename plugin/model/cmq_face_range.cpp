@@ -2,12 +2,6 @@
 
 namespace cmq {
 
-CMQFaceRange::Iterator& CMQFaceRange::Iterator::operator++() {
-  ++index_;
-  while (index_ < object_->GetFaceCount() && object_->GetFacePointCount(index_) < 1) ++index_;
-  return *this;
-}
-
 CMQFaceRange::Iterator CMQFaceRange::begin() const {
   Iterator first(0, object_);
   const int32_t count = object_->GetFaceCount();

@@ -27,7 +27,11 @@ class CMQFaceRange {
     int32_t index() const { return index_; }
     // A new handle on the current face.
     std::shared_ptr<CMQFace> operator*() const { return std::make_shared<CMQFace>(index_, object_); }
-    Iterator& operator++();
+    Iterator& operator++() {
+      ++index_;
+      while (index_ < object_->GetFaceCount() && object_->GetFacePointCount(index_) < 1) ++index_;
+      return *this;
+    }
     bool operator!=(End) const { return index_ < object_->GetFaceCount(); }
     bool operator==(End end) const { return !(*this != end); }
 

@@ -26,9 +26,13 @@ int32_t CMQObject::GetVertexRefCount(int32_t vertex) const {
 }
 
 void CMQObject::GetFacePointArray(int32_t face, std::vector<int32_t>& out) const {
-  out.clear();
   const int32_t count = GetFacePointCount(face);
-  if (count <= 0) return;
+  if (count <= 0) {
+    out.clear();
+    return;
+  }
+  // The host writes every entry, so a list already of the face's length
+  // (the usual case, face after face) is neither cleared nor filled first.
   out.resize(static_cast<size_t>(count));
   Host().MQObj_GetFacePointArray(object_, face, out.data());
 }
