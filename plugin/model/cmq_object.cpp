@@ -111,12 +111,6 @@ std::vector<std::array<int32_t, 3>> CMQObject::TriangulateFace(int32_t face) con
   return triangles;
 }
 
-bool CMQObject::AddSelectUVVertex(pavlex::UVVertexKey key) const {
-  if (object_ == nullptr) return false;
-  const pavlex::UVVertexRef ref = key.Unpack();
-  return Host().MQDoc_AddSelectUVVertex(document_, GetIndex(), ref.face, ref.corner) != 0;
-}
-
 bool CMQObject::IsSelectVertex(int32_t vertex) const {
   if (object_ == nullptr) return false;
   return Host().MQDoc_IsSelectVertex(document_, GetIndex(), vertex) != 0;

@@ -86,7 +86,11 @@ class CMQObject {
     const pavlex::UVVertexRef ref = key.Unpack();
     return pavlex::Host().MQDoc_IsSelectUVVertex(document_, GetIndex(), ref.face, ref.corner) != 0;
   }
-  bool AddSelectUVVertex(pavlex::UVVertexKey key) const;
+  bool AddSelectUVVertex(pavlex::UVVertexKey key) const {
+    if (object_ == nullptr) return false;
+    const pavlex::UVVertexRef ref = key.Unpack();
+    return pavlex::Host().MQDoc_AddSelectUVVertex(document_, GetIndex(), ref.face, ref.corner) != 0;
+  }
   bool IsSelectVertex(int32_t vertex) const;
   bool AddSelectVertex(int32_t vertex) const;
   bool IsSelectLine(int32_t face, int32_t line) const;  // line j: corner j to (j + 1) mod n
