@@ -2,6 +2,34 @@
 
 namespace cmq {
 
+namespace {
+
+// The kept block of this thread, freed with it.
+struct SpareBlock {
+  void* block = nullptr;
+  ~SpareBlock() { ::operator delete(block); }
+};
+thread_local SpareBlock t_spare;
+
+}  // namespace
+
+void* FaceHandleStorage::Take(size_t bytes) {
+  if (bytes <= kBytes && t_spare.block != nullptr) {
+    void* block = t_spare.block;
+    t_spare.block = nullptr;
+    return block;
+  }
+  return ::operator new(bytes <= kBytes ? kBytes : bytes);
+}
+
+void FaceHandleStorage::Give(void* block, size_t bytes) noexcept {
+  if (bytes <= kBytes && t_spare.block == nullptr) {
+    t_spare.block = block;
+    return;
+  }
+  ::operator delete(block);
+}
+
 CMQFaceRange::Iterator CMQFaceRange::begin() const {
   Iterator first(0, object_);
   const int32_t count = object_->GetFaceCount();
