@@ -4,27 +4,27 @@ namespace cmq {
 
 namespace {
 
-// The kept block of this thread, freed with it.
+// The kept block, freed at unload. Walks run on the host's one thread.
 struct SpareBlock {
   void* block = nullptr;
   ~SpareBlock() { ::operator delete(block); }
 };
-thread_local SpareBlock t_spare;
+SpareBlock g_spare;
 
 }  // namespace
 
 void* FaceHandleStorage::Take(size_t bytes) {
-  if (bytes <= kBytes && t_spare.block != nullptr) {
-    void* block = t_spare.block;
-    t_spare.block = nullptr;
+  if (bytes <= kBytes && g_spare.block != nullptr) {
+    void* block = g_spare.block;
+    g_spare.block = nullptr;
     return block;
   }
   return ::operator new(bytes <= kBytes ? kBytes : bytes);
 }
 
 void FaceHandleStorage::Give(void* block, size_t bytes) noexcept {
-  if (bytes <= kBytes && t_spare.block == nullptr) {
-    t_spare.block = block;
+  if (bytes <= kBytes && g_spare.block == nullptr) {
+    g_spare.block = block;
     return;
   }
   ::operator delete(block);

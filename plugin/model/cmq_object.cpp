@@ -48,8 +48,12 @@ std::vector<pavlex::FaceCorner> CMQObject::GetFaceCorners(int32_t face) const {
   const int32_t count = GetFacePointCount(face);
   if (count <= 0) return corners;
   const auto n = static_cast<size_t>(count);
-  std::vector<int32_t> points(n);
-  std::vector<pavlex::UVPair> uvs(n);
+  // Scratch kept from face to face (tools run on the host's one thread);
+  // the host fills both whole.
+  static std::vector<int32_t> points;
+  static std::vector<pavlex::UVPair> uvs;
+  points.resize(n);
+  uvs.resize(n);
   Host().MQObj_GetFacePointArray(object_, face, points.data());
   Host().MQObj_GetFaceCoordinateArray(object_, face, pavlex::AsHostCoordinates(uvs.data()));
   corners.resize(n);
@@ -60,17 +64,24 @@ std::vector<pavlex::FaceCorner> CMQObject::GetFaceCorners(int32_t face) const {
 bool CMQObject::SetFaceCorners(int32_t face, const std::vector<pavlex::FaceCorner>& corners) const {
   if (corners.empty()) return false;
   if (static_cast<size_t>(GetFacePointCount(face)) != corners.size()) return false;
-  std::vector<pavlex::UVPair> uvs(corners.size());
+  static std::vector<pavlex::UVPair> uvs;  // scratch, as in GetFaceCorners
+  uvs.resize(corners.size());
   for (size_t i = 0; i < corners.size(); ++i) uvs[i] = {corners[i].u, corners[i].v};
   Host().MQObj_SetFaceCoordinateArray(object_, face, pavlex::AsHostCoordinates(uvs.data()));
   return true;
 }
 
 void CMQObject::GetVertexRelatedFaces(int32_t vertex, std::vector<int32_t>& out) const {
-  out.clear();
-  if (object_ == nullptr) return;
+  if (object_ == nullptr) {
+    out.clear();
+    return;
+  }
   const int32_t count = Host().MQObj_GetVertexRelatedFaces(object_, vertex, nullptr);
-  if (count <= 0) return;
+  if (count <= 0) {
+    out.clear();
+    return;
+  }
+  // Filled whole by the host: no clear and refill first.
   out.resize(static_cast<size_t>(count));
   Host().MQObj_GetVertexRelatedFaces(object_, vertex, out.data());
 }
