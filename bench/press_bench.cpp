@@ -178,6 +178,14 @@ std::string Instructions(long long count) {
   return text;
 }
 
+// Seconds, or "-" for a selection not pressed with.
+std::string Time(const Sample& sample, bool measured) {
+  if (!measured) return "-";
+  char text[32];
+  std::snprintf(text, sizeof text, "%.3fs", sample.seconds);
+  return text;
+}
+
 class Samples {
  public:
   template <typename Work>
@@ -245,8 +253,9 @@ class Bench {
       if (!wanted(button.path)) continue;
       const Sample all = options_.all ? timePress(button.path, Selection::kAll) : Sample{};
       const Sample quarter = options_.quarter ? timePress(button.path, Selection::kQuarter) : Sample{};
-      std::printf("%-34s %9.3fs %10s %9.3fs %10s\n", button.path.c_str(), all.seconds,
-                  Instructions(all.instructions).c_str(), quarter.seconds, Instructions(quarter.instructions).c_str());
+      std::printf("%-34s %10s %10s %10s %10s\n", button.path.c_str(), Time(all, options_.all).c_str(),
+                  Instructions(all.instructions).c_str(), Time(quarter, options_.quarter).c_str(),
+                  Instructions(quarter.instructions).c_str());
       std::fflush(stdout);
     }
   }
