@@ -3,6 +3,7 @@
 #include <string>
 #include <unordered_set>
 
+#include "host/api/call_trace.h"
 #include "host/api/handles.h"
 #include "host/api/host_exports.h"
 #include "host/document/triangulate.h"
@@ -55,26 +56,32 @@ std::string FromWide(const MQWChar* text) {
 // --- objects -----------------------------------------------------------------
 
 PAVLEX_HOST_FN(int32_t) MQDoc_GetObjectCount(MQDocument doc) {
+  PAVLEX_TRACE_CALL();
   return doc ? FromHandle(doc)->objectSlotCount() : 0;
 }
 
 PAVLEX_HOST_FN(MQObject) MQDoc_GetObject(MQDocument doc, int32_t index) {
+  PAVLEX_TRACE_CALL();
   return ToHandle(ObjectAt(doc, index));
 }
 
 PAVLEX_HOST_FN(MQObject) MQDoc_GetObjectFromUniqueID(MQDocument doc, int32_t unique_id) {
+  PAVLEX_TRACE_CALL();
   return doc ? ToHandle(FromHandle(doc)->objectFromUniqueId(unique_id)) : nullptr;
 }
 
 PAVLEX_HOST_FN(int32_t) MQDoc_GetCurrentObjectIndex(MQDocument doc) {
+  PAVLEX_TRACE_CALL();
   return doc ? FromHandle(doc)->currentObject() : -1;
 }
 
 PAVLEX_HOST_FN(void) MQDoc_SetCurrentObjectIndex(MQDocument doc, int32_t index) {
+  PAVLEX_TRACE_CALL();
   if (doc) FromHandle(doc)->setCurrentObject(index);
 }
 
 PAVLEX_HOST_FN(int32_t) MQDoc_AddObject(MQDocument doc, MQObject obj) {
+  PAVLEX_TRACE_CALL();
   if (!doc || !obj) return -1;
   return Guarded(-1, [&] {
     const int32_t slot = FromHandle(doc)->adoptObject(FromHandle(obj));
@@ -84,10 +91,12 @@ PAVLEX_HOST_FN(int32_t) MQDoc_AddObject(MQDocument doc, MQObject obj) {
 }
 
 PAVLEX_HOST_FN(void) MQDoc_DeleteObject(MQDocument doc, int32_t index) {
+  PAVLEX_TRACE_CALL();
   if (doc) Guarded([&] { FromHandle(doc)->deleteObject(index); });
 }
 
 PAVLEX_HOST_FN(int32_t) MQDoc_GetObjectIndex(MQDocument doc, MQObject obj) {
+  PAVLEX_TRACE_CALL();
   if (!doc || !obj) return -1;
   const HostObject* o = FromHandle(obj);
   return o->document() == FromHandle(doc) ? o->slot() : -1;
@@ -95,12 +104,14 @@ PAVLEX_HOST_FN(int32_t) MQDoc_GetObjectIndex(MQDocument doc, MQObject obj) {
 
 PAVLEX_HOST_FN(void)
 MQDoc_GetUnusedObjectName(MQDocument doc, char* buffer, int32_t buffer_size, const char* base) {
+  PAVLEX_TRACE_CALL();
   if (!doc || !buffer || buffer_size < 1) return;
   Guarded([&] { CopyUtf8(UnusedObjectName(*FromHandle(doc), base), buffer, buffer_size); });
 }
 
 PAVLEX_HOST_FN(void)
 MQDoc_GetUnusedObjectNameW(MQDocument doc, MQWChar* buffer, int32_t buffer_size, const MQWChar* base) {
+  PAVLEX_TRACE_CALL();
   if (!doc || !buffer || buffer_size < 1) return;
   Guarded([&] {
     const std::string name = UnusedObjectName(*FromHandle(doc), FromWide(base).c_str());
@@ -111,26 +122,32 @@ MQDoc_GetUnusedObjectNameW(MQDocument doc, MQWChar* buffer, int32_t buffer_size,
 // --- materials ---------------------------------------------------------------
 
 PAVLEX_HOST_FN(int32_t) MQDoc_GetMaterialCount(MQDocument doc) {
+  PAVLEX_TRACE_CALL();
   return doc ? FromHandle(doc)->materialSlotCount() : 0;
 }
 
 PAVLEX_HOST_FN(MQMaterial) MQDoc_GetMaterial(MQDocument doc, int32_t index) {
+  PAVLEX_TRACE_CALL();
   return doc ? ToHandle(FromHandle(doc)->material(index)) : nullptr;
 }
 
 PAVLEX_HOST_FN(MQMaterial) MQDoc_GetMaterialFromUniqueID(MQDocument doc, int32_t unique_id) {
+  PAVLEX_TRACE_CALL();
   return doc ? ToHandle(FromHandle(doc)->materialFromUniqueId(unique_id)) : nullptr;
 }
 
 PAVLEX_HOST_FN(int32_t) MQDoc_GetCurrentMaterialIndex(MQDocument doc) {
+  PAVLEX_TRACE_CALL();
   return doc ? FromHandle(doc)->currentMaterial() : -1;
 }
 
 PAVLEX_HOST_FN(void) MQDoc_SetCurrentMaterialIndex(MQDocument doc, int32_t index) {
+  PAVLEX_TRACE_CALL();
   if (doc) FromHandle(doc)->setCurrentMaterial(index);
 }
 
 PAVLEX_HOST_FN(int32_t) MQDoc_AddMaterial(MQDocument doc, MQMaterial mat) {
+  PAVLEX_TRACE_CALL();
   if (!doc || !mat) return -1;
   return Guarded(-1, [&] {
     const int32_t slot = FromHandle(doc)->adoptMaterial(FromHandle(mat));
@@ -140,17 +157,20 @@ PAVLEX_HOST_FN(int32_t) MQDoc_AddMaterial(MQDocument doc, MQMaterial mat) {
 }
 
 PAVLEX_HOST_FN(void) MQDoc_DeleteMaterial(MQDocument doc, int32_t index) {
+  PAVLEX_TRACE_CALL();
   if (doc) Guarded([&] { FromHandle(doc)->deleteMaterial(index); });
 }
 
 PAVLEX_HOST_FN(void)
 MQDoc_GetUnusedMaterialName(MQDocument doc, char* buffer, int32_t buffer_size, const char* base) {
+  PAVLEX_TRACE_CALL();
   if (!doc || !buffer || buffer_size < 1) return;
   Guarded([&] { CopyUtf8(UnusedMaterialName(*FromHandle(doc), base), buffer, buffer_size); });
 }
 
 PAVLEX_HOST_FN(void)
 MQDoc_GetUnusedMaterialNameW(MQDocument doc, MQWChar* buffer, int32_t buffer_size, const MQWChar* base) {
+  PAVLEX_TRACE_CALL();
   if (!doc || !buffer || buffer_size < 1) return;
   Guarded([&] {
     const std::string name = UnusedMaterialName(*FromHandle(doc), FromWide(base).c_str());
@@ -161,12 +181,14 @@ MQDoc_GetUnusedMaterialNameW(MQDocument doc, MQWChar* buffer, int32_t buffer_siz
 // --- whole document ----------------------------------------------------------
 
 PAVLEX_HOST_FN(void) MQDoc_Compact(MQDocument doc) {
+  PAVLEX_TRACE_CALL();
   if (doc) Guarded([&] { FromHandle(doc)->compact(); });
 }
 
 PAVLEX_HOST_FN(MQBOOL)
 MQDoc_Triangulate(MQDocument doc, const MQPoint* points, int32_t count, int32_t* indices,
                   int32_t index_count) {
+  PAVLEX_TRACE_CALL();
   if (!doc || !points || !indices || count < 3) return 0;
   if (static_cast<int64_t>(index_count) < 3 * (static_cast<int64_t>(count) - 2)) return 0;
   return Guarded(MQBOOL{0}, [&] { return MQBOOL{TriangulatePolygon(points, count, indices) ? 1 : 0}; });

@@ -1,4 +1,5 @@
 // MQDoc_GetScene and the scene's light values (codes MQSCENE_*).
+#include "host/api/call_trace.h"
 #include "host/api/handles.h"
 #include "host/api/host_exports.h"
 #include "hostapi/mq_codes.h"
@@ -18,10 +19,12 @@ const HostLight* SelectedLight(const HostScene& scene) {
 }  // namespace
 
 PAVLEX_HOST_FN(MQScene) MQDoc_GetScene(MQDocument doc, int32_t index) {
+  PAVLEX_TRACE_CALL();
   return doc && index == 0 ? ToHandle(&FromHandle(doc)->scene()) : nullptr;
 }
 
 PAVLEX_HOST_FN(void) MQScene_IntValue(MQScene scene, int32_t code, int32_t* value) {
+  PAVLEX_TRACE_CALL();
   if (!scene || !value) return;
   HostScene& s = *FromHandle(scene);
   switch (code) {
@@ -37,6 +40,7 @@ PAVLEX_HOST_FN(void) MQScene_IntValue(MQScene scene, int32_t code, int32_t* valu
 }
 
 PAVLEX_HOST_FN(void) MQScene_FloatValue(MQScene scene, int32_t code, float* values) {
+  PAVLEX_TRACE_CALL();
   if (!scene || !values) return;
   const HostLight* light = SelectedLight(*FromHandle(scene));
   if (!light) return;

@@ -3,6 +3,7 @@
 #include <mutex>
 #include <unordered_set>
 
+#include "host/api/call_trace.h"
 #include "host/api/handles.h"
 #include "host/api/host_exports.h"
 
@@ -25,6 +26,13 @@ const AnyFunction kEveryHostFunction[] = {MQ_HOST_FUNCTIONS(PAVLEX_TAKE_ADDRESS)
 static_assert(sizeof(kEveryHostFunction) / sizeof(kEveryHostFunction[0]) == MQ_HOST_FUNCTION_COUNT);
 
 }  // namespace
+
+#if defined(PAVLEX_HOST_CALL_TRACE)
+namespace detail {
+PavlexCallTraceHook g_callTraceHook = nullptr;
+void* g_callTraceContext = nullptr;
+}  // namespace detail
+#endif
 
 void CopyUtf8(std::string_view text, char* buffer, int32_t size) noexcept {
   if (buffer == nullptr || size < 1) return;
@@ -60,3 +68,10 @@ bool ReleaseCallerOwned(const void* handle) noexcept {
 }
 
 }  // namespace pavlex::host::api
+
+#if defined(PAVLEX_HOST_CALL_TRACE)
+void PavlexSetCallTrace(PavlexCallTraceHook hook, void* context) {
+  pavlex::host::api::detail::g_callTraceContext = context;
+  pavlex::host::api::detail::g_callTraceHook = hook;
+}
+#endif

@@ -7,6 +7,7 @@
 // ToHandle(&doc) to plug-ins.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -59,6 +60,30 @@ inline bool LiveCorner(const HostObject* obj, int32_t face, int32_t corner) {
 // True for a vertex slot that holds a vertex (not deleted).
 inline bool LiveVertex(const HostObject* obj, int32_t vertex) {
   return obj != nullptr && obj->validVertex(vertex) && !obj->vertexDeleted(vertex);
+}
+
+// Copies a face's corner vertices or UVs, or a vertex's faces. Most runs are
+// three or four long, and a library call costs more than copying those few.
+template <typename T>
+inline void CopySmallRun(const T* from, int32_t count, T* to) {
+  switch (count) {
+    case 4:
+      to[3] = from[3];
+      [[fallthrough]];
+    case 3:
+      to[2] = from[2];
+      [[fallthrough]];
+    case 2:
+      to[1] = from[1];
+      [[fallthrough]];
+    case 1:
+      to[0] = from[0];
+      [[fallthrough]];
+    case 0:
+      return;
+    default:
+      std::copy_n(from, count, to);
+  }
 }
 
 // Runs `body`, answering `failure` if it throws (allocation failure is the

@@ -40,11 +40,6 @@ HostDocument::~HostDocument() = default;
 
 // --- objects -----------------------------------------------------------------
 
-HostObject* HostDocument::object(int32_t slot) const {
-  if (slot < 0 || slot >= objectSlotCount()) return nullptr;
-  return objects_[static_cast<size_t>(slot)].get();
-}
-
 HostObject* HostDocument::objectFromUniqueId(int32_t uid) const {
   const auto it = objectSlotByUid_.find(uid);
   return it == objectSlotByUid_.end() ? nullptr : object(it->second);

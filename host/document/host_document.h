@@ -26,7 +26,12 @@ class HostDocument {
 
   // --- objects ---------------------------------------------------------------
   int32_t objectSlotCount() const { return static_cast<int32_t>(objects_.size()); }
-  HostObject* object(int32_t slot) const;  // null for an empty slot or bad index
+  // Null for an empty slot or bad index. Inline: every per-corner host
+  // call that names an object by slot asks it.
+  HostObject* object(int32_t slot) const {
+    if (slot < 0 || slot >= objectSlotCount()) return nullptr;
+    return objects_[static_cast<size_t>(slot)].get();
+  }
   HostObject* objectFromUniqueId(int32_t uid) const;
   // Takes ownership; answers the new slot. The first object added becomes
   // current when there is none.

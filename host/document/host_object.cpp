@@ -550,17 +550,6 @@ void HostObject::clearSelection(uint32_t flags) {
 
 // --- the edit history's hooks --------------------------------------------------
 
-MQCoordinate* HostObject::faceUVs(int32_t f) {
-  const size_t first = faceFirst_[static_cast<size_t>(f)];
-  noteWrites(TrackedArray::kCornerUV, first, first + static_cast<size_t>(faceCorners_[static_cast<size_t>(f)]));
-  return cornerUV_.data() + first;
-}
-
-void HostObject::noteWrites(TrackedArray array, size_t first, size_t end) {
-  if (recorder_ == nullptr || first >= end) return;
-  noteBlocks(array, first >> kTrackedBlockShift, ((end - 1) >> kTrackedBlockShift) + 1);
-}
-
 void HostObject::noteBlocks(TrackedArray array, size_t firstBlock, size_t endBlock) {
   if (recorder_ == nullptr || wholeStamp_ == recorder_->step()) return;
   std::vector<uint32_t>& stamps = blockStamps_[static_cast<size_t>(array)];

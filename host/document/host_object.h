@@ -66,7 +66,11 @@ class HostObject {
   const int32_t* faceVertices(int32_t f) const { return cornerVertex_.data() + faceFirst_[static_cast<size_t>(f)]; }
   const MQCoordinate* faceUVs(int32_t f) const { return cornerUV_.data() + faceFirst_[static_cast<size_t>(f)]; }
   // Counts as a write of the face's every UV (the edit history keeps them).
-  MQCoordinate* faceUVs(int32_t f);
+  MQCoordinate* faceUVs(int32_t f) {
+    const size_t first = faceFirst_[static_cast<size_t>(f)];
+    noteWrites(TrackedArray::kCornerUV, first, first + static_cast<size_t>(faceCorners_[static_cast<size_t>(f)]));
+    return cornerUV_.data() + first;
+  }
   void setUV(int32_t f, int32_t c, const MQCoordinate& uv) {
     const size_t i = faceFirst_[static_cast<size_t>(f)] + static_cast<uint32_t>(c);
     noteWrite(TrackedArray::kCornerUV, i);
@@ -197,8 +201,18 @@ class HostObject {
     if (block < stamps.size() && stamps[block] == step) return;
     noteBlocks(array, block, block + 1);
   }
-  // The same for elements [first, end).
-  void noteWrites(TrackedArray array, size_t first, size_t end);
+  // The same for elements [first, end). Inline for the usual case of a
+  // face's few corners in one block already kept.
+  void noteWrites(TrackedArray array, size_t first, size_t end) {
+    if (recorder_ == nullptr || first >= end) return;
+    const uint32_t step = recorder_->step();
+    if (wholeStamp_ == step) return;
+    const size_t firstBlock = first >> kTrackedBlockShift;
+    const size_t endBlock = ((end - 1) >> kTrackedBlockShift) + 1;
+    const std::vector<uint32_t>& stamps = blockStamps_[static_cast<size_t>(array)];
+    if (endBlock == firstBlock + 1 && firstBlock < stamps.size() && stamps[firstBlock] == step) return;
+    noteBlocks(array, firstBlock, endBlock);
+  }
   void noteBlocks(TrackedArray array, size_t firstBlock, size_t endBlock);
   void noteSetBlocks(TrackedArray array, const std::vector<uint8_t>& values, uint8_t mask);
   // Before a structural edit.

@@ -4,6 +4,9 @@
 #include <new>
 #include <stdexcept>
 #include <utility>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include "host/api/handles.h"
 #include "optionlist/option_list.h"
@@ -187,6 +190,11 @@ bool HostSession::openDocument(const std::string& path, std::string* error, std:
   if (!LoadObjFile(path, &import, error)) return false;
   if (warnings != nullptr) *warnings = std::move(import.warnings);
   replaceDocument(std::move(import), path);
+#if defined(__GLIBC__)
+  // The reader's scratch and the old document are freed by now; their pages
+  // go back to the system instead of staying resident beside a large model.
+  malloc_trim(0);
+#endif
   return true;
 }
 

@@ -2,10 +2,32 @@
 
 namespace cmq {
 
-CMQFaceRange::Iterator& CMQFaceRange::Iterator::operator++() {
-  ++index_;
-  while (index_ < object_->GetFaceCount() && object_->GetFacePointCount(index_) < 1) ++index_;
-  return *this;
+namespace {
+
+// The kept block, freed at unload. Walks run on the host's one thread.
+struct SpareBlock {
+  void* block = nullptr;
+  ~SpareBlock() { ::operator delete(block); }
+};
+SpareBlock g_spare;
+
+}  // namespace
+
+void* FaceHandleStorage::Take(size_t bytes) {
+  if (bytes <= kBytes && g_spare.block != nullptr) {
+    void* block = g_spare.block;
+    g_spare.block = nullptr;
+    return block;
+  }
+  return ::operator new(bytes <= kBytes ? kBytes : bytes);
+}
+
+void FaceHandleStorage::Give(void* block, size_t bytes) noexcept {
+  if (bytes <= kBytes && g_spare.block == nullptr) {
+    g_spare.block = block;
+    return;
+  }
+  ::operator delete(block);
 }
 
 CMQFaceRange::Iterator CMQFaceRange::begin() const {

@@ -9,6 +9,7 @@
 //   for (const std::shared_ptr<cmq::CMQFace>& face : cmq::CMQFaceRange(object)) ...
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -16,6 +17,35 @@
 #include "plugin/model/cmq_object.h"
 
 namespace cmq {
+
+// A walk holds one face handle at a time: the loop's handle is gone before
+// the next is made. Its storage is kept for the next handle instead of
+// going back to the heap, which a million-face walk would otherwise ask a
+// million times.
+class FaceHandleStorage {
+ public:
+  static constexpr size_t kBytes = 64;  // a handle with its shared count
+  static void* Take(size_t bytes);
+  static void Give(void* block, size_t bytes) noexcept;
+};
+
+template <class T>
+struct FaceHandleAllocator {
+  using value_type = T;
+  FaceHandleAllocator() = default;
+  template <class U>
+  explicit FaceHandleAllocator(const FaceHandleAllocator<U>&) {}
+  T* allocate(size_t n) { return static_cast<T*>(FaceHandleStorage::Take(n * sizeof(T))); }
+  void deallocate(T* block, size_t n) noexcept { FaceHandleStorage::Give(block, n * sizeof(T)); }
+  template <class U>
+  bool operator==(const FaceHandleAllocator<U>&) const {
+    return true;
+  }
+  template <class U>
+  bool operator!=(const FaceHandleAllocator<U>&) const {
+    return false;
+  }
+};
 
 class CMQFaceRange {
  public:
@@ -26,8 +56,14 @@ class CMQFaceRange {
     Iterator(int32_t index, const CMQObject* object) : index_(index), object_(object) {}
     int32_t index() const { return index_; }
     // A new handle on the current face.
-    std::shared_ptr<CMQFace> operator*() const { return std::make_shared<CMQFace>(index_, object_); }
-    Iterator& operator++();
+    std::shared_ptr<CMQFace> operator*() const {
+      return std::allocate_shared<CMQFace>(FaceHandleAllocator<CMQFace>(), index_, object_);
+    }
+    Iterator& operator++() {
+      ++index_;
+      while (index_ < object_->GetFaceCount() && object_->GetFacePointCount(index_) < 1) ++index_;
+      return *this;
+    }
     bool operator!=(End) const { return index_ < object_->GetFaceCount(); }
     bool operator==(End end) const { return !(*this != end); }
 

@@ -17,19 +17,6 @@ CMQObject CMQObject::Current(MQDocument document) {
   return CMQObject(document, Host().MQDoc_GetObject(document, Host().MQDoc_GetCurrentObjectIndex(document)));
 }
 
-int32_t CMQObject::GetIndex() const {
-  if (object_ == nullptr) return -1;
-  return Host().MQDoc_GetObjectIndex(document_, object_);
-}
-
-int32_t CMQObject::GetFaceCount() const {
-  return object_ != nullptr ? Host().MQObj_GetFaceCount(object_) : 0;
-}
-
-int32_t CMQObject::GetFacePointCount(int32_t face) const {
-  return object_ != nullptr ? Host().MQObj_GetFacePointCount(object_, face) : 0;
-}
-
 int32_t CMQObject::GetVertexCount() const {
   return object_ != nullptr ? Host().MQObj_GetVertexCount(object_) : 0;
 }
@@ -44,8 +31,8 @@ void CMQObject::GetFacePointArray(int32_t face, std::vector<int32_t>& out) const
     out.clear();
     return;
   }
-  // Resized, not cleared first: a buffer read again for a face of the same
-  // size would otherwise be zero-filled only to be overwritten.
+  // The host writes every entry, so a list already of the face's length
+  // (the usual case, face after face) is neither cleared nor filled first.
   out.resize(static_cast<size_t>(count));
   Host().MQObj_GetFacePointArray(object_, face, out.data());
 }
@@ -61,8 +48,12 @@ std::vector<pavlex::FaceCorner> CMQObject::GetFaceCorners(int32_t face) const {
   const int32_t count = GetFacePointCount(face);
   if (count <= 0) return corners;
   const auto n = static_cast<size_t>(count);
-  std::vector<int32_t> points(n);
-  std::vector<pavlex::UVPair> uvs(n);
+  // Scratch kept from face to face (tools run on the host's one thread);
+  // the host fills both whole.
+  static std::vector<int32_t> points;
+  static std::vector<pavlex::UVPair> uvs;
+  points.resize(n);
+  uvs.resize(n);
   Host().MQObj_GetFacePointArray(object_, face, points.data());
   Host().MQObj_GetFaceCoordinateArray(object_, face, pavlex::AsHostCoordinates(uvs.data()));
   corners.resize(n);
@@ -73,19 +64,31 @@ std::vector<pavlex::FaceCorner> CMQObject::GetFaceCorners(int32_t face) const {
 bool CMQObject::SetFaceCorners(int32_t face, const std::vector<pavlex::FaceCorner>& corners) const {
   if (corners.empty()) return false;
   if (static_cast<size_t>(GetFacePointCount(face)) != corners.size()) return false;
-  std::vector<pavlex::UVPair> uvs(corners.size());
+  static std::vector<pavlex::UVPair> uvs;  // scratch, as in GetFaceCorners
+  uvs.resize(corners.size());
   for (size_t i = 0; i < corners.size(); ++i) uvs[i] = {corners[i].u, corners[i].v};
   Host().MQObj_SetFaceCoordinateArray(object_, face, pavlex::AsHostCoordinates(uvs.data()));
   return true;
 }
 
+void CMQObject::GetVertexRelatedFaces(int32_t vertex, std::vector<int32_t>& out) const {
+  if (object_ == nullptr) {
+    out.clear();
+    return;
+  }
+  const int32_t count = Host().MQObj_GetVertexRelatedFaces(object_, vertex, nullptr);
+  if (count <= 0) {
+    out.clear();
+    return;
+  }
+  // Filled whole by the host: no clear and refill first.
+  out.resize(static_cast<size_t>(count));
+  Host().MQObj_GetVertexRelatedFaces(object_, vertex, out.data());
+}
+
 std::vector<int32_t> CMQObject::GetVertexRelatedFaces(int32_t vertex) const {
   std::vector<int32_t> faces;
-  if (object_ == nullptr) return faces;
-  const int32_t count = Host().MQObj_GetVertexRelatedFaces(object_, vertex, nullptr);
-  if (count <= 0) return faces;
-  faces.resize(static_cast<size_t>(count));
-  Host().MQObj_GetVertexRelatedFaces(object_, vertex, faces.data());
+  GetVertexRelatedFaces(vertex, faces);
   return faces;
 }
 
@@ -117,18 +120,6 @@ std::vector<std::array<int32_t, 3>> CMQObject::TriangulateFace(int32_t face) con
     triangles[t] = {indices[3 * t], indices[3 * t + 1], indices[3 * t + 2]};
   }
   return triangles;
-}
-
-bool CMQObject::IsSelectUVVertex(pavlex::UVVertexKey key) const {
-  if (object_ == nullptr) return false;
-  const pavlex::UVVertexRef ref = key.Unpack();
-  return Host().MQDoc_IsSelectUVVertex(document_, GetIndex(), ref.face, ref.corner) != 0;
-}
-
-bool CMQObject::AddSelectUVVertex(pavlex::UVVertexKey key) const {
-  if (object_ == nullptr) return false;
-  const pavlex::UVVertexRef ref = key.Unpack();
-  return Host().MQDoc_AddSelectUVVertex(document_, GetIndex(), ref.face, ref.corner) != 0;
 }
 
 bool CMQObject::IsSelectVertex(int32_t vertex) const {

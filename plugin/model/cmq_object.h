@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "hostapi/mq_types.h"
+#include "plugin/hostlink/host_functions.h"
 #include "plugin/model/face_corner.h"
 #include "plugin/model/uv_vertex_key.h"
 
@@ -33,10 +34,19 @@ class CMQObject {
 
   // The object's slot in the document, asked afresh; -1 when the object is
   // null or not in the document. Every selection operation below passes it.
-  int32_t GetIndex() const;
+  int32_t GetIndex() const {
+    if (object_ == nullptr) return -1;
+    return pavlex::Host().MQDoc_GetObjectIndex(document_, object_);
+  }
 
-  int32_t GetFaceCount() const;                     // face slots, deleted ones included
-  int32_t GetFacePointCount(int32_t face) const;    // 0 for a deleted face
+  // The per-face and per-corner questions are inline: tools ask them
+  // millions of times a press.
+  int32_t GetFaceCount() const {  // face slots, deleted ones included
+    return object_ != nullptr ? pavlex::Host().MQObj_GetFaceCount(object_) : 0;
+  }
+  int32_t GetFacePointCount(int32_t face) const {  // 0 for a deleted face
+    return object_ != nullptr ? pavlex::Host().MQObj_GetFacePointCount(object_, face) : 0;
+  }
   int32_t GetVertexCount() const;                   // vertex slots, deleted ones included
   int32_t GetVertexRefCount(int32_t vertex) const;  // 0 for a deleted vertex
 
@@ -54,8 +64,10 @@ class CMQObject {
   // answers false and writes nothing. Empty lists write nothing either.
   bool SetFaceCorners(int32_t face, const std::vector<pavlex::FaceCorner>& corners) const;
 
-  // Faces that use the vertex, in the host's order.
+  // Faces that use the vertex, in the host's order. The second form reuses
+  // `out`.
   std::vector<int32_t> GetVertexRelatedFaces(int32_t vertex) const;
+  void GetVertexRelatedFaces(int32_t vertex, std::vector<int32_t>& out) const;
 
   // Position of the edge's end minus its start, where the edge runs from
   // `corner` to the next corner (the last corner's successor is corner 0).
@@ -69,8 +81,16 @@ class CMQObject {
 
   // Selection states and additions. Add* answer true when the host reports
   // the element exists, whether or not it was selected already.
-  bool IsSelectUVVertex(pavlex::UVVertexKey key) const;
-  bool AddSelectUVVertex(pavlex::UVVertexKey key) const;
+  bool IsSelectUVVertex(pavlex::UVVertexKey key) const {
+    if (object_ == nullptr) return false;
+    const pavlex::UVVertexRef ref = key.Unpack();
+    return pavlex::Host().MQDoc_IsSelectUVVertex(document_, GetIndex(), ref.face, ref.corner) != 0;
+  }
+  bool AddSelectUVVertex(pavlex::UVVertexKey key) const {
+    if (object_ == nullptr) return false;
+    const pavlex::UVVertexRef ref = key.Unpack();
+    return pavlex::Host().MQDoc_AddSelectUVVertex(document_, GetIndex(), ref.face, ref.corner) != 0;
+  }
   bool IsSelectVertex(int32_t vertex) const;
   bool AddSelectVertex(int32_t vertex) const;
   bool IsSelectLine(int32_t face, int32_t line) const;  // line j: corner j to (j + 1) mod n

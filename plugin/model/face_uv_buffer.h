@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "plugin/hostlink/host_functions.h"
 #include "plugin/model/cmq_object.h"
 #include "plugin/model/uv_pair.h"
 
@@ -22,11 +23,24 @@ class FaceUVBuffer {
   // (and empty buffers) for a deleted face or a null object.
   size_t ReadCorners(const cmq::CMQObject& object, int32_t face);
   // Reads only the UVs; the vertex indices are left empty.
-  size_t ReadUVs(const cmq::CMQObject& object, int32_t face);
+  // Inline, as WriteUVs: a tool may read and write a face per corner.
+  size_t ReadUVs(const cmq::CMQObject& object, int32_t face) {
+    vertices_.clear();
+    const int32_t count = object.GetFacePointCount(face);
+    uvs_.resize(count > 0 ? static_cast<size_t>(count) : 0);
+    if (!uvs_.empty())
+      Host().MQObj_GetFaceCoordinateArray(object.object(), face, AsHostCoordinates(uvs_.data()));
+    return uvs_.size();
+  }
   // Writes the buffered UVs back as the face's whole UV array. Refused
   // (false, nothing written) when the face's corner count is no longer the
   // buffer's, since the host reads one UV per corner.
-  bool WriteUVs(const cmq::CMQObject& object, int32_t face) const;
+  bool WriteUVs(const cmq::CMQObject& object, int32_t face) const {
+    if (uvs_.empty()) return false;
+    if (static_cast<size_t>(object.GetFacePointCount(face)) != uvs_.size()) return false;
+    Host().MQObj_SetFaceCoordinateArray(object.object(), face, AsHostCoordinates(uvs_.data()));
+    return true;
+  }
 
   size_t size() const { return uvs_.size(); }
   int32_t vertex(size_t corner) const { return vertices_[corner]; }

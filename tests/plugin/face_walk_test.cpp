@@ -49,6 +49,22 @@ TEST_F(FaceWalkTest, SeesFacesDeletedAndAddedDuringTheWalk) {
   EXPECT_EQ(visited, (std::vector<int32_t>{0, 2, 3}));
 }
 
+// Handles a caller keeps past their step stay intact: the storage kept for
+// the next handle is only ever one that was given back.
+TEST_F(FaceWalkTest, KeptHandlesStayDistinctWhileTheWalkGoesOn) {
+  AddStrip();
+  const cmq::CMQObject object = cmq::CMQObject::Current(document());
+  std::vector<std::shared_ptr<cmq::CMQFace>> kept;
+  for (const std::shared_ptr<cmq::CMQFace>& face : cmq::CMQFaceRange(object)) kept.push_back(face);
+  ASSERT_EQ(kept.size(), 3u);
+  for (size_t i = 0; i < kept.size(); ++i) {
+    EXPECT_EQ(kept[i]->index(), static_cast<int32_t>(i));
+    EXPECT_EQ(kept[i]->object(), &object);
+  }
+  kept.clear();
+  EXPECT_EQ(WalkFaces(object), (std::vector<int32_t>{0, 1, 2}));
+}
+
 // Compaction shrinks the face count below the walk's index; the walk ends.
 TEST_F(FaceWalkTest, EndsWhenTheObjectShrinksBelowTheIndex) {
   host::HostObject& strip = AddStrip();

@@ -6,17 +6,21 @@
 namespace pavlex {
 
 std::vector<EdgeMatch> FindEdgeNeighbours(const cmq::CMQObject& object, int32_t start, int32_t end) {
-  std::vector<int32_t> startFaces = object.GetVertexRelatedFaces(start);
-  std::vector<int32_t> endFaces = object.GetVertexRelatedFaces(end);
-  std::sort(startFaces.begin(), startFaces.end());
-  std::sort(endFaces.begin(), endFaces.end());
-  std::vector<int32_t> common;
+  // Asked once per selected edge, millions of times a press: the lists
+  // keep their storage from call to call. Tools run on the host's one
+  // thread, and nothing here calls back into the plug-in.
+  static std::vector<int32_t> startFaces, endFaces, common, vertices;
+  object.GetVertexRelatedFaces(start, startFaces);
+  object.GetVertexRelatedFaces(end, endFaces);
+  // The host lists a vertex's faces in ascending order already.
+  if (!std::is_sorted(startFaces.begin(), startFaces.end())) std::sort(startFaces.begin(), startFaces.end());
+  if (!std::is_sorted(endFaces.begin(), endFaces.end())) std::sort(endFaces.begin(), endFaces.end());
+  common.clear();
   std::set_intersection(startFaces.begin(), startFaces.end(), endFaces.begin(), endFaces.end(),
                         std::back_inserter(common));
   common.erase(std::unique(common.begin(), common.end()), common.end());
 
   std::vector<EdgeMatch> matches;
-  std::vector<int32_t> vertices;
   for (const int32_t g : common) {
     object.GetFacePointArray(g, vertices);
     const auto m = static_cast<int32_t>(vertices.size());
