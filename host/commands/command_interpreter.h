@@ -41,6 +41,10 @@ struct CommandFrontEnd {
   // Called after every command that ran, with its text and whether it
   // succeeded (a window redraws, marks its document changed).
   std::function<void(const ScriptLine& line, bool ok)> commandRan;
+  // The file a command draws a picture into (`layout`) as the front end
+  // means it: the pavlex command fills a model's name into a pattern such
+  // as "png/{stem}.png". May throw CommandError. Empty: the name as written.
+  std::function<std::string(const std::string& name)> outputName;
 };
 
 class CommandInterpreter : public host::ModalDriver {
@@ -74,6 +78,10 @@ class CommandInterpreter : public host::ModalDriver {
   host::LoadedPlugin& plugin() { return plugin_; }
   const TextSink& out() const { return frontEnd_.out; }
   WindowCommands* window() const { return frontEnd_.window; }
+  // The front end's reading of a picture's file name (CommandFrontEnd::outputName).
+  std::string outputName(const std::string& name) const {
+    return frontEnd_.outputName ? frontEnd_.outputName(name) : name;
+  }
   // A warning of a command that still succeeds: "warning: <message>".
   void warn(const std::string& message);
   // Brackets slow work for the front end's progress display.
