@@ -5,19 +5,27 @@
 #include <memory>
 
 #include "app/builtin_sample.h"
+#include "app/completion.h"
 #include "app/console.h"
+#ifdef PAVLEX_HAVE_LINE_EDITOR
+#include "app/line_editor.h"
+#endif
 #include "app/many_models.h"
 #include "app/model_names.h"
 #include "app/progress_notice.h"
+#include "app/prompt_history.h"
 #include "app/terminal_source.h"
 #include "host/commands/command_interpreter.h"
 #include "host/commands/command_parser.h"
 #include "host/commands/command_script.h"
+#include "host/commands/command_table.h"
 #include "host/commands/printers.h"
 #include "host/driver/host_driver.h"
 #include "host/io/file_read.h"
 #include "host/plugin/plugin_loader.h"
 #include "host/session/host_session.h"
+#include "host/settings/settings_file.h"
+#include "host/widgets/widget_types.h"
 #ifdef PAVLEX_HAVE_GUI
 #include "gui/gui_window.h"
 #endif
@@ -212,7 +220,24 @@ int RunProgram(const ProgramOptions& options) {
   if (interactive) {
     std::printf("%s on %s. `help` lists the commands, `print widgets` the buttons; Ctrl-D ends.\n",
                 plugin->name().c_str(), model.empty() ? "the built-in sample" : model.c_str());
+#ifdef PAVLEX_HAVE_LINE_EDITOR
+    CompletionSources sources;
+    sources.commands = commands::CommandNames();
+    sources.widgetPaths = [&session] {
+      std::vector<WidgetName> widgets;
+      for (const host::WidgetPathEntry& entry : host::HostDriver(session).reachablePaths()) {
+        widgets.push_back({entry.path, host::WidgetKindName(entry.kind)});
+      }
+      return widgets;
+    };
+    sources.listFolder = ListFolderEntries;
+    LineEditorSource terminal(stdin, stdout,
+                              HistoryPathBeside(options.settingsPath.empty() ? host::DefaultSettingsPath()
+                                                                             : options.settingsPath),
+                              std::move(sources));
+#else
     TerminalSource terminal(stdin, stdout);
+#endif
     ok = runner.run(terminal);
   } else {
     commands::ScriptQueue queue(std::move(lines));
