@@ -31,6 +31,7 @@ packages=(
   libpng-dev libjpeg62-turbo-dev
   xvfb xclip xdotool
   libimgui-dev libglfw3-dev libgl-dev libgl1-mesa-dri
+  libedit-dev python3
 )
 if [ "$windows" -eq 1 ]; then
   # googletest puts the GoogleTest sources in /usr/src/googletest.

@@ -152,6 +152,21 @@ class PromptTest(unittest.TestCase):
         self.assertEqual(prompt.finish(), 0)
         self.assertEqual(self.history_lines()[-1], "print document")
 
+    def test_many_models_show_a_progress_bar_on_a_terminal_only(self):
+        models = []
+        for name in ("a.obj", "b.obj"):
+            models.append(os.path.join(self.scratch, name))
+            subprocess.run([PAVLEX, "--settings", os.path.join(self.scratch, "settings.xml"), "-o", models[-1]],
+                           check=True, timeout=WAIT, stdin=subprocess.DEVNULL)
+        terminal = Prompt(self.scratch, "-j", "2", *models, "-c", "print document")
+        terminal.expect("2/2 files, ")
+        self.assertEqual(terminal.process.wait(timeout=WAIT), 0)
+        os.close(terminal.master)
+        run = subprocess.run([PAVLEX, "--settings", os.path.join(self.scratch, "settings.xml"), "-j", "2", *models,
+                              "-c", "print document"], capture_output=True,
+                             timeout=WAIT, stdin=subprocess.DEVNULL)
+        self.assertEqual((run.returncode, run.stderr), (0, b""))
+
     def test_piped_input_reads_as_before_without_prompt_or_history(self):
         env = dict(os.environ, HOME=self.scratch, XDG_CONFIG_HOME=self.scratch)
         settings = os.path.join(self.scratch, "settings.xml")
