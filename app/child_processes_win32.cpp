@@ -134,7 +134,8 @@ bool ChildProcesses::waitAny(size_t* tag, ChildOutcome* outcome) {
   for (const auto& child : running_) processes.push_back(child->process);
   const DWORD result =
       WaitForMultipleObjects(static_cast<DWORD>(processes.size()), processes.data(), FALSE, INFINITE);
-  size_t index = result >= WAIT_OBJECT_0 && result < WAIT_OBJECT_0 + processes.size() ? result - WAIT_OBJECT_0 : 0;
+  const size_t offset = static_cast<size_t>(result - WAIT_OBJECT_0);
+  const size_t index = offset < processes.size() ? offset : 0;
   std::unique_ptr<Running> done = std::move(running_[index]);
   running_.erase(running_.begin() + static_cast<std::ptrdiff_t>(index));
   if (result == WAIT_FAILED) WaitForSingleObject(done->process, INFINITE);

@@ -23,7 +23,10 @@ namespace {
 std::string Footer() {
   std::string text =
       "\nWithout MODEL the document is a built-in sample. With no -c or -s and a terminal on\n"
-      "standard input, commands are read interactively. Host commands:\n";
+      "standard input, commands are read interactively. On Linux the prompt edits lines:\n"
+      "Up and Down recall earlier commands (kept in the file 'history' beside the settings\n"
+      "file), Ctrl-R searches them, Tab completes command names, widget paths (the open\n"
+      "dialog's too) and file names. Host commands:\n";
   text += pavlex::commands::CommandHelpText();
   text +=
       "\nSeveral models: pavlex runs the same -c and -s commands on each MODEL, every one in a\n"
@@ -31,10 +34,10 @@ std::string Footer() {
       "are patterns: {dir} is the model's folder, {stem} its name without the extension, {ext}\n"
       "the extension ('{{' and '}}' write a brace). With several models each of them needs a\n"
       "placeholder, and names that would make two models write one file (or write over another\n"
-      "model) are refused before anything runs. Output and messages of each model are printed\n"
-      "together once it ends, every line after its name; a failing model does not stop the\n"
-      "others. On a terminal, stderr shows a progress bar. Each model starts from the settings\n"
-      "file as it is, and a run over several models leaves it unchanged.\n"
+      "model) are refused before anything runs; folders are not created. Output and messages\n"
+      "of each model are printed together once it ends, every line after its name; a failing\n"
+      "model does not stop the others. On a terminal, stderr shows a progress bar. Each model\n"
+      "starts from the settings file as it is, and a run over several models leaves it unchanged.\n"
       "\nExamples:\n"
       "  pavlex model.obj -c 'select uv rect 0 0 0.5 1; press Select/group; press Snap/L' -o out.obj\n"
       "  pavlex -j 2 assets/*.obj -c 'select uv all; press Invert/H' -c \"layout 'png/{stem}.png' 1024x1024 wireframe\" \\\n"

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -24,7 +25,7 @@ TEST(PromptHistory, EntriesSkipBlanksAndRepeatsAndKeepTheNewest) {
 TEST(PromptHistory, TheFileLivesBesideTheSettingsAndGrowsByWhatIsTyped) {
   testing::TempFolder scratch;
   const std::string path = HistoryPathBeside(scratch.file("config/pavlex/settings.xml"));
-  EXPECT_EQ(path, scratch.file("config/pavlex/history"));
+  EXPECT_EQ(std::filesystem::u8path(path), scratch / "config/pavlex/history");
   EXPECT_EQ(HistoryPathBeside(""), "");
   EXPECT_TRUE(ReadHistory(path).empty());
 
