@@ -147,11 +147,6 @@ int RunProgram(const ProgramOptions& options) {
   // stderr when it is a terminal.
   std::unique_ptr<ProgressNotice> progress;
   commands::CommandFrontEnd frontEnd;
-  frontEnd.outputName = [modelParts](const std::string& name) {
-    std::string expanded, problem;
-    if (!ExpandNamePattern(name, modelParts, &expanded, &problem)) throw commands::CommandError(problem);
-    return expanded;
-  };
   frontEnd.workStarted = [&progress](const std::string& what) { progress = std::make_unique<ProgressNotice>(what); };
   frontEnd.workEnded = [&progress] { progress.reset(); };
 #ifdef PAVLEX_HAVE_GUI
@@ -174,6 +169,11 @@ int RunProgram(const ProgramOptions& options) {
   }
 #endif
   commands::CommandInterpreter runner(session, *plugin, frontEnd);
+  runner.setOutputNameReading([modelParts](const std::string& name) {
+    std::string expanded, problem;
+    if (!ExpandNamePattern(name, modelParts, &expanded, &problem)) throw commands::CommandError(problem);
+    return expanded;
+  });
   session.setModalDriver(&runner);
 #ifdef PAVLEX_HAVE_GUI
   if (window != nullptr) {

@@ -34,7 +34,7 @@ class InterpreterFrontEndTest : public ::testing::Test {
     ASSERT_TRUE(session_->openDocument(ObjData("several_objects.obj"), &error)) << error;
 
     CommandFrontEnd frontEnd{TextSink([this](std::string_view text) { out_.append(text); }),
-                             TextSink([this](std::string_view text) { messages_.append(text); }), "", {}, {}, nullptr, {}, {}};
+                             TextSink([this](std::string_view text) { messages_.append(text); }), "", {}, {}, nullptr, {}};
     frontEnd.workStarted = [this](const std::string& what) { work_.push_back("start " + what); };
     frontEnd.workEnded = [this] { work_.push_back("end"); };
     interpreter_ = std::make_unique<CommandInterpreter>(*session_, *plugin_, std::move(frontEnd));
