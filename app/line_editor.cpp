@@ -26,8 +26,10 @@ LineEditorSource::LineEditorSource(std::FILE* in, std::FILE* out, std::string hi
   el_set(editor_, EL_PROMPT, &LineEditorSource::Prompt);
   // Ctrl-C, Ctrl-Z and a resized window behave as the shell has them.
   el_set(editor_, EL_SIGNAL, 1);
-  el_set(editor_, EL_ADDFN, "pavlex-complete", "complete a command, widget path or file name",
-         &LineEditorSource::Complete);
+  // The wide call keeps these static names as they are; the narrow one
+  // copies them and never frees the copies.
+  el_wset(editor_, EL_ADDFN, L"pavlex-complete", L"complete a command, widget path or file name",
+          &LineEditorSource::Complete);
   el_set(editor_, EL_BIND, "^I", "pavlex-complete", nullptr);
   el_set(editor_, EL_BIND, "^R", "em-inc-search-prev", nullptr);
   // A person's own ~/.editrc has the last word on keys.
