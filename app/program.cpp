@@ -5,16 +5,27 @@
 #include <memory>
 
 #include "app/builtin_sample.h"
+#include "app/completion.h"
 #include "app/console.h"
+#ifdef PAVLEX_HAVE_LINE_EDITOR
+#include "app/line_editor.h"
+#endif
+#include "app/many_models.h"
+#include "app/model_names.h"
 #include "app/progress_notice.h"
+#include "app/prompt_history.h"
 #include "app/terminal_source.h"
 #include "host/commands/command_interpreter.h"
+#include "host/commands/command_parser.h"
 #include "host/commands/command_script.h"
+#include "host/commands/command_table.h"
 #include "host/commands/printers.h"
 #include "host/driver/host_driver.h"
 #include "host/io/file_read.h"
 #include "host/plugin/plugin_loader.h"
 #include "host/session/host_session.h"
+#include "host/settings/settings_file.h"
+#include "host/widgets/widget_types.h"
 #ifdef PAVLEX_HAVE_GUI
 #include "gui/gui_window.h"
 #endif
@@ -53,6 +64,7 @@ int RunProgram(const ProgramOptions& options) {
   // Every command is read and checked before the host starts: a typo on
   // the last line must not leave half a script applied.
   std::vector<ScriptLine> lines;
+  std::string stdinScript;
   int inlineCount = 0;
   for (const CommandOption& option : options.commands) {
     std::string text = option.text, origin, error;
@@ -60,11 +72,27 @@ int RunProgram(const ProgramOptions& options) {
       origin = ++inlineCount == 1 ? "-c" : "-c#" + std::to_string(inlineCount);
     } else if (ReadScript(option.text, &text, &error)) {
       origin = option.text == "-" ? "<stdin>" : option.text;
+      if (option.text == "-") stdinScript += text;
     } else {
       std::fprintf(stderr, "pavlex: %s\n", error.c_str());
       return kExitFailed;
     }
     for (ScriptLine& line : commands::SplitScript(text, origin)) lines.push_back(std::move(line));
+  }
+  const std::string model = options.models.empty() ? std::string() : options.models.front();
+  const bool many = options.models.size() > 1;
+  // Names are settled before anything runs: no model may be saved where a
+  // second one would be saved again.
+  if (const std::optional<std::string> problem = CheckOutputNames(
+          options.savePath, LayoutFileNames(lines), many ? options.models : std::vector<std::string>{model})) {
+    std::fprintf(stderr, "pavlex: %s\nRun 'pavlex --help' for the options.\n", problem->c_str());
+    return kExitUsage;
+  }
+  const ModelNameParts modelParts = SplitModelName(model);
+  std::string savePath;
+  if (!options.savePath.empty()) {
+    std::string error;
+    ExpandNamePattern(options.savePath, modelParts, &savePath, &error);
   }
   const bool interactive =
       options.commands.empty() && !options.listWidgets && IsTerminal(stdin);
@@ -79,7 +107,7 @@ int RunProgram(const ProgramOptions& options) {
   sessionOptions.settingsPath = options.settingsPath;
   // Listing the widgets is a question, not a session: it leaves the
   // settings file alone.
-  sessionOptions.persistSettings = !options.listWidgets;
+  sessionOptions.persistSettings = !options.listWidgets && !options.oneOfMany && !many;
   host::HostSession session(sessionOptions);
 #ifdef PAVLEX_HAVE_GUI
   // The window opens before anything slow, so a missing display is said at once.
@@ -141,6 +169,11 @@ int RunProgram(const ProgramOptions& options) {
   }
 #endif
   commands::CommandInterpreter runner(session, *plugin, frontEnd);
+  runner.setOutputNameReading([modelParts](const std::string& name) {
+    std::string expanded, problem;
+    if (!ExpandNamePattern(name, modelParts, &expanded, &problem)) throw commands::CommandError(problem);
+    return expanded;
+  });
   session.setModalDriver(&runner);
 #ifdef PAVLEX_HAVE_GUI
   if (window != nullptr) {
@@ -160,14 +193,15 @@ int RunProgram(const ProgramOptions& options) {
     std::fprintf(stderr, "pavlex: %s\n", problem->c_str());
     return kExitFailed;
   }
-  if (options.model.empty()) {
+  if (many) return RunEachModel(options, stdinScript);
+  if (model.empty()) {
     session.replaceDocument(LoadBuiltinSample(), std::string());
   } else {
     std::vector<std::string> warnings;
     bool opened = false;
     {
-      ProgressNotice loading("loading " + options.model);
-      opened = session.openDocument(options.model, &error, &warnings);
+      ProgressNotice loading("loading " + model);
+      opened = session.openDocument(model, &error, &warnings);
     }
     if (!opened) {
       std::fprintf(stderr, "pavlex: %s\n", error.c_str());
@@ -185,8 +219,25 @@ int RunProgram(const ProgramOptions& options) {
 #endif
   if (interactive) {
     std::printf("%s on %s. `help` lists the commands, `print widgets` the buttons; Ctrl-D ends.\n",
-                plugin->name().c_str(), options.model.empty() ? "the built-in sample" : options.model.c_str());
+                plugin->name().c_str(), model.empty() ? "the built-in sample" : model.c_str());
+#ifdef PAVLEX_HAVE_LINE_EDITOR
+    CompletionSources sources;
+    sources.commands = commands::CommandNames();
+    sources.widgetPaths = [&session] {
+      std::vector<WidgetName> widgets;
+      for (const host::WidgetPathEntry& entry : host::HostDriver(session).reachablePaths()) {
+        widgets.push_back({entry.path, host::WidgetKindName(entry.kind)});
+      }
+      return widgets;
+    };
+    sources.listFolder = ListFolderEntries;
+    LineEditorSource terminal(stdin, stdout,
+                              HistoryPathBeside(options.settingsPath.empty() ? host::DefaultSettingsPath()
+                                                                             : options.settingsPath),
+                              std::move(sources));
+#else
     TerminalSource terminal(stdin, stdout);
+#endif
     ok = runner.run(terminal);
   } else {
     commands::ScriptQueue queue(std::move(lines));
@@ -195,11 +246,11 @@ int RunProgram(const ProgramOptions& options) {
   std::fflush(stdout);
   if (!ok) return kExitFailed;  // nothing is saved after an error
 
-  if (!options.savePath.empty()) {
+  if (!savePath.empty()) {
     bool saved = false;
     {
-      ProgressNotice saving("saving " + options.savePath);
-      saved = session.saveDocument(options.savePath, &error);
+      ProgressNotice saving("saving " + savePath);
+      saved = session.saveDocument(savePath, &error);
     }
     if (!saved) {
       std::fprintf(stderr, "pavlex: %s\n", error.c_str());

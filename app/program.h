@@ -19,14 +19,16 @@ struct CommandOption {
 };
 
 struct ProgramOptions {
-  std::string model;                    // empty: the built-in sample
+  std::vector<std::string> models;      // none: the built-in sample; several: each runs alone
   std::vector<CommandOption> commands;  // every -c and -s, in command-line order
-  std::string savePath;               // -o
+  std::string savePath;               // -o; a pattern with {dir}, {stem}, {ext}
   std::string settingsPath;           // empty: the default under $XDG_CONFIG_HOME
   std::string pluginPath;             // empty: the plug-in beside the host library
   bool listWidgets = false;
   bool gui = false;        // --gui: the desktop window
   std::string recordPath;  // --record: every action of the window, as commands
+  int jobs = 1;            // -j: models run at once when there are several
+  bool oneOfMany = false;  // run by a pavlex over several models: leave the settings file as it was
 };
 
 // Runs pavlex; answers its exit status. Messages go to stderr, `print`

@@ -33,6 +33,7 @@ packages=(
   libimgui-dev libglfw3-dev libgl-dev libgl1-mesa-dri
   pybind11-dev python3-dev python3-numpy python3-pytest
   python3-setuptools python3-wheel python3-pip python3-venv
+  libedit-dev
 )
 if [ "$windows" -eq 1 ]; then
   # googletest puts the GoogleTest sources in /usr/src/googletest.

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <utility>
 #include <optional>
 #include <string>
 #include <vector>
@@ -74,6 +75,15 @@ class CommandInterpreter : public host::ModalDriver {
   host::LoadedPlugin& plugin() { return plugin_; }
   const TextSink& out() const { return frontEnd_.out; }
   WindowCommands* window() const { return frontEnd_.window; }
+  // The file a command draws a picture into (`layout`) as the front end
+  // means it: the pavlex command fills a model's name into a pattern such
+  // as "png/{stem}.png". `reading` may throw CommandError; unset, names are
+  // taken as written.
+  using OutputNameReading = std::function<std::string(const std::string& name)>;
+  void setOutputNameReading(OutputNameReading reading) { outputNameReading_ = std::move(reading); }
+  std::string outputName(const std::string& name) const {
+    return outputNameReading_ ? outputNameReading_(name) : name;
+  }
   // A warning of a command that still succeeds: "warning: <message>".
   void warn(const std::string& message);
   // Brackets slow work for the front end's progress display.
@@ -126,6 +136,7 @@ class CommandInterpreter : public host::ModalDriver {
   host::HostDriver driver_;
   host::LoadedPlugin& plugin_;
   CommandFrontEnd frontEnd_;
+  OutputNameReading outputNameReading_;
 
   CommandSource* source_ = nullptr;
   ScriptLine current_;

@@ -113,7 +113,11 @@ int64_t DialogSize(const std::string& typed) {
 }  // namespace
 
 void RunLayout(CommandInterpreter& in, const Words& words) {
-  const LayoutRequest request = ParseLayout(words);
+  LayoutRequest request = ParseLayout(words);
+  request.file = in.outputName(request.file);
+  if (!IsImageName(request.file)) {
+    throw CommandError("'" + request.file + "' does not name an image file (.bmp, .jpg, .jpeg, .png or .tga)");
+  }
   if (!request.width.empty()) {
     const int64_t width = DialogSize(request.width), height = DialogSize(request.height);
     if (std::to_string(width) != request.width || std::to_string(height) != request.height) {

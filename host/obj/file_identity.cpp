@@ -57,6 +57,24 @@ bool SameFile(const std::string& a, const std::string& b) {
   }
 }
 
+std::string FileKey(const std::string& name) {
+  try {
+    const fs::path full = FullForm(fs::u8path(name)).lexically_normal();
+#ifdef _WIN32
+    // The file system's rule, ordinal and ignoring case, as SameName applies it.
+    std::wstring text = full.wstring();
+    if (!text.empty()) {
+      CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
+    }
+    return fs::path(text).u8string();
+#else
+    return full.u8string();
+#endif
+  } catch (const std::exception&) {
+    return name;
+  }
+}
+
 bool SameFolder(const std::string& a, const std::string& b) {
   try {
     return SamePath(FolderPath(a), FolderPath(b));

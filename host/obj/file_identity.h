@@ -14,6 +14,10 @@ namespace pavlex::host::obj {
 // Windows regardless of case).
 bool SameFile(const std::string& a, const std::string& b);
 
+// A text equal for two names exactly when SameFile would find them the same
+// by name (hard links aside): for comparing many names at once.
+std::string FileKey(const std::string& name);
+
 // SameFile for folders; "" is the current folder.
 bool SameFolder(const std::string& a, const std::string& b);
 
