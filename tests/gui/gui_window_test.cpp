@@ -796,16 +796,40 @@ TEST_F(GuiWindowTest, BadOpenKeepsTheDocumentAndSaysWhy) {
 
 // --- the texture and the stretch display ------------------------------------------------
 
-TEST_F(GuiWindowTest, CheckerAndStretchOverTheUvsMatchTheirGoldens) {
-  const std::string checker = scratch_.file("checker.png"), stretch = scratch_.file("stretch.png");
+// How many pixels of one region differ clearly between two screenshots.
+size_t PixelsThatDiffer(const std::string& a, const std::string& b, const Rect& region) {
+  Image first, second;
+  if (!ReadPng(a, &first) || !ReadPng(b, &second)) return 0;
+  const Image x = Crop(first, region), y = Crop(second, region);
+  size_t differing = 0;
+  for (size_t i = 0; i + 2 < x.rgb.size(); i += 3) {
+    for (size_t c = 0; c < 3; ++c) {
+      if (std::abs(int(x.rgb[i + c]) - int(y.rgb[i + c])) > 48) {
+        ++differing;
+        break;
+      }
+    }
+  }
+  return differing;
+}
+
+TEST_F(GuiWindowTest, CheckerAndStretchOverTheUvsMatchTheirGoldensAndReachTheModel) {
+  const std::string plain = scratch_.file("plain.png"), checker = scratch_.file("checker.png"),
+                    stretch = scratch_.file("stretch.png");
   GuiRun gui(scratch_, {TestData("obj/stretch_strip.obj"), "-c",
-                        "texture checker; view all; print geometry uv-view; screenshot " + checker +
-                            "; stretch on; screenshot " + stretch + "; quit"});
+                        "view 3d orbit 0 0; view 3d all; screenshot " + plain +
+                            "; texture checker; view all; print geometry uv-view; print geometry model-view; "
+                            "screenshot " + checker + "; stretch on; screenshot " + stretch + "; quit"});
   ASSERT_EQ(gui.wait(), 0) << gui.err();
-  const std::vector<std::string> out = gui.lines(1);
-  ASSERT_EQ(out.size(), 1u);
+  const std::vector<std::string> out = gui.lines(2);
+  ASSERT_EQ(out.size(), 2u);
   ExpectMatchesGolden(checker, ParseRect(out[0]), "uv_view_checker");
   ExpectMatchesGolden(stretch, ParseRect(out[0]), "uv_view_stretch");
+  // The model shows what the UV view shows: the checker on its faces, then
+  // the stretch colours over it (the strip's 2:1 and small faces).
+  const Rect model = ParseRect(out[1]);
+  EXPECT_GT(PixelsThatDiffer(plain, checker, model), 500u);
+  EXPECT_GT(PixelsThatDiffer(checker, stretch, model), 500u);
 }
 
 TEST_F(GuiWindowTest, BrokenTextureImagesShowTheCheckerAndSayWhich) {
