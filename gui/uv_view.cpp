@@ -262,46 +262,65 @@ bool UvView::sampleTexture(double u, double v, uint32_t* rgba) const {
 }
 
 void UvView::rebuild(const host::HostDocument& document) {
-  double edgeLengthSum = 0;
-  size_t edges = 0;
   const host::HostObject* object = document.object(document.currentObject());
-  // Counted first, so that the copy is written in place: growing five
+  // The drawn faces and where their corners go first, so that the copy is
+  // then written in place, in two halves on two threads: growing five
   // arrays a corner at a time cost more than reading the mesh.
-  size_t drawnFaces = 0, drawnCorners = 0;
   const int32_t faces = object != nullptr ? object->faceCount() : 0;
-  for (int32_t f = 0; f < faces; ++f) {
-    const int32_t n = object->cornerCount(f);
-    if (n < 2) continue;
-    ++drawnFaces;
-    drawnCorners += static_cast<size_t>(n);
-  }
-  uv_.resize(2 * drawnCorners);
-  cornerSelected_.resize(drawnCorners);
-  faceStart_.resize(object != nullptr ? drawnFaces + 1 : 0);
-  faceOfDrawn_.resize(drawnFaces);
-  faceSelectedDrawn_.resize(drawnFaces);
-  float* uv = uv_.data();
-  uint8_t* cornerSelected = cornerSelected_.data();
+  faceStart_.resize(object != nullptr ? static_cast<size_t>(faces) + 1 : 0);
+  faceOfDrawn_.resize(static_cast<size_t>(faces));
   uint32_t corner = 0;
   size_t drawn = 0;
   for (int32_t f = 0; f < faces; ++f) {
     const int32_t n = object->cornerCount(f);
     if (n < 2) continue;
     faceStart_[drawn] = corner;
-    faceOfDrawn_[drawn] = f;
-    faceSelectedDrawn_[drawn] = object->isFaceSelected(f) ? 1 : 0;
-    ++drawn;
-    const MQCoordinate* uvs = object->faceUVs(f);
-    for (int32_t c = 0; c < n; ++c, ++corner) {
-      uv[2 * corner] = uvs[c].u;
-      uv[2 * corner + 1] = uvs[c].v;
-      cornerSelected[corner] = object->isUVSelected(f, c) ? 1 : 0;
-      const MQCoordinate& to = uvs[c + 1 == n ? 0 : c + 1];
-      edgeLengthSum += std::fabs(double(to.u) - uvs[c].u) + std::fabs(double(to.v) - uvs[c].v);
-    }
-    edges += static_cast<size_t>(n);
+    faceOfDrawn_[drawn++] = f;
+    corner += static_cast<uint32_t>(n);
   }
-  if (object != nullptr) faceStart_[drawn] = corner;
+  if (object != nullptr) {
+    faceStart_[drawn] = corner;
+    faceStart_.resize(drawn + 1);
+  }
+  faceOfDrawn_.resize(drawn);
+  faceSelectedDrawn_.resize(drawn);
+  uv_.resize(2 * static_cast<size_t>(corner));
+  cornerSelected_.resize(corner);
+  // Always two halves, whatever the cores, each summing its own edge
+  // lengths: the mean is then the same on every machine.
+  constexpr unsigned kHalves = 2;
+  double edgeLengthSums[kHalves] = {0, 0};
+  auto copyHalf = [&](unsigned half) {
+    const size_t first = drawn * half / kHalves, last = drawn * (half + 1) / kHalves;
+    float* uv = uv_.data();
+    uint8_t* cornerSelected = cornerSelected_.data();
+    double sum = 0;
+    for (size_t d = first; d < last; ++d) {
+      const int32_t f = faceOfDrawn_[d];
+      faceSelectedDrawn_[d] = object->isFaceSelected(f) ? 1 : 0;
+      const MQCoordinate* uvs = object->faceUVs(f);
+      const uint32_t start = faceStart_[d];
+      const auto n = static_cast<int32_t>(faceStart_[d + 1] - start);
+      for (int32_t c = 0; c < n; ++c) {
+        const size_t at = start + static_cast<uint32_t>(c);
+        uv[2 * at] = uvs[c].u;
+        uv[2 * at + 1] = uvs[c].v;
+        cornerSelected[at] = object->isUVSelected(f, c) ? 1 : 0;
+        const MQCoordinate& to = uvs[c + 1 == n ? 0 : c + 1];
+        sum += std::fabs(double(to.u) - uvs[c].u) + std::fabs(double(to.v) - uvs[c].v);
+      }
+    }
+    edgeLengthSums[half] = sum;
+  };
+  // Below this many corners a second thread costs more than it saves.
+  constexpr uint32_t kCornersPerThread = 1 << 16;
+  if (corner >= kCornersPerThread && std::thread::hardware_concurrency() > 1) {
+    OnCores(kHalves, copyHalf);
+  } else {
+    for (unsigned half = 0; half < kHalves; ++half) copyHalf(half);
+  }
+  const double edgeLengthSum = edgeLengthSums[0] + edgeLengthSums[1];
+  const size_t edges = corner;
   edgeCount_ = static_cast<int>(2 * edges);
   meanEdgeLength_ = edges == 0 ? 0 : edgeLengthSum / static_cast<double>(edges);
   dirty_ = false;
