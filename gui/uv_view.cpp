@@ -13,11 +13,6 @@
 namespace pavlex::gui {
 namespace {
 
-struct Vertex {
-  float u, v;
-  uint8_t rgba[4];
-};
-
 constexpr const char* kVertexShader = R"(#version 130
 in vec2 aPos;
 in vec4 aColor;
@@ -329,16 +324,27 @@ void UvView::rebuild(const host::HostDocument& document) {
 }
 
 void UvView::upload(const host::HostDocument& document) {
-  std::vector<Vertex> vertices;
-  std::vector<uint32_t> fill, edges, selectedEdges, selectedCorners;
   const host::HostObject* object = document.object(document.currentObject());
+  // The fill and edge indices follow from the faces' corner counts alone:
+  // after a command that only selects or moves UVs they stand as they are.
+  const bool sameFaces = facesUploaded_ && uploadedFaceStart_ == faceStart_;
+  // Kept between uploads: fresh memory of this size costs more in page
+  // faults than filling it.
+  std::vector<Vertex>& vertices = scratchVertices_;
+  std::vector<uint32_t>& fill = scratchFill_;
+  std::vector<uint32_t>& edges = scratchEdges_;
+  std::vector<uint32_t>& selectedEdges = scratchSelectedEdges_;
+  std::vector<uint32_t>& selectedCorners = scratchSelectedCorners_;
+  vertices.clear(), fill.clear(), edges.clear(), selectedEdges.clear(), selectedCorners.clear();
   const size_t corners = cornerSelected_.size();
   vertices.reserve(corners);
-  edges.reserve(2 * corners);
-  fill.reserve(3 * corners);
+  if (!sameFaces) {
+    edges.reserve(2 * corners);
+    fill.reserve(3 * corners);
+  }
   for (size_t drawn = 0; object != nullptr && drawn + 1 < faceStart_.size(); ++drawn) {
     const int32_t f = faceOfDrawn_[drawn];
-    const uint32_t first = faceStart_[drawn], n = faceStart_[drawn + 1] - first;
+    const uint32_t first = faceStart_[drawn], end = faceStart_[drawn + 1];
     uint8_t colour[4];
     if (faceColours_ != nullptr && static_cast<size_t>(f) * 4 + 3 < faceColours_->size()) {
       std::copy_n(faceColours_->data() + static_cast<size_t>(f) * 4, 4, colour);
@@ -346,19 +352,20 @@ void UvView::upload(const host::HostDocument& document) {
     } else {
       FillColour(document, object->faceMaterial(f), faceSelectedDrawn_[drawn] != 0, colour);
     }
-    for (uint32_t c = 0; c < n; ++c) {
-      const uint32_t here = first + c, next = first + (c + 1) % n;
+    for (uint32_t here = first; here < end; ++here) {
+      const uint32_t next = here + 1 == end ? first : here + 1;
       vertices.push_back({uv_[2 * here], uv_[2 * here + 1], {colour[0], colour[1], colour[2], colour[3]}});
-      edges.push_back(here);
-      edges.push_back(next);
       if (cornerSelected_[here] != 0) selectedCorners.push_back(here);
       if (cornerSelected_[here] != 0 && cornerSelected_[next] != 0) {
         selectedEdges.push_back(here);
         selectedEdges.push_back(next);
       }
+      if (sameFaces) continue;
+      edges.push_back(here);
+      edges.push_back(next);
       // A fan fills convex faces exactly and concave ones nearly, which
       // is enough for a light tint under the edges.
-      if (c >= 2) {
+      if (here >= first + 2) {
         fill.push_back(first);
         fill.push_back(here - 1);
         fill.push_back(here);
@@ -368,11 +375,15 @@ void UvView::upload(const host::HostDocument& document) {
   glBindVertexArray(vao_);
   Upload(vertexBuffer_, GL_ARRAY_BUFFER, vertices.data(), vertices.size() * sizeof(Vertex));
   glBindVertexArray(0);
-  Upload(fillIndices_, GL_ELEMENT_ARRAY_BUFFER, fill.data(), fill.size() * 4);
-  Upload(edgeIndices_, GL_ELEMENT_ARRAY_BUFFER, edges.data(), edges.size() * 4);
+  if (!sameFaces) {
+    Upload(fillIndices_, GL_ELEMENT_ARRAY_BUFFER, fill.data(), fill.size() * 4);
+    Upload(edgeIndices_, GL_ELEMENT_ARRAY_BUFFER, edges.data(), edges.size() * 4);
+    fillCount_ = static_cast<int>(fill.size());
+    uploadedFaceStart_ = faceStart_;
+    facesUploaded_ = true;
+  }
   Upload(selectedEdgeIndices_, GL_ELEMENT_ARRAY_BUFFER, selectedEdges.data(), selectedEdges.size() * 4);
   Upload(selectedCornerIndices_, GL_ELEMENT_ARRAY_BUFFER, selectedCorners.data(), selectedCorners.size() * 4);
-  fillCount_ = static_cast<int>(fill.size());
   selectedEdgeCount_ = static_cast<int>(selectedEdges.size());
   selectedCornerCount_ = static_cast<int>(selectedCorners.size());
   gpuStale_ = false;

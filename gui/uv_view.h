@@ -82,6 +82,11 @@ class UvView {
   size_t faceCount() const { return faceStart_.empty() ? 0 : faceStart_.size() - 1; }
 
  private:
+  struct Vertex {
+    float u, v;
+    uint8_t rgba[4];
+  };
+
   void rebuild(const host::HostDocument& document);
   void ensureProgram();
   // Draws the layout at the current view into the cached picture.
@@ -139,6 +144,12 @@ class UvView {
   std::vector<uint32_t> pixels_;  // rasterizeCache's picture, kept so that a frame does not allocate it
   std::vector<uint8_t> faceBands_;  // per drawn face, a bit per band of rows it reaches
   std::vector<std::vector<uint8_t>> bandScratch_;  // per band: the selected corners' marks
+
+  // upload's arrays, and the faces its fill and edge indices were built for.
+  std::vector<Vertex> scratchVertices_;
+  std::vector<uint32_t> scratchFill_, scratchEdges_, scratchSelectedEdges_, scratchSelectedCorners_;
+  std::vector<uint32_t> uploadedFaceStart_;
+  bool facesUploaded_ = false;
 
   const texture::RgbaImage* texture_ = nullptr;
   bool textureStale_ = false;  // the GL texture lags texture_
