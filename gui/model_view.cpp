@@ -251,13 +251,18 @@ void ModelView::rebuild(const host::HostDocument& document) {
   selectedFaceEdges_.clear();
   selectedPoints_.clear();
   const host::HostObject* object = nullptr;
+  int32_t objectSlot = -1;
   for (const DrawnFace& face : faces_) {
-    if (object == nullptr || object->slot() != face.object) object = document.object(face.object);
+    if (object == nullptr || objectSlot != face.object) object = document.object(objectSlot = face.object);
     const bool faceSelected = object->isFaceSelected(face.face);
     const uint32_t lines = face.count == 2 ? 1 : face.count;  // a two-corner face is one line
+    const uint32_t last = face.first + face.count - 1;
     for (uint32_t c = 0; c < lines; ++c) {
-      const uint32_t here = face.first + c, next = face.first + (c + 1) % face.count;
-      if (faceSelected) selectedFaceEdges_.insert(selectedFaceEdges_.end(), {here, next});
+      const uint32_t here = face.first + c, next = here == last ? face.first : here + 1;
+      if (faceSelected) {
+        selectedFaceEdges_.push_back(here);
+        selectedFaceEdges_.push_back(next);
+      }
       if (object->isLineSelected(face.face, static_cast<int32_t>(c))) {
         selectedEdges_.insert(selectedEdges_.end(), &positions_[3 * here], &positions_[3 * here] + 3);
         selectedEdges_.insert(selectedEdges_.end(), &positions_[3 * next], &positions_[3 * next] + 3);

@@ -7,14 +7,11 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <system_error>
+#include <thread>
 
 namespace pavlex::gui {
 namespace {
-
-struct Vertex {
-  float u, v;
-  uint8_t rgba[4];
-};
 
 constexpr const char* kVertexShader = R"(#version 130
 in vec2 aPos;
@@ -82,6 +79,21 @@ void FillColour(const host::HostDocument& document, int32_t material, bool selec
   out[1] = static_cast<uint8_t>(std::clamp(g, 0.0f, 1.0f) * 255);
   out[2] = static_cast<uint8_t>(std::clamp(b, 0.0f, 1.0f) * 255);
   out[3] = 60;
+}
+
+// Runs work(part) for part in [0, parts), the calling thread taking part 0.
+template <typename Work>
+void OnCores(unsigned parts, const Work& work) {
+  std::vector<std::thread> helpers;
+  for (unsigned part = 1; part < parts; ++part) {
+    try {
+      helpers.emplace_back([&work, part] { work(part); });
+    } catch (const std::system_error&) {
+      work(part);  // no thread to be had: this one does the part
+    }
+  }
+  work(0);
+  for (std::thread& helper : helpers) helper.join();
 }
 
 void Upload(GLuint buffer, GLenum target, const void* data, size_t bytes) {
@@ -245,39 +257,65 @@ bool UvView::sampleTexture(double u, double v, uint32_t* rgba) const {
 }
 
 void UvView::rebuild(const host::HostDocument& document) {
-  uv_.clear();
-  faceStart_.clear();
-  faceOfDrawn_.clear();
-  cornerSelected_.clear();
-  faceSelectedDrawn_.clear();
-  double edgeLengthSum = 0;
-  size_t edges = 0;
   const host::HostObject* object = document.object(document.currentObject());
-  if (object != nullptr) {
-    const int32_t faces = object->faceCount();
-    faceStart_.reserve(static_cast<size_t>(faces) + 1);
-    faceOfDrawn_.reserve(static_cast<size_t>(faces));
-    faceSelectedDrawn_.reserve(static_cast<size_t>(faces));
-    uv_.reserve(static_cast<size_t>(faces) * 8);
-    cornerSelected_.reserve(static_cast<size_t>(faces) * 4);
-    for (int32_t f = 0; f < faces; ++f) {
-      const int32_t n = object->cornerCount(f);
-      if (n < 2) continue;
-      faceStart_.push_back(static_cast<uint32_t>(cornerSelected_.size()));
-      faceOfDrawn_.push_back(f);
-      faceSelectedDrawn_.push_back(object->isFaceSelected(f) ? 1 : 0);
-      const MQCoordinate* uvs = object->faceUVs(f);
-      for (int32_t c = 0; c < n; ++c) {
-        uv_.push_back(uvs[c].u);
-        uv_.push_back(uvs[c].v);
-        cornerSelected_.push_back(object->isUVSelected(f, c) ? 1 : 0);
-        const MQCoordinate& to = uvs[(c + 1) % n];
-        edgeLengthSum += std::fabs(double(to.u) - uvs[c].u) + std::fabs(double(to.v) - uvs[c].v);
-      }
-      edges += static_cast<size_t>(n);
-    }
-    faceStart_.push_back(static_cast<uint32_t>(cornerSelected_.size()));
+  // The drawn faces and where their corners go first, so that the copy is
+  // then written in place, in two halves on two threads: growing five
+  // arrays a corner at a time cost more than reading the mesh.
+  const int32_t faces = object != nullptr ? object->faceCount() : 0;
+  faceStart_.resize(object != nullptr ? static_cast<size_t>(faces) + 1 : 0);
+  faceOfDrawn_.resize(static_cast<size_t>(faces));
+  uint32_t corner = 0;
+  size_t drawn = 0;
+  for (int32_t f = 0; f < faces; ++f) {
+    const int32_t n = object->cornerCount(f);
+    if (n < 2) continue;
+    faceStart_[drawn] = corner;
+    faceOfDrawn_[drawn++] = f;
+    corner += static_cast<uint32_t>(n);
   }
+  if (object != nullptr) {
+    faceStart_[drawn] = corner;
+    faceStart_.resize(drawn + 1);
+  }
+  faceOfDrawn_.resize(drawn);
+  faceSelectedDrawn_.resize(drawn);
+  uv_.resize(2 * static_cast<size_t>(corner));
+  cornerSelected_.resize(corner);
+  // Always two halves, whatever the cores, each summing its own edge
+  // lengths: the mean is then the same on every machine.
+  constexpr unsigned kHalves = 2;
+  double edgeLengthSums[kHalves] = {0, 0};
+  auto copyHalf = [&](unsigned half) {
+    const size_t first = drawn * half / kHalves, last = drawn * (half + 1) / kHalves;
+    float* uv = uv_.data();
+    uint8_t* cornerSelected = cornerSelected_.data();
+    double sum = 0;
+    for (size_t d = first; d < last; ++d) {
+      const int32_t f = faceOfDrawn_[d];
+      faceSelectedDrawn_[d] = object->isFaceSelected(f) ? 1 : 0;
+      const MQCoordinate* uvs = object->faceUVs(f);
+      const uint32_t start = faceStart_[d];
+      const auto n = static_cast<int32_t>(faceStart_[d + 1] - start);
+      for (int32_t c = 0; c < n; ++c) {
+        const size_t at = start + static_cast<uint32_t>(c);
+        uv[2 * at] = uvs[c].u;
+        uv[2 * at + 1] = uvs[c].v;
+        cornerSelected[at] = object->isUVSelected(f, c) ? 1 : 0;
+        const MQCoordinate& to = uvs[c + 1 == n ? 0 : c + 1];
+        sum += std::fabs(double(to.u) - uvs[c].u) + std::fabs(double(to.v) - uvs[c].v);
+      }
+    }
+    edgeLengthSums[half] = sum;
+  };
+  // Below this many corners a second thread costs more than it saves.
+  constexpr uint32_t kCornersPerThread = 1 << 16;
+  if (corner >= kCornersPerThread && std::thread::hardware_concurrency() > 1) {
+    OnCores(kHalves, copyHalf);
+  } else {
+    for (unsigned half = 0; half < kHalves; ++half) copyHalf(half);
+  }
+  const double edgeLengthSum = edgeLengthSums[0] + edgeLengthSums[1];
+  const size_t edges = corner;
   edgeCount_ = static_cast<int>(2 * edges);
   meanEdgeLength_ = edges == 0 ? 0 : edgeLengthSum / static_cast<double>(edges);
   dirty_ = false;
@@ -286,16 +324,27 @@ void UvView::rebuild(const host::HostDocument& document) {
 }
 
 void UvView::upload(const host::HostDocument& document) {
-  std::vector<Vertex> vertices;
-  std::vector<uint32_t> fill, edges, selectedEdges, selectedCorners;
   const host::HostObject* object = document.object(document.currentObject());
+  // The fill and edge indices follow from the faces' corner counts alone:
+  // after a command that only selects or moves UVs they stand as they are.
+  const bool sameFaces = facesUploaded_ && uploadedFaceStart_ == faceStart_;
+  // Kept between uploads: fresh memory of this size costs more in page
+  // faults than filling it.
+  std::vector<Vertex>& vertices = scratchVertices_;
+  std::vector<uint32_t>& fill = scratchFill_;
+  std::vector<uint32_t>& edges = scratchEdges_;
+  std::vector<uint32_t>& selectedEdges = scratchSelectedEdges_;
+  std::vector<uint32_t>& selectedCorners = scratchSelectedCorners_;
+  vertices.clear(), fill.clear(), edges.clear(), selectedEdges.clear(), selectedCorners.clear();
   const size_t corners = cornerSelected_.size();
   vertices.reserve(corners);
-  edges.reserve(2 * corners);
-  fill.reserve(3 * corners);
+  if (!sameFaces) {
+    edges.reserve(2 * corners);
+    fill.reserve(3 * corners);
+  }
   for (size_t drawn = 0; object != nullptr && drawn + 1 < faceStart_.size(); ++drawn) {
     const int32_t f = faceOfDrawn_[drawn];
-    const uint32_t first = faceStart_[drawn], n = faceStart_[drawn + 1] - first;
+    const uint32_t first = faceStart_[drawn], end = faceStart_[drawn + 1];
     uint8_t colour[4];
     if (faceColours_ != nullptr && static_cast<size_t>(f) * 4 + 3 < faceColours_->size()) {
       std::copy_n(faceColours_->data() + static_cast<size_t>(f) * 4, 4, colour);
@@ -303,19 +352,20 @@ void UvView::upload(const host::HostDocument& document) {
     } else {
       FillColour(document, object->faceMaterial(f), faceSelectedDrawn_[drawn] != 0, colour);
     }
-    for (uint32_t c = 0; c < n; ++c) {
-      const uint32_t here = first + c, next = first + (c + 1) % n;
+    for (uint32_t here = first; here < end; ++here) {
+      const uint32_t next = here + 1 == end ? first : here + 1;
       vertices.push_back({uv_[2 * here], uv_[2 * here + 1], {colour[0], colour[1], colour[2], colour[3]}});
-      edges.push_back(here);
-      edges.push_back(next);
       if (cornerSelected_[here] != 0) selectedCorners.push_back(here);
       if (cornerSelected_[here] != 0 && cornerSelected_[next] != 0) {
         selectedEdges.push_back(here);
         selectedEdges.push_back(next);
       }
+      if (sameFaces) continue;
+      edges.push_back(here);
+      edges.push_back(next);
       // A fan fills convex faces exactly and concave ones nearly, which
       // is enough for a light tint under the edges.
-      if (c >= 2) {
+      if (here >= first + 2) {
         fill.push_back(first);
         fill.push_back(here - 1);
         fill.push_back(here);
@@ -325,11 +375,15 @@ void UvView::upload(const host::HostDocument& document) {
   glBindVertexArray(vao_);
   Upload(vertexBuffer_, GL_ARRAY_BUFFER, vertices.data(), vertices.size() * sizeof(Vertex));
   glBindVertexArray(0);
-  Upload(fillIndices_, GL_ELEMENT_ARRAY_BUFFER, fill.data(), fill.size() * 4);
-  Upload(edgeIndices_, GL_ELEMENT_ARRAY_BUFFER, edges.data(), edges.size() * 4);
+  if (!sameFaces) {
+    Upload(fillIndices_, GL_ELEMENT_ARRAY_BUFFER, fill.data(), fill.size() * 4);
+    Upload(edgeIndices_, GL_ELEMENT_ARRAY_BUFFER, edges.data(), edges.size() * 4);
+    fillCount_ = static_cast<int>(fill.size());
+    uploadedFaceStart_ = faceStart_;
+    facesUploaded_ = true;
+  }
   Upload(selectedEdgeIndices_, GL_ELEMENT_ARRAY_BUFFER, selectedEdges.data(), selectedEdges.size() * 4);
   Upload(selectedCornerIndices_, GL_ELEMENT_ARRAY_BUFFER, selectedCorners.data(), selectedCorners.size() * 4);
-  fillCount_ = static_cast<int>(fill.size());
   selectedEdgeCount_ = static_cast<int>(selectedEdges.size());
   selectedCornerCount_ = static_cast<int>(selectedCorners.size());
   gpuStale_ = false;
@@ -449,10 +503,67 @@ void UvView::renderCache(const host::HostDocument& document, int width, int heig
 }
 
 void UvView::rasterizeCache(int width, int height) {
+  const size_t corners = cornerSelected_.size();
+  cornerPixels_.resize(2 * corners);
+  pixels_.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
+  // Below this many corners a second thread costs more than it saves.
+  constexpr size_t kCornersPerThread = 1 << 16;
+  const unsigned parts = corners < kCornersPerThread ? 1u : std::max(1u, std::min(2u, std::thread::hardware_concurrency()));
+  if (bandScratch_.size() < parts) bandScratch_.resize(parts);
+  const size_t faces = faceStart_.empty() ? 0 : faceStart_.size() - 1;
+  faceBands_.resize(faces);
+  auto rowBegin = [&](unsigned part) { return height * static_cast<int>(part) / static_cast<int>(parts); };
+  // Each corner's pixel once; an edge then joins two pixels, and in a view
+  // this dense most edges start and end in the same or the next pixel. Each
+  // face notes the bands it reaches, so that a band reads only its faces.
+  const double su = scale_, ox = width / 2.0 - centerU_ * scale_, oy = height / 2.0 - centerV_ * scale_;
+  OnCores(parts, [&](unsigned part) {
+    constexpr double kFar = 1 << 24;  // keeps off-view corners far outside, in int range
+    // floor() by truncation: without SSE4.1's rounding instruction
+    // std::floor is a call per coordinate. A NaN (a plug-in may write one)
+    // lands far off-view too, where its edges are dropped as too long
+    // instead of overflowing the line walk.
+    auto pixelOf = [](double x) {
+      x = x > -kFar ? (x < kFar ? x : kFar) : -kFar;
+      const auto t = static_cast<int32_t>(x);
+      return t - (x < static_cast<double>(t) ? 1 : 0);
+    };
+    const size_t firstFace = faces * part / parts, lastFace = faces * (part + 1) / parts;
+    for (size_t face = firstFace; face < lastFace; ++face) {
+      int32_t low = std::numeric_limits<int32_t>::max(), high = std::numeric_limits<int32_t>::min();
+      for (uint32_t i = faceStart_[face]; i < faceStart_[face + 1]; ++i) {
+        cornerPixels_[2 * i] = pixelOf(uv_[2 * i] * su + ox);
+        const int32_t y = pixelOf(uv_[2 * i + 1] * su + oy);
+        cornerPixels_[2 * i + 1] = y;
+        low = std::min(low, y), high = std::max(high, y);
+      }
+      // A segment's rows run from one end's row to the other's; a corner's
+      // mark reaches a row further.
+      uint8_t bands = 0;
+      for (unsigned band = 0; band < parts; ++band) {
+        if (low <= rowBegin(band + 1) && high >= rowBegin(band) - 1) bands |= static_cast<uint8_t>(1u << band);
+      }
+      faceBands_[face] = bands;
+    }
+  });
+  // Each thread owns a band of rows and draws everything clipped to it, in
+  // the same order as a single pass would: the picture does not depend on
+  // how many threads drew it.
+  OnCores(parts, [&](unsigned part) {
+    rasterizeRows(width, height, rowBegin(part), rowBegin(part + 1), static_cast<uint8_t>(1u << part), pixels_.data(),
+                  &bandScratch_[part]);
+  });
+  glBindTexture(GL_TEXTURE_2D, cacheTexture_);
+  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels_.data());
+  glBindTexture(GL_TEXTURE_2D, 0);
+}
+
+void UvView::rasterizeRows(int width, int height, int rowBegin, int rowEnd, uint8_t band, uint32_t* pixels,
+                           std::vector<uint8_t>* scratch) const {
   // Rows run bottom-up, as GL's texture rows do.
   auto rgba = [](uint32_t r, uint32_t g, uint32_t b) { return r | (g << 8) | (b << 16) | (0xFFu << 24); };
-  std::vector<uint32_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height), rgba(41, 41, 46));
-  glBindTexture(GL_TEXTURE_2D, cacheTexture_);
+  std::fill(pixels + static_cast<size_t>(rowBegin) * width, pixels + static_cast<size_t>(rowEnd) * width,
+            rgba(41, 41, 46));
   const uint32_t plain = rgba(200, 203, 210), selectedEdge = rgba(255, 140, 25), selectedFace = rgba(230, 140, 40);
   const uint32_t corner = rgba(255, 230, 50);
   // At this density edges are all a face shows: with face colours on, they
@@ -464,8 +575,11 @@ void UvView::rasterizeCache(int width, int height) {
     return rgba(c[0], c[1], c[2]);
   };
   const double su = scale_, ox = width / 2.0 - centerU_ * scale_, oy = height / 2.0 - centerV_ * scale_;
+  const auto bandRows = static_cast<uint32_t>(rowEnd - rowBegin), columns = static_cast<uint32_t>(width);
   auto plot = [&](int px, int py, uint32_t colour) {
-    if (px >= 0 && py >= 0 && px < width && py < height) pixels[static_cast<size_t>(py) * width + px] = colour;
+    if (static_cast<uint32_t>(px) < columns && static_cast<uint32_t>(py - rowBegin) < bandRows) {
+      pixels[static_cast<size_t>(py) * width + px] = colour;
+    }
   };
   // Pixel centres: a UV lands in the pixel whose square holds it (floor).
   auto line = [&](double x0, double y0, double x1, double y1, uint32_t colour) {
@@ -480,7 +594,8 @@ void UvView::rasterizeCache(int width, int height) {
   if (texture_ != nullptr) {
     // The texture under everything, nearest pixel, over the unit square's part of the view.
     const int x0 = std::max(0, static_cast<int>(std::floor(ox))), x1 = std::min(width, static_cast<int>(std::ceil(su + ox)));
-    const int y0 = std::max(0, static_cast<int>(std::floor(oy))), y1 = std::min(height, static_cast<int>(std::ceil(su + oy)));
+    const int y0 = std::max(rowBegin, static_cast<int>(std::floor(oy)));
+    const int y1 = std::min({height, rowEnd, static_cast<int>(std::ceil(su + oy))});
     for (int py = y0; py < y1; ++py) {
       for (int px = x0; px < x1; ++px) {
         uint32_t texel = 0;
@@ -497,15 +612,6 @@ void UvView::rasterizeCache(int width, int height) {
     line(t * su + ox, oy, t * su + ox, su + oy, colour);
     line(ox, t * su + oy, su + ox, t * su + oy, colour);
   }
-  // Each corner's pixel once; an edge then joins two pixels, and in a view
-  // this dense most edges start and end in the same or the next pixel.
-  const size_t corners = cornerSelected_.size();
-  cornerPixels_.resize(2 * corners);
-  constexpr double kFar = 1 << 24;  // keeps off-view corners far outside, in int range
-  for (size_t i = 0; i < corners; ++i) {
-    cornerPixels_[2 * i] = static_cast<int32_t>(std::floor(std::clamp(uv_[2 * i] * su + ox, -kFar, kFar)));
-    cornerPixels_[2 * i + 1] = static_cast<int32_t>(std::floor(std::clamp(uv_[2 * i + 1] * su + oy, -kFar, kFar)));
-  }
   auto segment = [&](int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t colour) {
     const int32_t dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
     if (dx > 4096 || -dy > 4096) return;  // only off-view corners are that far apart here
@@ -519,28 +625,47 @@ void UvView::rasterizeCache(int width, int height) {
       if (twice <= dx) error += dx, y0 += sy;
     }
   };
+  // Each selected corner is a 3 x 3 mark drawn over everything. Many
+  // corners share a pixel, so the marks' centres are gathered (with a
+  // pixel's margin round the band, for marks reaching in from outside) in
+  // the same pass as the edges, and the band's pixels near any of them are
+  // painted once at the end.
+  const size_t stride = static_cast<size_t>(width) + 2, marginRows = bandRows + 2;
+  scratch->assign(stride * (marginRows + 1), 0);  // the last row: the OR of three
+  uint8_t* const centres = scratch->data();
+  bool any = false;
   const int32_t* px = cornerPixels_.data();
+  const uint8_t* selected = cornerSelected_.data();
   for (size_t drawn = 0; drawn + 1 < faceStart_.size(); ++drawn) {
-    const uint32_t first = faceStart_[drawn], n = faceStart_[drawn + 1] - first;
-    for (uint32_t c = 0; c < n; ++c) {
-      const uint32_t a = first + c, b = first + (c + 1) % n;
-      const bool edgeSelected = cornerSelected_[a] != 0 && cornerSelected_[b] != 0;
-      const uint32_t colour = edgeSelected ? selectedEdge : faceSelectedDrawn_[drawn] != 0 ? selectedFace : faceTint(drawn);
+    if ((faceBands_[drawn] & band) == 0) continue;
+    const uint32_t first = faceStart_[drawn], end = faceStart_[drawn + 1];
+    const uint32_t faceColour = faceSelectedDrawn_[drawn] != 0 ? selectedFace : faceTint(drawn);
+    for (uint32_t a = first; a < end; ++a) {
+      const uint32_t b = a + 1 == end ? first : a + 1;
+      const uint32_t colour = selected[a] != 0 && selected[b] != 0 ? selectedEdge : faceColour;
       if (px[2 * a] == px[2 * b] && px[2 * a + 1] == px[2 * b + 1]) {
         plot(px[2 * a], px[2 * a + 1], colour);
       } else {
         segment(px[2 * a], px[2 * a + 1], px[2 * b], px[2 * b + 1], colour);
       }
+      if (selected[a] == 0) continue;
+      const int32_t cx = px[2 * a] + 1, cy = px[2 * a + 1] - rowBegin + 1;
+      if (static_cast<uint32_t>(cx) < stride && static_cast<uint32_t>(cy) < marginRows) {
+        centres[static_cast<size_t>(cy) * stride + static_cast<size_t>(cx)] = 1;
+        any = true;
+      }
     }
   }
-  for (size_t i = 0; i < corners; ++i) {
-    if (cornerSelected_[i] == 0) continue;
-    for (int dy = -1; dy <= 1; ++dy) {
-      for (int dx = -1; dx <= 1; ++dx) plot(px[2 * i] + dx, px[2 * i + 1] + dy, corner);
+  if (!any) return;
+  uint8_t* const near = centres + stride * marginRows;
+  for (uint32_t row = 0; row < bandRows; ++row) {
+    const uint8_t *r0 = centres + row * stride, *r1 = r0 + stride, *r2 = r1 + stride;
+    for (size_t x = 0; x < stride; ++x) near[x] = r0[x] | r1[x] | r2[x];
+    uint32_t* out = pixels + (static_cast<size_t>(rowBegin) + row) * width;
+    for (size_t x = 0; x < columns; ++x) {
+      if ((near[x] | near[x + 1] | near[x + 2]) != 0) out[x] = corner;
     }
   }
-  glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-  glBindTexture(GL_TEXTURE_2D, 0);
 }
 
 void UvView::pixelOf(double u, double v, float* x, float* y) const {

@@ -82,6 +82,11 @@ class UvView {
   size_t faceCount() const { return faceStart_.empty() ? 0 : faceStart_.size() - 1; }
 
  private:
+  struct Vertex {
+    float u, v;
+    uint8_t rgba[4];
+  };
+
   void rebuild(const host::HostDocument& document);
   void ensureProgram();
   // Draws the layout at the current view into the cached picture.
@@ -92,6 +97,11 @@ class UvView {
   // millions of sub-pixel primitives cost a software rasteriser far more
   // than plotting their pixels does.
   void rasterizeCache(int width, int height);
+  // rasterizeCache's drawing of the rows [rowBegin, rowEnd) of a width x
+  // height picture: the faces whose faceBands_ have the bit `band`.
+  // `scratch` is the band's own.
+  void rasterizeRows(int width, int height, int rowBegin, int rowEnd, uint8_t band, uint32_t* pixels,
+                     std::vector<uint8_t>* scratch) const;
   bool viewDiffersFromCache() const;
   void drawTexture();
   // The texture's pixel under (u, v), nearest, as packed RGBA; false off the unit square.
@@ -131,6 +141,15 @@ class UvView {
   std::vector<uint8_t> faceSelectedDrawn_;
   double meanEdgeLength_ = 0;  // in UV units
   std::vector<int32_t> cornerPixels_;  // scratch of rasterizeCache: x, y per corner
+  std::vector<uint32_t> pixels_;  // rasterizeCache's picture, kept so that a frame does not allocate it
+  std::vector<uint8_t> faceBands_;  // per drawn face, a bit per band of rows it reaches
+  std::vector<std::vector<uint8_t>> bandScratch_;  // per band: the selected corners' marks
+
+  // upload's arrays, and the faces its fill and edge indices were built for.
+  std::vector<Vertex> scratchVertices_;
+  std::vector<uint32_t> scratchFill_, scratchEdges_, scratchSelectedEdges_, scratchSelectedCorners_;
+  std::vector<uint32_t> uploadedFaceStart_;
+  bool facesUploaded_ = false;
 
   const texture::RgbaImage* texture_ = nullptr;
   bool textureStale_ = false;  // the GL texture lags texture_
