@@ -29,7 +29,7 @@ std::vector<int> BlockStarts(int n, int k) {
 
 }  // namespace
 
-std::string MakeGridObj(const GridSpec& grid) {
+std::string MakeGridObj(const GridShape& grid) {
   const int n = grid.n;
   const int k = grid.islandsPerSide;
   if (n < 1 || n > 46340 || k < 1 || k > n)

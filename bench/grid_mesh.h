@@ -23,13 +23,13 @@
 
 namespace pavlex::bench {
 
-struct GridSpec {
+struct GridShape {
   int n = 10;              // quads per side, >= 1; n = 1000 gives 1,000,000 faces
   int islandsPerSide = 1;  // 1..n
   std::string objectName = "grid";
 };
 
 // Throws std::invalid_argument for a grid outside the ranges above.
-std::string MakeGridObj(const GridSpec& grid);
+std::string MakeGridObj(const GridShape& grid);
 
 }  // namespace pavlex::bench

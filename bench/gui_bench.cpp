@@ -85,7 +85,7 @@ bool Start(std::string* error) {
   rig->plugin = rig->session->loadPlugin(PAVLEX_PLUGIN_LIBRARY, error);
   if (rig->plugin == nullptr) return false;
   rig->session->activate(*rig->plugin);
-  bench::GridSpec grid;
+  bench::GridShape grid;
   grid.n = 1000;
   grid.islandsPerSide = 10;
   const std::filesystem::path path = std::filesystem::temp_directory_path() / "pavlex-gui-bench-grid.obj";

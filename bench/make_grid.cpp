@@ -22,7 +22,7 @@ bool ParsePositive(const char* text, int* out) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  pavlex::bench::GridSpec grid;
+  pavlex::bench::GridShape grid;
   if (argc != 4 || !ParsePositive(argv[1], &grid.n) || !ParsePositive(argv[2], &grid.islandsPerSide) ||
       grid.islandsPerSide > grid.n) {
     std::fprintf(stderr,

@@ -158,7 +158,7 @@ TEST(ObjectStretchColours, OneColourPerFaceInFaceOrder) {
 TEST(ObjectStretchColours, SlicedOverThreadsEqualsOneFaceAtATime) {
   // Enough faces for the work to be split; a grid cut into islands, some
   // UVs then pulled about so that faces differ.
-  bench::GridSpec grid;
+  bench::GridShape grid;
   grid.n = 530;
   grid.islandsPerSide = 3;
   host::ObjImport import;
