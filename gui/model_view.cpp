@@ -1,5 +1,7 @@
 #include "gui/model_view.h"
 
+#include "gui/gl_program.h"
+
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
 #include <GL/glext.h>
@@ -63,13 +65,6 @@ void main() {
   fragColor = vec4(base * light, 1.0);
 }
 )";
-
-GLuint Compile(GLenum type, const char* source) {
-  const GLuint shader = glCreateShader(type);
-  glShaderSource(shader, 1, &source, nullptr);
-  glCompileShader(shader);
-  return shader;
-}
 
 void Upload(GLuint buffer, GLenum target, const void* data, size_t bytes) {
   glBindBuffer(target, buffer);
@@ -389,17 +384,7 @@ void ModelView::faceLook(const host::HostDocument& document, const DrawnFace& fa
 
 void ModelView::ensureProgram() {
   if (program_ != 0) return;
-  program_ = glCreateProgram();
-  const GLuint vs = Compile(GL_VERTEX_SHADER, kVertexShader), fs = Compile(GL_FRAGMENT_SHADER, kFragmentShader);
-  glAttachShader(program_, vs);
-  glAttachShader(program_, fs);
-  glBindAttribLocation(program_, 0, "aPos");
-  glBindAttribLocation(program_, 1, "aUv");
-  glBindAttribLocation(program_, 2, "aColor");
-  glBindAttribLocation(program_, 3, "aFlags");
-  glLinkProgram(program_);
-  glDeleteShader(vs);
-  glDeleteShader(fs);
+  program_ = LinkProgram(kVertexShader, kFragmentShader, {"aPos", "aUv", "aColor", "aFlags"});
   viewProjLocation_ = glGetUniformLocation(program_, "uViewProj");
   viewLocation_ = glGetUniformLocation(program_, "uView");
   solidLocation_ = glGetUniformLocation(program_, "uSolid");

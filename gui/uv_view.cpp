@@ -1,5 +1,7 @@
 #include "gui/uv_view.h"
 
+#include "gui/gl_program.h"
+
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
 #include <GL/glext.h>
@@ -59,13 +61,6 @@ void main() {
 }
 )";
 
-unsigned Compile(GLenum type, const char* source) {
-  const GLuint shader = glCreateShader(type);
-  glShaderSource(shader, 1, &source, nullptr);
-  glCompileShader(shader);
-  return shader;
-}
-
 // The fill of a face: its material's colour, light, so edges stay readable;
 // faces selected in the host in a warm tone.
 void FillColour(const host::HostDocument& document, int32_t material, bool selected, uint8_t out[4]) {
@@ -109,15 +104,7 @@ UvView::~UvView() = default;
 
 void UvView::ensureProgram() {
   if (program_ != 0) return;
-  program_ = glCreateProgram();
-  const GLuint vs = Compile(GL_VERTEX_SHADER, kVertexShader), fs = Compile(GL_FRAGMENT_SHADER, kFragmentShader);
-  glAttachShader(program_, vs);
-  glAttachShader(program_, fs);
-  glBindAttribLocation(program_, 0, "aPos");
-  glBindAttribLocation(program_, 1, "aColor");
-  glLinkProgram(program_);
-  glDeleteShader(vs);
-  glDeleteShader(fs);
+  program_ = LinkProgram(kVertexShader, kFragmentShader, {"aPos", "aColor"});
   xformLocation_ = glGetUniformLocation(program_, "uXform");
   tintLocation_ = glGetUniformLocation(program_, "uTint");
   useTintLocation_ = glGetUniformLocation(program_, "uUseTint");
@@ -156,15 +143,7 @@ void UvView::ensureProgram() {
   glVertexAttribPointer(1, 4, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(Vertex), reinterpret_cast<void*>(8));
   glBindVertexArray(0);
 
-  quadProgram_ = glCreateProgram();
-  const GLuint qvs = Compile(GL_VERTEX_SHADER, kQuadVertexShader);
-  const GLuint qfs = Compile(GL_FRAGMENT_SHADER, kQuadFragmentShader);
-  glAttachShader(quadProgram_, qvs);
-  glAttachShader(quadProgram_, qfs);
-  glBindAttribLocation(quadProgram_, 0, "aCorner");
-  glLinkProgram(quadProgram_);
-  glDeleteShader(qvs);
-  glDeleteShader(qfs);
+  quadProgram_ = LinkProgram(kQuadVertexShader, kQuadFragmentShader, {"aCorner"});
   quadRectLocation_ = glGetUniformLocation(quadProgram_, "uRect");
   const float corners[8] = {0, 0, 1, 0, 0, 1, 1, 1};
   glGenVertexArrays(1, &quadVao_);
@@ -177,15 +156,7 @@ void UvView::ensureProgram() {
   glGenTextures(1, &cacheTexture_);
   glGenFramebuffers(1, &cacheFbo_);
 
-  textureProgram_ = glCreateProgram();
-  const GLuint tvs = Compile(GL_VERTEX_SHADER, kTextureVertexShader);
-  const GLuint tfs = Compile(GL_FRAGMENT_SHADER, kQuadFragmentShader);
-  glAttachShader(textureProgram_, tvs);
-  glAttachShader(textureProgram_, tfs);
-  glBindAttribLocation(textureProgram_, 0, "aCorner");
-  glLinkProgram(textureProgram_);
-  glDeleteShader(tvs);
-  glDeleteShader(tfs);
+  textureProgram_ = LinkProgram(kTextureVertexShader, kQuadFragmentShader, {"aCorner"});
   textureXformLocation_ = glGetUniformLocation(textureProgram_, "uXform");
   glGenTextures(1, &textureId_);
 }

@@ -211,7 +211,7 @@ class ObjSaveElsewhere : public ::testing::Test {
     Put(folder_.file("lib.mtl"), "newmtl top\nKd 1 0 0\nmap_Kd tex/top.png\n");
     Put(folder_.file("src/model/mats/x.mtl"),
         "# below\r\nnewmtl low\r\nKd 0 1 0\r\nmap_Kd low.png\r\nmap_d -s 1 1 1 ../alpha.png\r\n"
-        "bump /abs/bump.png\r\nmap_Ks spec.png\r\n");
+        "bump /abs/bump.png\r\nmap_Ks shine.png\r\n");
     Put(folder_.file("src/model/model.obj"), std::string("# model\nmtllib ../../lib.mtl\nmtllib  mats/x.mtl  \n") +
                                                  kTriangle + "usemtl top\nf 1/1 2/2 3/3\nusemtl low\nf 3/3 2/2 1/1\n");
     fs::create_directories(folder_ / "out/deep");
@@ -267,7 +267,7 @@ TEST_F(ObjSaveElsewhere, LibrariesAreCopiedBesideTheModelAndNamedByTheirCopies) 
   EXPECT_EQ(ReadBytes(folder_.file("out/deep/x.mtl")),
             "# below\r\nnewmtl low\r\nKd 0 1 0\r\nmap_Kd ../../src/model/mats/low.png\r\n"
             "map_d -s 1 1 1 ../../src/model/alpha.png\r\nbump /abs/bump.png\r\n"
-            "map_Ks ../../src/model/mats/spec.png\r\n");
+            "map_Ks ../../src/model/mats/shine.png\r\n");
   ExpectSameModel(saved);
   // Nothing beside the source changed.
   EXPECT_EQ(ReadBytes(folder_.file("lib.mtl")), "newmtl top\nKd 1 0 0\nmap_Kd tex/top.png\n");
