@@ -22,6 +22,7 @@
 #include "bench/grid_mesh.h"
 #include "host/obj/obj_file.h"
 #include "host/plugin/plugin_loader.h"
+#include "host/session/modal_driver.h"
 #include "tests/plugin_window/pavlex_session.h"
 
 namespace pavlex::testing {
@@ -81,10 +82,20 @@ std::map<std::string, std::string> ExpectedLines() {
   return lines;
 }
 
+// The Store before a Restore row finds its slot filled by the Store row and
+// asks "Overwrite?"; answered OK, the Restore has this document's faces to
+// select rather than the faces of the document the Store row saw.
+class OverwriteAnswers : public host::ModalDriver {
+ public:
+  int32_t messageBox(host::HostSession&, const host::MessageBoxRequest&) override { return MQMODALRESULT_OK; }
+};
+
 class PressCallsTest : public PavlexSessionTest {
  protected:
   void SetUp() override {
-    PavlexSessionTest::SetUp();
+    host::HostSessionOptions options = InMemory();
+    options.modalDriver = &answers_;
+    Start(std::move(options));
     traced_ = dlopen(PAVLEX_TRACED_HOST_LIBRARY, RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(traced_, nullptr) << dlerror();
     plugin_module_ = dlopen(PAVLEX_PLUGIN_LIBRARY, RTLD_NOW | RTLD_NOLOAD);
@@ -102,6 +113,7 @@ class PressCallsTest : public PavlexSessionTest {
     if (traced_ != nullptr) dlclose(traced_);
   }
 
+  OverwriteAnswers answers_;
   void* traced_ = nullptr;
   void* plugin_module_ = nullptr;
   SetCallTraceFunction setTrace_ = nullptr;
