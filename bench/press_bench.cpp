@@ -10,7 +10,12 @@
 // lower-left quarter of the faces and their UVs. The figure is the median
 // of the repeats.
 //
-//   pavlex_press_bench [--repeat N] [--only TEXT] [--cells N] [--selection all|quarter] [--plugin FILE]
+// With --calls, one more press of each button runs with the plug-in bound
+// to the copy of the host functions that records its calls, and a line
+// under the row gives how many host calls the press made, the time per
+// call, and the functions called most.
+//
+//   pavlex_press_bench [--repeat N] [--only TEXT] [--cells N] [--selection all|quarter] [--plugin FILE] [--calls]
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -20,7 +25,13 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <unordered_map>
+#include <utility>
 #include <vector>
+
+#if defined(PAVLEX_TRACED_HOST_LIBRARY)
+#include <dlfcn.h>
+#endif
 
 #if defined(__linux__)
 #include <linux/perf_event.h>
@@ -31,6 +42,7 @@
 
 #include "bench/grid_mesh.h"
 #include "host/driver/host_driver.h"
+#include "host/plugin/plugin_loader.h"
 #include "host/session/host_session.h"
 #include "host/session/modal_driver.h"
 #include "hostapi/mq_codes.h"
@@ -119,6 +131,7 @@ struct Options {
   std::string only;  // run only the rows whose name holds this text
   std::string plugin = PAVLEX_PLUGIN_LIBRARY;
   bool all = true, quarter = true;  // which selections to press with
+  bool calls = false;               // count the host calls of each press
 };
 
 Options ParseOptions(int argc, char** argv) {
@@ -138,16 +151,19 @@ Options ParseOptions(int argc, char** argv) {
       options.quarter = which != "all";
     } else if (arg == "--plugin" && hasValue) {
       options.plugin = argv[++i];
+    } else if (arg == "--calls") {
+      options.calls = true;
     } else {
       std::fprintf(stderr,
                    "usage: pavlex_press_bench [--repeat N] [--only TEXT] [--cells N] [--selection all|quarter]\n"
-                   "                          [--plugin FILE]\n"
+                   "                          [--plugin FILE] [--calls]\n"
                    "Times every button of the Pavlex window pressed through the host driver on an\n"
                    "N x N quad grid (default 1000: 1,000,000 faces), every UV selected and a\n"
                    "quarter selected, plus OBJ open and save. --only keeps the rows whose name\n"
                    "holds TEXT; --repeat sets how many presses each median is taken over (3);\n"
                    "--selection presses with one of the two selections only; --plugin loads\n"
-                   "another build of the plug-in.\n");
+                   "another build of the plug-in; --calls counts the host functions each press\n"
+                   "calls (one more press per row, with a recording copy of them).\n");
       std::exit(arg == "--help" || arg == "-h" ? 0 : 2);
     }
   }
@@ -184,6 +200,80 @@ std::string Time(const Sample& sample, bool measured) {
   char text[32];
   std::snprintf(text, sizeof text, "%.3fs", sample.seconds);
   return text;
+}
+
+// The host functions one press called, by name, counted through the copy
+// of them that records each call. The plug-in is bound to that copy only
+// for the counted press, so the timed presses pay nothing for the record.
+class CallCounter {
+ public:
+  CallCounter(const std::string& plugin, bool wanted) {
+#if defined(PAVLEX_TRACED_HOST_LIBRARY)
+    if (!wanted) return;
+    traced_ = dlopen(PAVLEX_TRACED_HOST_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+    void* module = dlopen(plugin.c_str(), RTLD_NOW | RTLD_NOLOAD);
+    if (traced_ == nullptr || module == nullptr) Fail(std::string("--calls: ") + dlerror());
+    setTrace_ = reinterpret_cast<SetTrace>(dlsym(traced_, "PavlexSetCallTrace"));
+    init_ = reinterpret_cast<Init>(dlsym(module, "MQInit"));
+    dlclose(module);  // still loaded by the session
+    if (setTrace_ == nullptr || init_ == nullptr) Fail("--calls: the recording host copy or MQInit is missing");
+#else
+    if (wanted) Fail("--calls: this build has no recording copy of the host functions");
+    (void)plugin;
+#endif
+  }
+  CallCounter(const CallCounter&) = delete;
+  CallCounter& operator=(const CallCounter&) = delete;
+
+  // Runs `work` with every host call counted; the counts by function,
+  // most called first.
+  template <typename Work>
+  std::vector<std::pair<std::string, long long>> count(Work&& work) {
+    std::unordered_map<const char*, long long> byName;
+#if defined(PAVLEX_TRACED_HOST_LIBRARY)
+    if (!init_(PAVLEX_TRACED_HOST_LIBRARY)) Fail("--calls: the plug-in did not bind to the recording copy");
+    setTrace_(&Note, &byName);
+    work();
+    setTrace_(nullptr, nullptr);
+    if (!init_(pavlex::host::HostModulePath().c_str())) Fail("--calls: the plug-in did not bind back to the host");
+#else
+    work();
+#endif
+    std::vector<std::pair<std::string, long long>> counts;
+    for (const auto& [name, n] : byName) counts.emplace_back(name, n);
+    std::sort(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
+      return a.second != b.second ? a.second > b.second : a.first < b.first;
+    });
+    return counts;
+  }
+
+ private:
+#if defined(PAVLEX_TRACED_HOST_LIBRARY)
+  using SetTrace = void (*)(void (*)(const char*, void*), void*);
+  using Init = int32_t (*)(const char*);
+  static void Note(const char* function, void* context) {
+    ++(*static_cast<std::unordered_map<const char*, long long>*>(context))[function];
+  }
+  void* traced_ = nullptr;
+  SetTrace setTrace_ = nullptr;
+  Init init_ = nullptr;
+#endif
+};
+
+// "12.3M calls, 9.1 ns each: MQDoc_IsSelectUVVertex 8.0M, ..." for one press.
+std::string CallSummary(const std::vector<std::pair<std::string, long long>>& counts, double seconds) {
+  long long total = 0;
+  for (const auto& entry : counts) total += entry.second;
+  char text[160];
+  std::snprintf(text, sizeof text, "%.2fM calls, %.1f ns each", static_cast<double>(total) / 1e6,
+                total > 0 ? seconds * 1e9 / static_cast<double>(total) : 0.0);
+  std::string line = text;
+  for (size_t i = 0; i < counts.size() && i < 4; ++i) {
+    std::snprintf(text, sizeof text, "%s %s %.2fM", i == 0 ? ":" : ",", counts[i].first.c_str(),
+                  static_cast<double>(counts[i].second) / 1e6);
+    line += text;
+  }
+  return line;
 }
 
 class Samples {
@@ -228,6 +318,7 @@ class Bench {
     std::string error;
     pavlex::host::LoadedPlugin* plugin = session_->loadPlugin(options_.plugin, &error);
     if (plugin == nullptr || !session_->activate(*plugin)) Fail("cannot start the plug-in: " + error);
+    calls_ = std::make_unique<CallCounter>(options_.plugin, options_.calls);
 
     const long long openCount = counter_.read();
     const Clock::time_point openStart = Clock::now();
@@ -256,6 +347,11 @@ class Bench {
       std::printf("%-34s %10s %10s %10s %10s\n", button.path.c_str(), Time(all, options_.all).c_str(),
                   Instructions(all.instructions).c_str(), Time(quarter, options_.quarter).c_str(),
                   Instructions(quarter.instructions).c_str());
+      if (options_.calls) {
+        if (options_.all) std::printf("    all: %s\n", countCalls(button.path, Selection::kAll, all.seconds).c_str());
+        if (options_.quarter)
+          std::printf("    quarter: %s\n", countCalls(button.path, Selection::kQuarter, quarter.seconds).c_str());
+      }
       std::fflush(stdout);
     }
   }
@@ -315,6 +411,19 @@ class Bench {
     return samples.median();
   }
 
+  // The host calls of one more press, against the timed presses' median.
+  std::string countCalls(const std::string& path, Selection selection, double seconds) {
+    HostDriver driver(*session_);
+    const std::string target = "Pavlex::" + path;
+    restore(selection);
+    pavlex::host::CommandResult result;
+    const auto counts = calls_->count(
+        [&] { result = IsLock(path) ? driver.click(target, pavlex::host::kCtrl) : driver.press(target); });
+    if (!result.done) Fail(path + ": " + result.error);
+    if (IsLock(path)) driver.click(target, pavlex::host::kShift);
+    return CallSummary(counts, seconds);
+  }
+
   void fileRows() {
     std::string error;
     const std::string unchanged = (folder_.path / "unchanged.obj").string();
@@ -352,6 +461,7 @@ class Bench {
   WorkFolder folder_;
   AnswerOk answers_;
   std::unique_ptr<HostSession> session_;
+  std::unique_ptr<CallCounter> calls_;
   HostObject* grid_ = nullptr;
   std::vector<MQCoordinate> loadedUVs_;
 };
