@@ -18,6 +18,7 @@
 //   pavlex_press_bench [--repeat N] [--only TEXT] [--cells N] [--selection all|quarter] [--plugin FILE] [--calls]
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -132,6 +133,7 @@ struct Options {
   std::string plugin = PAVLEX_PLUGIN_LIBRARY;
   bool all = true, quarter = true;  // which selections to press with
   bool calls = false;               // count the host calls of each press
+  bool hash = false;                // print a hash of the result of each press
 };
 
 Options ParseOptions(int argc, char** argv) {
@@ -153,17 +155,21 @@ Options ParseOptions(int argc, char** argv) {
       options.plugin = argv[++i];
     } else if (arg == "--calls") {
       options.calls = true;
+    } else if (arg == "--hash") {
+      options.hash = true;
     } else {
       std::fprintf(stderr,
                    "usage: pavlex_press_bench [--repeat N] [--only TEXT] [--cells N] [--selection all|quarter]\n"
-                   "                          [--plugin FILE] [--calls]\n"
+                   "                          [--plugin FILE] [--calls] [--hash]\n"
                    "Times every button of the Pavlex window pressed through the host driver on an\n"
                    "N x N quad grid (default 1000: 1,000,000 faces), every UV selected and a\n"
                    "quarter selected, plus OBJ open and save. --only keeps the rows whose name\n"
                    "holds TEXT; --repeat sets how many presses each median is taken over (3);\n"
                    "--selection presses with one of the two selections only; --plugin loads\n"
                    "another build of the plug-in; --calls counts the host functions each press\n"
-                   "calls (one more press per row, with a recording copy of them).\n");
+                   "calls (one more press per row, with a recording copy of them); --hash prints,\n"
+                   "for each press, a hash of every UV and selection flag it left, to compare two\n"
+                   "builds bit for bit.\n");
       std::exit(arg == "--help" || arg == "-h" ? 0 : 2);
     }
   }
@@ -184,6 +190,7 @@ struct WorkFolder {
 struct Sample {
   double seconds = 0;
   long long instructions = -1;
+  uint64_t hash = 0;  // of the result, with --hash
 };
 
 // Millions of instructions, or "-" without a counter.
@@ -352,11 +359,35 @@ class Bench {
         if (options_.quarter)
           std::printf("    quarter: %s\n", countCalls(button.path, Selection::kQuarter, quarter.seconds).c_str());
       }
+      if (options_.hash)
+        std::printf("%-34s %016llx %016llx\n", "  result hash", static_cast<unsigned long long>(all.hash),
+                    static_cast<unsigned long long>(quarter.hash));
       std::fflush(stdout);
     }
   }
 
  private:
+  // FNV-1a over every UV's bits and every selection flag of the grid.
+  uint64_t ResultHash() const {
+    uint64_t value = 1469598103934665603ull;
+    auto add = [&](const void* data, size_t size) {
+      const auto* bytes = static_cast<const unsigned char*>(data);
+      for (size_t i = 0; i < size; ++i) value = (value ^ bytes[i]) * 1099511628211ull;
+    };
+    const HostObject& grid = *grid_;
+    for (int32_t f = 0; f < grid.faceCount(); ++f) {
+      const int32_t n = grid.cornerCount(f);
+      add(grid.faceUVs(f), sizeof(MQCoordinate) * static_cast<size_t>(n));
+      const uint8_t face = grid.isFaceSelected(f) ? 1 : 0;
+      add(&face, 1);
+      for (int32_t c = 0; c < n; ++c) {
+        const uint8_t flags = static_cast<uint8_t>((grid.isUVSelected(f, c) ? 1 : 0) | (grid.isLineSelected(f, c) ? 2 : 0));
+        add(&flags, 1);
+      }
+    }
+    return value;
+  }
+
   bool wanted(const std::string& name) const {
     return options_.only.empty() || name.find(options_.only) != std::string::npos;
   }
@@ -408,7 +439,9 @@ class Bench {
       if (!result.done) Fail(path + ": " + result.error);
       if (IsLock(path)) driver.click(target, pavlex::host::kShift);
     }
-    return samples.median();
+    Sample sample = samples.median();
+    if (options_.hash) sample.hash = ResultHash();
+    return sample;
   }
 
   // The host calls of one more press, against the timed presses' median.

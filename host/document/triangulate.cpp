@@ -32,6 +32,7 @@
 #include <cmath>
 #include <cstring>
 #include <optional>
+#include <type_traits>
 #include <vector>
 
 namespace pavlex::host {
@@ -61,6 +62,20 @@ struct Node {
   int32_t prev, next;
   bool ear;
 };
+
+// Twice the signed area of (a, b, c): above 0 for a left turn at b.
+double Turn(const Node& a, const Node& b, const Node& c) {
+  return (b.x - a.x) * (c.y - b.y) - (b.y - a.y) * (c.x - b.x);
+}
+
+// Point p inside or on the triangle (a, b, c) of counter-clockwise order,
+// with the tolerance `eps`.
+bool InTriangle(const Node& a, const Node& b, const Node& c, const Node& p, double eps) {
+  const double ab = (b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x);
+  const double bc = (c.x - b.x) * (p.y - b.y) - (c.y - b.y) * (p.x - b.x);
+  const double ca = (a.x - c.x) * (p.y - c.y) - (a.y - c.y) * (p.x - c.x);
+  return ab >= -eps && bc >= -eps && ca >= -eps;
+}
 
 enum class Corner { kConvex, kFlat, kReflex };
 
@@ -316,24 +331,15 @@ class EarClipper {
     return out + 3;
   }
 
-  double turn(int32_t i) const {
-    const Node& a = nodes_[nodes_[i].prev];
-    const Node& b = nodes_[i];
-    const Node& c = nodes_[nodes_[i].next];
-    return (b.x - a.x) * (c.y - b.y) - (b.y - a.y) * (c.x - b.x);
-  }
+  double turn(int32_t i) const { return Turn(nodes_[nodes_[i].prev], nodes_[i], nodes_[nodes_[i].next]); }
   Corner classify(int32_t i) const {
     const double t = turn(i);
     if (t > eps_) return Corner::kConvex;
     return t < -eps_ ? Corner::kReflex : Corner::kFlat;
   }
 
-  // Point p inside or on the triangle (a, b, c) of counter-clockwise order.
   bool inTriangle(const Node& a, const Node& b, const Node& c, const Node& p) const {
-    const double ab = (b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x);
-    const double bc = (c.x - b.x) * (p.y - b.y) - (c.y - b.y) * (p.x - b.x);
-    const double ca = (a.x - c.x) * (p.y - c.y) - (a.y - c.y) * (p.x - c.x);
-    return ab >= -eps_ && bc >= -eps_ && ca >= -eps_;
+    return InTriangle(a, b, c, p, eps_);
   }
 
   // The ear flags are counted, so a ring without ears is known at once
@@ -473,32 +479,37 @@ bool TriangulatePolygon(const MQPoint* points, int32_t count, int32_t* indices) 
 
 namespace {
 
-bool TriangulateAnew(const MQPoint* points, int32_t count, int32_t* indices) {
-  const auto n = static_cast<size_t>(count);
-  if (count == 3) {
-    indices[0] = 0;
-    indices[1] = 1;
-    indices[2] = 2;
-    return true;
-  }
-
+// Lays points[0..n-1] into their best-fit plane as a counter-clockwise ring
+// in nodes[0..n-1] (n >= 3) and answers the tolerance for "flat" and "on
+// the edge". `Count` is size_t, or a constant for which every loop unrolls.
+template <class Count>
+double ProjectToPlane(const MQPoint* points, Count count, Node* nodes) {
+  const size_t n = count;
   // Centre the points for precision and find the Newell normal.
   Vec3 centre{0, 0, 0};
   for (size_t i = 0; i < n; ++i)
     centre = {centre.x + points[i].x, centre.y + points[i].y, centre.z + points[i].z};
   centre = scaled(centre, 1.0 / static_cast<double>(n));
   auto at = [&](size_t i) { return Vec3{points[i].x, points[i].y, points[i].z} - centre; };
+  // The successor without a division: a remainder costs more than the
+  // rest of a quad's corner.
+  auto after = [n](size_t i) { return i + 1 < n ? i + 1 : 0; };
   Vec3 normal{0, 0, 0};
-  double extent = 0;
+  // The largest squared distance from the centre: its root is the largest
+  // distance bit for bit (the root is correctly rounded and never
+  // decreasing), with one root instead of one per point.
+  double extentSquared = 0;
   for (size_t i = 0; i < n; ++i) {
-    const Vec3 p = at(i), q = at((i + 1) % n);
+    const Vec3 p = at(i), q = at(after(i));
     normal.x += (p.y - q.y) * (p.z + q.z);
     normal.y += (p.z - q.z) * (p.x + q.x);
     normal.z += (p.x - q.x) * (p.y + q.y);
-    extent = std::max(extent, length(p));
+    extentSquared = std::max(extentSquared, dot(p, p));
   }
+  const double extent = std::sqrt(extentSquared);
   const double tiny = 1e-12 * extent * extent;
-  if (length(normal) <= tiny) {
+  double normalLength = length(normal);
+  if (normalLength <= tiny) {
     // Zero net area (a figure eight, or all points on a line): take the
     // plane of the widest triangle through the point farthest from point 0.
     size_t far = 0;
@@ -517,8 +528,9 @@ bool TriangulateAnew(const MQPoint* points, int32_t count, int32_t* indices) {
       normal = cross(axis, helper);
       if (length(normal) <= tiny) normal = {0, 0, 1};
     }
+    normalLength = length(normal);
   }
-  normal = scaled(normal, 1.0 / length(normal));
+  normal = scaled(normal, 1.0 / normalLength);
   // An orthonormal basis (u, v) of the plane with u x v = normal, so that a
   // counter-clockwise turn about the normal is counter-clockwise in (u, v).
   const Vec3 helper = std::fabs(normal.x) < 0.5 ? Vec3{1, 0, 0} : Vec3{0, 1, 0};
@@ -526,22 +538,15 @@ bool TriangulateAnew(const MQPoint* points, int32_t count, int32_t* indices) {
   u = scaled(u, 1.0 / length(u));
   const Vec3 v = cross(normal, u);
 
-  Node small[64];
-  std::vector<Node> large;
-  Node* nodes = small;
-  if (n > 64) {
-    large.resize(n);
-    nodes = large.data();
-  }
   double area2 = 0;
   for (size_t i = 0; i < n; ++i) {
     const Vec3 p = at(i);
-    nodes[i] = {dot(p, u), dot(p, v), static_cast<int32_t>((i + n - 1) % n),
-                static_cast<int32_t>((i + 1) % n), false};
+    nodes[i] = {dot(p, u), dot(p, v), static_cast<int32_t>(i > 0 ? i - 1 : n - 1), static_cast<int32_t>(after(i)),
+                false};
   }
   for (size_t i = 0; i < n; ++i) {
     const Node& a = nodes[i];
-    const Node& b = nodes[(i + 1) % n];
+    const Node& b = nodes[after(i)];
     area2 += a.x * b.y - b.x * a.y;
   }
   if (area2 < 0) {
@@ -549,9 +554,82 @@ bool TriangulateAnew(const MQPoint* points, int32_t count, int32_t* indices) {
     // counter-clockwise; the output order still follows the input corners.
     for (size_t i = 0; i < n; ++i) nodes[i].y = -nodes[i].y;
   }
-  // Tolerance for "flat" and "on the edge": far above double rounding, far
-  // below any turn that single-precision input can express on purpose.
-  EarClipper(nodes, count, 1e-10 * extent * extent).run(indices);
+  // Far above double rounding, far below any turn that single-precision
+  // input can express on purpose.
+  return 1e-10 * extent * extent;
+}
+
+// The ear clipper's answer for a ring of four, without its bookkeeping.
+// It makes the same tests on the same nodes in the same order: corner i is
+// an ear when it is convex and the opposite corner is convex or outside
+// its triangle; the first ear from corner 0 is cut. Without an ear the
+// first flat corner is cut, else the convex corner with the fewest others
+// in its triangle, else the reflex corner with the smallest turn, the
+// earliest on a tie. Cutting corner e leaves the triangle (e - 1, e + 1,
+// e + 2).
+void CutQuad(const Node* nodes, double eps, int32_t* out) {
+  Corner corner[4];
+  double turn[4];
+  for (int32_t i = 0; i < 4; ++i) {
+    turn[i] = Turn(nodes[(i + 3) & 3], nodes[i], nodes[(i + 1) & 3]);
+    corner[i] = turn[i] > eps ? Corner::kConvex : turn[i] < -eps ? Corner::kReflex : Corner::kFlat;
+  }
+  // The opposite corner inside or on corner i's triangle.
+  auto blocked = [&](int32_t i) {
+    return InTriangle(nodes[(i + 3) & 3], nodes[i], nodes[(i + 1) & 3], nodes[(i + 2) & 3], eps);
+  };
+  int32_t cut = -1;
+  for (int32_t i = 0; i < 4 && cut < 0; ++i) {
+    if (corner[i] == Corner::kConvex && (corner[(i + 2) & 3] == Corner::kConvex || !blocked(i))) cut = i;
+  }
+  if (cut < 0) {
+    int rankBest = 0;
+    double scoreBest = 0;
+    for (int32_t i = 0; i < 4; ++i) {
+      if (corner[i] == Corner::kFlat) {
+        cut = i;
+        break;
+      }
+      const int rank = corner[i] == Corner::kConvex ? 0 : 1;
+      const double score = rank == 0 ? (blocked(i) ? 1.0 : 0.0) : -turn[i];
+      if (cut < 0 || rank < rankBest || (rank == rankBest && score < scoreBest)) {
+        cut = i;
+        rankBest = rank;
+        scoreBest = score;
+      }
+    }
+  }
+  const int32_t before = (cut + 3) & 3, after = (cut + 1) & 3;
+  out[0] = before;
+  out[1] = cut;
+  out[2] = after;
+  out[3] = before;
+  out[4] = after;
+  out[5] = (cut + 2) & 3;
+}
+
+bool TriangulateAnew(const MQPoint* points, int32_t count, int32_t* indices) {
+  const auto n = static_cast<size_t>(count);
+  if (count == 3) {
+    indices[0] = 0;
+    indices[1] = 1;
+    indices[2] = 2;
+    return true;
+  }
+  Node small[64];
+  std::vector<Node> large;
+  Node* nodes = small;
+  if (n > 64) {
+    large.resize(n);
+    nodes = large.data();
+  }
+  // Quads are most faces of most meshes, and a plug-in may cut each one
+  // many times a command.
+  if (count == 4) {
+    CutQuad(nodes, ProjectToPlane(points, std::integral_constant<size_t, 4>(), nodes), indices);
+  } else {
+    EarClipper(nodes, count, ProjectToPlane(points, n, nodes)).run(indices);
+  }
   return true;
 }
 

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <random>
 #include <vector>
 
 namespace pavlex {
@@ -210,6 +211,62 @@ TEST(PolygonUnfoldTest, KeptScratchGivesTheResultOfAFreshCall) {
     ASSERT_EQ(kept.uvs.size(), fresh.uvs.size()) << "call " << i;
     EXPECT_EQ(std::memcmp(kept.uvs.data(), fresh.uvs.data(), kept.uvs.size() * sizeof kept.uvs[0]), 0)
         << "call " << i;
+  }
+}
+
+// Step 2 of the unfold as plain words: for each node and each edge not yet
+// linked, the first other node (ascending) with an edge that runs the
+// opposite way, and within it the first such edge; both are linked.
+std::vector<std::array<int32_t, 3>> NaiveLinks(const Triangles& triangles) {
+  std::vector<std::array<int32_t, 3>> links(triangles.size(), {-1, -1, -1});
+  for (size_t i = 0; i < triangles.size(); ++i) {
+    for (size_t k = 0; k < 3; ++k) {
+      if (links[i][k] >= 0) continue;
+      const int32_t from = triangles[i][(k + 1) % 3], to = triangles[i][k];
+      for (size_t j = 0; j < triangles.size() && links[i][k] < 0; ++j) {
+        if (j == i) continue;
+        for (size_t l = 0; l < 3; ++l) {
+          if (triangles[j][l] != from || triangles[j][(l + 1) % 3] != to) continue;
+          links[i][k] = static_cast<int32_t>(j);
+          links[j][l] = static_cast<int32_t>(i);
+          break;
+        }
+      }
+    }
+  }
+  return links;
+}
+
+// Small lists are linked by a scan, larger ones through sorted edges: both
+// as the plain words say, for ordinary and for degenerate lists (repeated
+// corners, repeated triangles, edges shared by three triangles), and the
+// unfold starts from the same first node.
+TEST(PolygonUnfoldTest, LinksAsThePlainScanForSmallAndLargeLists) {
+  std::mt19937 rng(11);
+  std::uniform_int_distribution<int32_t> corner(0, 5);
+  const std::vector<MQPoint> points = Circle(6);
+  for (int trial = 0; trial < 3000; ++trial) {
+    Triangles triangles(static_cast<size_t>(1 + trial % 9));
+    for (auto& t : triangles) t = {corner(rng), corner(rng), corner(rng)};
+    if (trial % 3 == 0) triangles = trial % 2 ? Fan(6) : Strip(6);
+    const std::vector<UnfoldNode> nodes = LinkUnfoldNodes(triangles);
+    const std::vector<std::array<int32_t, 3>> expected = NaiveLinks(triangles);
+    ASSERT_EQ(nodes.size(), triangles.size());
+    for (size_t i = 0; i < nodes.size(); ++i) ASSERT_EQ(nodes[i].neighbours, expected[i]) << "trial " << trial;
+    const int32_t a = corner(rng), b = corner(rng);
+    UnfoldResult result;
+    UnfoldScratch scratch;
+    const bool unfolded = UnfoldPolygon(triangles, points.data(), points.size(), a, b, kTarget, result, scratch);
+    int32_t firstNode = -1;
+    for (size_t t = 0; t < triangles.size() && firstNode < 0; ++t) {
+      for (size_t l = 0; l < 3; ++l) {
+        if (triangles[t][l] == b && triangles[t][(l + 1) % 3] == a) firstNode = static_cast<int32_t>(t);
+      }
+    }
+    EXPECT_EQ(unfolded, firstNode >= 0) << "trial " << trial;
+    if (unfolded && !result.order.empty()) {
+      EXPECT_EQ(result.order.front(), firstNode) << "trial " << trial;
+    }
   }
 }
 

@@ -287,5 +287,79 @@ TEST(TriangulateTest, SameTrianglesAsRingScan) {
   }
 }
 
+// Quads take a shortcut past the ring bookkeeping: the same cut as the
+// plain ring scan for every kind of quad, index for index. Random ones of
+// all shapes (convex, darts, bow ties, twisted), then ones built to sit on
+// the tolerances: flat and nearly flat corners, a corner on or just off the
+// opposite triangle's edge, repeated and collinear points, one point, tiny
+// and huge scales, and values that are not finite numbers.
+TEST(TriangulateTest, QuadsCutAsByTheRingScan) {
+  std::mt19937 rng(17);
+  std::uniform_real_distribution<float> coord(-1, 1);
+  std::uniform_int_distribution<int> pick(0, 5);
+  const float scales[] = {1.0f, 1e-6f, 3e4f, 1e18f};
+  const float specials[] = {0.0f, -0.0f, 1.0f, 1e-30f, NAN, INFINITY, -INFINITY, 1e38f};
+  int checked = 0;
+  for (int trial = 0; trial < 20000; ++trial) {
+    const float scale = scales[trial % 4];
+    std::vector<MQPoint> q(4);
+    for (MQPoint& p : q) p = {coord(rng) * scale, coord(rng) * scale, coord(rng) * scale * 0.05f};
+    switch (trial % 10) {
+      case 0:  // flat, in the plane z = 0
+        for (MQPoint& p : q) p.z = 0;
+        break;
+      case 1:  // a repeated corner
+        q[static_cast<size_t>(pick(rng) % 4)] = q[static_cast<size_t>(pick(rng) % 4)];
+        break;
+      case 2: {  // a corner on the line of its neighbours, or a hair off it
+        const size_t i = static_cast<size_t>(pick(rng) % 4);
+        const MQPoint& a = q[(i + 3) % 4];
+        const MQPoint& b = q[(i + 1) % 4];
+        const float t = coord(rng) * 1.5f, off = pick(rng) < 3 ? 0.0f : 1e-7f * scale * coord(rng);
+        q[i] = {a.x + t * (b.x - a.x) + off, a.y + t * (b.y - a.y) - off, a.z + t * (b.z - a.z)};
+        break;
+      }
+      case 3: {  // a corner on its opposite diagonal, or a hair off it
+        const size_t i = static_cast<size_t>(pick(rng) % 4);
+        const MQPoint& a = q[(i + 1) % 4];
+        const MQPoint& b = q[(i + 3) % 4];
+        const float t = 0.5f + 0.5f * coord(rng), off = pick(rng) < 2 ? 0.0f : 1e-6f * scale * coord(rng);
+        q[i] = {a.x + t * (b.x - a.x) + off, a.y + t * (b.y - a.y), a.z + t * (b.z - a.z) - off};
+        break;
+      }
+      case 4:  // all on one line
+        for (size_t i = 1; i < 4; ++i) {
+          const float t = coord(rng) * 2;
+          q[i] = {q[0].x + t, q[0].y + 2 * t, q[0].z - t};
+        }
+        break;
+      case 5:  // one point
+        q[1] = q[2] = q[3] = q[0];
+        break;
+      case 6:  // a unit grid cell, as most meshes hold
+        q = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
+        for (MQPoint& p : q) p = {p.x * scale + coord(rng), p.y * scale, p.z};
+        std::rotate(q.begin(), q.begin() + pick(rng) % 4, q.end());
+        if (pick(rng) < 3) std::reverse(q.begin(), q.end());
+        break;
+      case 7:  // special values in a random coordinate
+        (&q[static_cast<size_t>(pick(rng) % 4)].x)[pick(rng) % 3] = specials[static_cast<size_t>(trial / 10 % 8)];
+        break;
+      default:  // as drawn: convex, darts, bow ties, twisted
+        break;
+    }
+    SCOPED_TRACE(testing::Message() << "trial " << trial << ": (" << q[0].x << " " << q[0].y << " " << q[0].z
+                                    << ") (" << q[1].x << " " << q[1].y << " " << q[1].z << ") (" << q[2].x
+                                    << " " << q[2].y << " " << q[2].z << ") (" << q[3].x << " " << q[3].y
+                                    << " " << q[3].z << ")");
+    int32_t fast[6] = {-1, -1, -1, -1, -1, -1}, plain[6] = {-2, -2, -2, -2, -2, -2};
+    ASSERT_TRUE(TriangulatePolygon(q.data(), 4, fast));
+    ASSERT_TRUE(reference::TriangulateByRingScan(q.data(), 4, plain));
+    ASSERT_TRUE(std::equal(fast, fast + 6, plain));
+    ++checked;
+  }
+  EXPECT_EQ(checked, 20000);
+}
+
 }  // namespace
 }  // namespace pavlex::host

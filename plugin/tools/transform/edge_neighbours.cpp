@@ -1,7 +1,6 @@
 #include "plugin/tools/transform/edge_neighbours.h"
 
 #include <algorithm>
-#include <iterator>
 
 namespace pavlex {
 
@@ -15,10 +14,19 @@ std::vector<EdgeMatch> FindEdgeNeighbours(const cmq::CMQObject& object, int32_t 
   // The host lists a vertex's faces in ascending order already.
   if (!std::is_sorted(startFaces.begin(), startFaces.end())) std::sort(startFaces.begin(), startFaces.end());
   if (!std::is_sorted(endFaces.begin(), endFaces.end())) std::sort(endFaces.begin(), endFaces.end());
+  // The faces in both lists, each once: a merge of the two sorted lists.
   common.clear();
-  std::set_intersection(startFaces.begin(), startFaces.end(), endFaces.begin(), endFaces.end(),
-                        std::back_inserter(common));
-  common.erase(std::unique(common.begin(), common.end()), common.end());
+  for (auto s = startFaces.begin(), e = endFaces.begin(); s != startFaces.end() && e != endFaces.end();) {
+    if (*s < *e) {
+      ++s;
+    } else if (*e < *s) {
+      ++e;
+    } else {
+      if (common.empty() || common.back() != *s) common.push_back(*s);
+      ++s;
+      ++e;
+    }
+  }
 
   std::vector<EdgeMatch> matches;
   for (const int32_t g : common) {

@@ -130,18 +130,24 @@ class GrabRun {
   // CMQObject::TriangulateFace, into lists kept from face to face: a face
   // laid out once per selected edge is triangulated as often.
   void TriangulateFace(int32_t face) {
-    triangles_.clear();
     object_.GetFacePointArray(face, vertices_);
     const auto n = static_cast<int32_t>(vertices_.size());
-    if (n < 3) return;
+    if (n < 3) {
+      triangles_.clear();
+      return;
+    }
     framePositions_.resize(vertices_.size());
     for (size_t i = 0; i < vertices_.size(); ++i)
       Host().MQObj_GetVertex(object_.object(), vertices_[i], &framePositions_[i]);
     const int32_t indexCount = 3 * (n - 2);
     indices_.resize(static_cast<size_t>(indexCount));
     if (Host().MQDoc_Triangulate(object_.document(), framePositions_.data(), n, indices_.data(),
-                                 indexCount) == 0)
+                                 indexCount) == 0) {
+      triangles_.clear();
       return;
+    }
+    // Every triangle is written below: a list already of this length (face
+    // after face of one kind) is not cleared and filled first.
     triangles_.resize(static_cast<size_t>(n - 2));
     for (size_t t = 0; t < triangles_.size(); ++t) {
       triangles_[t] = {indices_[3 * t], indices_[3 * t + 1], indices_[3 * t + 2]};

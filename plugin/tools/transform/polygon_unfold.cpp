@@ -35,12 +35,44 @@ std::vector<std::array<int32_t, 4>>::const_iterator FirstEdge(
   return it != edges.end() && (*it)[0] == from && (*it)[1] == to ? it : edges.end();
 }
 
+// Up to this many triangles (a quad has two, a hexagon four) a scan of all
+// edges is quicker than sorting them, and finds the same first edge: the
+// lowest node, then its lowest edge.
+constexpr size_t kScannedTriangles = 6;
+
+// The first (node, edge) that runs from `from` to `to`, skipping node
+// `other`, by a scan; {-1, -1} when there is none.
+std::array<int32_t, 2> ScanFirstEdge(const std::vector<std::array<int32_t, 3>>& triangles, int32_t from,
+                                     int32_t to, int32_t other) {
+  for (size_t t = 0; t < triangles.size(); ++t) {
+    if (static_cast<int32_t>(t) == other) continue;
+    const std::array<int32_t, 3>& c = triangles[t];
+    if (c[0] == from && c[1] == to) return {static_cast<int32_t>(t), 0};
+    if (c[1] == from && c[2] == to) return {static_cast<int32_t>(t), 1};
+    if (c[2] == from && c[0] == to) return {static_cast<int32_t>(t), 2};
+  }
+  return {-1, -1};
+}
+
 void Link(const std::vector<std::array<int32_t, 3>>& triangles,
           const std::vector<std::array<int32_t, 4>>& edges, std::vector<UnfoldNode>& nodes) {
   nodes.assign(triangles.size(), UnfoldNode{});
   for (size_t t = 0; t < triangles.size(); ++t) {
     nodes[t].index = static_cast<int32_t>(t);
     nodes[t].corners = triangles[t];
+  }
+  if (triangles.size() <= kScannedTriangles) {
+    for (UnfoldNode& node : nodes) {
+      for (int32_t k = 0; k < 3; ++k) {
+        if (node.neighbours[static_cast<size_t>(k)] >= 0) continue;
+        const auto [j, l] = ScanFirstEdge(triangles, node.corners[static_cast<size_t>((k + 1) % 3)],
+                                          node.corners[static_cast<size_t>(k)], node.index);
+        if (j < 0) continue;
+        node.neighbours[static_cast<size_t>(k)] = j;
+        nodes[static_cast<size_t>(j)].neighbours[static_cast<size_t>(l)] = node.index;
+      }
+    }
+    return;
   }
   // A sorted edge list finds each opposite edge in O(log T) where a scan of
   // all nodes would be quadratic in the polygon's corner count.
@@ -207,7 +239,7 @@ bool UnfoldPolygon(const std::vector<std::array<int32_t, 3>>& triangles, const M
     for (UnfoldNode& node : scratch.nodes) node.visited = false;
   } else {
     scratch.triangles = triangles;
-    SortedEdges(triangles, scratch.edges);
+    if (triangles.size() > kScannedTriangles) SortedEdges(triangles, scratch.edges);
     Link(triangles, scratch.edges, scratch.nodes);
     scratch.linked = true;
   }
@@ -220,12 +252,16 @@ bool UnfoldPolygon(const std::vector<std::array<int32_t, 3>>& triangles, const M
     scratch.framed.assign(frameCount, 0);
   }
 
-  const auto first = FirstEdge(scratch.edges, b, a);
-  if (first == scratch.edges.end()) return false;
+  std::array<int32_t, 2> first{-1, -1};  // (node, edge)
+  if (triangles.size() <= kScannedTriangles) {
+    first = ScanFirstEdge(triangles, b, a, -1);
+  } else if (const auto it = FirstEdge(scratch.edges, b, a); it != scratch.edges.end()) {
+    first = {(*it)[2], (*it)[3]};
+  }
+  if (first[0] < 0) return false;
   Unfolder unfolder(positions, target.side, result, scratch);
-  if (unfolder.Place((*first)[2], (*first)[3], target.start, {target.dir.u / length, target.dir.v / length},
-                     length))
-    unfolder.Walk((*first)[2]);
+  if (unfolder.Place(first[0], first[1], target.start, {target.dir.u / length, target.dir.v / length}, length))
+    unfolder.Walk(first[0]);
   return true;
 }
 
