@@ -458,12 +458,34 @@ struct LastCut {
 };
 thread_local LastCut lastCut;
 
+// The same for the last quad: the plug-in lays a quad out once per selected
+// edge of it, each time asking to cut it again. Plain arrays, so the check
+// needs no heap and no guard.
+struct LastQuad {
+  bool kept;
+  MQPoint points[4];
+  int32_t indices[6];
+};
+thread_local LastQuad lastQuad;
+
 bool TriangulateAnew(const MQPoint* points, int32_t count, int32_t* indices);
 
 }  // namespace
 
 bool TriangulatePolygon(const MQPoint* points, int32_t count, int32_t* indices) {
   if (points == nullptr || indices == nullptr || count < 3) return false;
+  if (count == 4) {
+    LastQuad& last = lastQuad;
+    if (last.kept && std::memcmp(last.points, points, sizeof last.points) == 0) {
+      std::copy(last.indices, last.indices + 6, indices);
+      return true;
+    }
+    TriangulateAnew(points, count, indices);
+    std::copy(points, points + 4, last.points);
+    std::copy(indices, indices + 6, last.indices);
+    last.kept = true;
+    return true;
+  }
   if (count <= 64) return TriangulateAnew(points, count, indices);
   const auto n = static_cast<size_t>(count);
   if (lastCut.points.size() == n && std::memcmp(lastCut.points.data(), points, n * sizeof *points) == 0) {

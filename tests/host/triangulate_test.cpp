@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <random>
 #include <set>
 #include <vector>
@@ -356,6 +357,22 @@ TEST(TriangulateTest, QuadsCutAsByTheRingScan) {
     ASSERT_TRUE(TriangulatePolygon(q.data(), 4, fast));
     ASSERT_TRUE(reference::TriangulateByRingScan(q.data(), 4, plain));
     ASSERT_TRUE(std::equal(fast, fast + 6, plain));
+    // Asked again, the host answers from the quad it kept; a quad that
+    // differs in one bit of one coordinate is cut anew.
+    int32_t again[6] = {-3, -3, -3, -3, -3, -3};
+    ASSERT_TRUE(TriangulatePolygon(q.data(), 4, again));
+    ASSERT_TRUE(std::equal(again, again + 6, fast));
+    if (trial % 2 == 0) {
+      std::vector<MQPoint> nudged = q;
+      uint32_t bits;
+      std::memcpy(&bits, &nudged[static_cast<size_t>(trial / 2 % 4)].y, sizeof bits);
+      bits ^= 1u;
+      std::memcpy(&nudged[static_cast<size_t>(trial / 2 % 4)].y, &bits, sizeof bits);
+      int32_t cut[6], expected[6];
+      ASSERT_TRUE(TriangulatePolygon(nudged.data(), 4, cut));
+      ASSERT_TRUE(reference::TriangulateByRingScan(nudged.data(), 4, expected));
+      ASSERT_TRUE(std::equal(cut, cut + 6, expected));
+    }
     ++checked;
   }
   EXPECT_EQ(checked, 20000);
