@@ -133,10 +133,16 @@ class Unfolder {
     return true;
   }
 
-  // Tries to continue from placed node t across its edge i. Depth first,
-  // like a recursive walk, but on an explicit stack: a polygon of many
-  // thousands of corners would overflow the call stack.
+  // Depth first from the placed root, like a recursive walk, but on an
+  // explicit stack: a polygon of many thousands of corners would overflow
+  // the call stack.
   void Walk(int32_t root) {
+    if (nodes_.size() == 2) {
+      // A quad: the other node links back only to the root, which is
+      // visited, so nothing goes on from it once placed.
+      for (int32_t i = 0; i < 3; ++i) Continue(root, i);
+      return;
+    }
     stack_.clear();
     stack_.push_back({root, 0});
     while (!stack_.empty()) {
@@ -148,26 +154,35 @@ class Unfolder {
       }
       const int32_t t = top[0];
       const int32_t i = top[1]++;
-      const UnfoldNode& node = nodes_[static_cast<size_t>(t)];
-      const int32_t n = node.neighbours[static_cast<size_t>(i)];
-      if (n < 0 || nodes_[static_cast<size_t>(n)].visited) continue;
-      const auto from = static_cast<size_t>(node.corners[static_cast<size_t>(i)]);
-      const auto to = static_cast<size_t>(node.corners[static_cast<size_t>((i + 1) % 3)]);
-      if (!result_.placed[from] || !result_.placed[to]) continue;
-      const UVPair s = result_.uvs[from];
-      const UVPair d{result_.uvs[to].u - s.u, result_.uvs[to].v - s.v};
-      const float length = UVLength(d);
-      if (!(length > 0.0f) || !std::isfinite(length)) continue;
-      const UnfoldNode& next = nodes_[static_cast<size_t>(n)];
-      int32_t back = 0;
-      while (back < 3 && next.neighbours[static_cast<size_t>(back)] != t) ++back;
-      if (back == 3) continue;
       // `top` may dangle once the stack grows; it is not used below.
-      if (Place(n, back, s, {d.u / length, d.v / length}, length)) stack_.push_back({n, 0});
+      const int32_t placed = Continue(t, i);
+      if (placed >= 0) stack_.push_back({placed, 0});
     }
   }
 
  private:
+  // Places the unvisited neighbour across edge i of placed node t along
+  // that edge, and answers it; -1 when there is none, when the edge's two
+  // corners are not both placed or its UV length is zero or not finite, or
+  // when the neighbour could not be placed.
+  int32_t Continue(int32_t t, int32_t i) {
+    const UnfoldNode& node = nodes_[static_cast<size_t>(t)];
+    const int32_t n = node.neighbours[static_cast<size_t>(i)];
+    if (n < 0 || nodes_[static_cast<size_t>(n)].visited) return -1;
+    const auto from = static_cast<size_t>(node.corners[static_cast<size_t>(i)]);
+    const auto to = static_cast<size_t>(node.corners[static_cast<size_t>((i + 1) % 3)]);
+    if (!result_.placed[from] || !result_.placed[to]) return -1;
+    const UVPair s = result_.uvs[from];
+    const UVPair d{result_.uvs[to].u - s.u, result_.uvs[to].v - s.v};
+    const float length = UVLength(d);
+    if (!(length > 0.0f) || !std::isfinite(length)) return -1;
+    const UnfoldNode& next = nodes_[static_cast<size_t>(n)];
+    int32_t back = 0;
+    while (back < 3 && next.neighbours[static_cast<size_t>(back)] != t) ++back;
+    if (back == 3) return -1;
+    return Place(n, back, s, {d.u / length, d.v / length}, length) ? n : -1;
+  }
+
   // Made once per node and edge while the triangles and positions stay.
   const UnfoldFrame& FrameOf(const UnfoldNode& node, int32_t l) {
     const size_t at = 3 * static_cast<size_t>(node.index) + static_cast<size_t>(l);
@@ -217,8 +232,11 @@ bool UnfoldPolygon(const std::vector<std::array<int32_t, 3>>& triangles, const M
 bool UnfoldPolygon(const std::vector<std::array<int32_t, 3>>& triangles, const MQPoint* positions,
                    size_t cornerCount, int32_t a, int32_t b, const EdgeTarget& target, UnfoldResult& result,
                    UnfoldScratch& scratch) {
-  result.uvs.assign(cornerCount, UVPair{0.0f, 0.0f});
-  result.placed.assign(cornerCount, 0);
+  // Sized once for faces of one corner count, and refilled in place.
+  result.uvs.resize(cornerCount);
+  std::fill(result.uvs.begin(), result.uvs.end(), UVPair{0.0f, 0.0f});
+  result.placed.resize(cornerCount);
+  std::fill(result.placed.begin(), result.placed.end(), uint8_t{0});
   result.order.clear();
   const bool sameTriangles = scratch.linked && scratch.triangles == triangles;
   if (!sameTriangles || scratch.cornerCount != cornerCount) {
