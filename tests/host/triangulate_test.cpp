@@ -299,7 +299,7 @@ TEST(TriangulateTest, QuadsCutAsByTheRingScan) {
   std::uniform_real_distribution<float> coord(-1, 1);
   std::uniform_int_distribution<int> pick(0, 5);
   const float scales[] = {1.0f, 1e-6f, 3e4f, 1e18f};
-  const float specials[] = {0.0f, -0.0f, 1.0f, 1e-30f, NAN, INFINITY, -INFINITY, 1e38f};
+  const float oddValues[] = {0.0f, -0.0f, 1.0f, 1e-30f, NAN, INFINITY, -INFINITY, 1e38f};
   int checked = 0;
   for (int trial = 0; trial < 20000; ++trial) {
     const float scale = scales[trial % 4];
@@ -343,8 +343,8 @@ TEST(TriangulateTest, QuadsCutAsByTheRingScan) {
         std::rotate(q.begin(), q.begin() + pick(rng) % 4, q.end());
         if (pick(rng) < 3) std::reverse(q.begin(), q.end());
         break;
-      case 7:  // special values in a random coordinate
-        (&q[static_cast<size_t>(pick(rng) % 4)].x)[pick(rng) % 3] = specials[static_cast<size_t>(trial / 10 % 8)];
+      case 7:  // zeros, infinities and NaN in a random coordinate
+        (&q[static_cast<size_t>(pick(rng) % 4)].x)[pick(rng) % 3] = oddValues[static_cast<size_t>(trial / 10 % 8)];
         break;
       default:  // as drawn: convex, darts, bow ties, twisted
         break;
