@@ -108,17 +108,19 @@ class Patcher {
       } else if (last != nullptr && *last != '\n') {
         pending_ += source_.lineBreak;
       }
-      for (const Added& vt : added_) {
-        pending_ += "vt ";
-        AppendFloat(&pending_, vt.uv.u);
-        pending_ += ' ';
-        AppendFloat(&pending_, vt.uv.v);
-        if (!std::isnan(vt.w)) {
+      for (const std::vector<Added>& chunk : added_) {
+        for (const Added& vt : chunk) {
+          pending_ += "vt ";
+          AppendFloat(&pending_, vt.uv.u);
           pending_ += ' ';
-          AppendFloat(&pending_, vt.w);
+          AppendFloat(&pending_, vt.uv.v);
+          if (!std::isnan(vt.w)) {
+            pending_ += ' ';
+            AppendFloat(&pending_, vt.w);
+          }
+          pending_ += source_.lineBreak;
+          if (pending_.size() >= kChunk && !flush()) return failure();
         }
-        pending_ += source_.lineBreak;
-        if (pending_.size() >= kChunk && !flush()) return failure();
       }
     }
     return flush() ? PatchResult::kWritten : failure();
@@ -271,7 +273,13 @@ class Patcher {
   }
 
   int64_t add(const MQCoordinate& uv, float w) {
-    added_.push_back(Added{uv, w});
+    // In fixed chunks: a growing array would briefly hold its old and new
+    // storage, half again the size of the list.
+    if (added_.empty() || added_.back().size() == kAddedChunk) {
+      added_.emplace_back();
+      added_.back().reserve(kAddedChunk);
+    }
+    added_.back().push_back(Added{uv, w});
     return nextTexcoord_++;
   }
 
@@ -294,7 +302,8 @@ class Patcher {
   bool sinkRefused_ = false;
   TextWindow text_;
   std::string pending_;  // output not yet in the sink
-  std::vector<Added> added_;
+  static constexpr size_t kAddedChunk = size_t{1} << 16;
+  std::vector<std::vector<Added>> added_;  // in file order
   int64_t nextTexcoord_;
   std::vector<MQCoordinate> current_;
   std::vector<uint8_t> changed_;

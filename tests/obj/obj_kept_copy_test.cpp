@@ -62,8 +62,10 @@ class ObjRoundTripOnDisk : public ::testing::TestWithParam<const char*> {
  protected:
   void SetUp() override {
     ASSERT_FALSE(models_.path().empty());
-    for (const char* copy : {"plain", "padded"})
-      fs::copy(fs::u8path(ObjData("")), models_ / copy, fs::copy_options::recursive);
+    for (const char* copy : {"plain", "padded"}) {
+      fs::create_directory(models_ / copy);
+      fs::copy(fs::u8path(PAVLEX_TEST_DATA_DIR) / "obj", models_ / copy, fs::copy_options::recursive);
+    }
     original_ = ReadBytes(models_.file(std::string("plain/") + GetParam()));
     padding_ = PaddingFor(original_);
     WriteBytes(models_.file(std::string("padded/") + GetParam()), padding_ + original_);
