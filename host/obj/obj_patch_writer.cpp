@@ -38,7 +38,7 @@ class TextWindow {
     if (from < start_ || from > start_ + filled_) {
       start_ = from;
       filled_ = 0;
-    } else if (from + length > start_ + filled_) {
+    } else if (from + length > start_ + filled_ && from > start_) {
       // Keep what is still wanted, at the front.
       const auto drop = static_cast<size_t>(from - start_);
       std::memmove(buffer_.data(), buffer_.data() + drop, filled_ - drop);
