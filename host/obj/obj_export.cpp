@@ -243,8 +243,8 @@ bool Save(const HostDocument& doc, const ObjSource* source, const std::string& p
       }
       files.pop_back();
     }
-    const std::string objText = WriteCleanObj(doc, plan.statements, lineBreak);
-    files.push_back(platform::FileContents{path, objText});
+    files.push_back(platform::FileContents::Streamed(
+        path, [&](platform::ByteSink& sink) { return WriteCleanObj(doc, plan.statements, lineBreak, sink); }));
     if (platform::WriteFilesAtomically(files, &failure)) return true;
     *error = failure.Message();
     return false;

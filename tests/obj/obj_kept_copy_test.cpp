@@ -149,9 +149,9 @@ TEST_F(ObjKeptCopy, SavesOverTheOpenedFileOneAfterAnother) {
 }
 
 #ifdef __linux__
-// The patched text streams into the file; a disk that fills up partway
-// leaves the old file whole and no temporary file behind, and the document
-// still saves elsewhere. Needs a small tmpfs of our own.
+// The patched text streams into the file, as a clean one does; a disk that
+// fills up partway leaves the old file whole and no temporary file behind,
+// and the document still saves elsewhere. Needs a small tmpfs of our own.
 TEST_F(ObjKeptCopy, ADiskFullPartwayLeavesTheOldFileWhole) {
   const ObjImport kept = Load(path_);
   EditEvenVertexUVs(kept);
@@ -176,6 +176,12 @@ TEST_F(ObjKeptCopy, ADiskFullPartwayLeavesTheOldFileWhole) {
   const ObjImport reference = LoadText(text_, folder_);
   EditEvenVertexUVs(reference);
   EXPECT_EQ(SaveTo(kept, folder_.file("elsewhere.obj")), SaveTo(reference, folder_.file("reference.obj")));
+
+  // A structural edit: the clean file streams the same way.
+  ASSERT_TRUE(MQObj_DeleteFace(ObjectAt(kept, 0), 0, 0));
+  EXPECT_FALSE(host::SaveObjFile(*kept.document, kept.source.get(), target, &error));
+  EXPECT_EQ(error, target + ": cannot write: No space left on device");
+  EXPECT_EQ(ReadBytes(target), "old model");
 }
 #endif
 
