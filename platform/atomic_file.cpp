@@ -100,7 +100,11 @@ bool WriteFilesAtomically(const std::vector<FileContents>& files, FileFailure* f
     paths.push_back(file.path);
     links.push_back(file.links);
     const std::string_view bytes = file.bytes;
-    producers.emplace_back([bytes](ByteSink& sink) { return sink.Write(bytes.data(), bytes.size()); });
+    if (file.produce) {
+      producers.push_back(file.produce);
+    } else {
+      producers.emplace_back([bytes](ByteSink& sink) { return sink.Write(bytes.data(), bytes.size()); });
+    }
   }
   std::vector<const FileProducer*> pointers;
   for (const FileProducer& producer : producers) pointers.push_back(&producer);

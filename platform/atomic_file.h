@@ -28,6 +28,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/byte_sink.h"
@@ -79,18 +80,28 @@ enum class LinkRule {
   kRefuse,  // a companion file nobody named: never write through a link
 };
 
-// A file of a set and its whole contents (owned by the caller for the
-// duration of the call).
-struct FileContents {
-  std::string path;
-  std::string_view bytes;
-  LinkRule links = LinkRule::kFollow;
-};
-
 // Fills a sink; answers false to abandon the file. A producer whose sink
 // refused bytes may stop at once: the sink's system error is what the
 // failure reports.
 using FileProducer = std::function<bool(ByteSink&)>;
+
+// A file of a set and its whole contents (owned by the caller for the
+// duration of the call).
+struct FileContents {
+  FileContents(std::string path_, std::string_view bytes_, LinkRule links_ = LinkRule::kFollow)
+      : path(std::move(path_)), bytes(bytes_), links(links_) {}
+  // Contents streamed by `produce` instead of held whole.
+  static FileContents Streamed(std::string path, FileProducer produce, LinkRule links = LinkRule::kFollow) {
+    FileContents file(std::move(path), std::string_view(), links);
+    file.produce = std::move(produce);
+    return file;
+  }
+
+  std::string path;
+  std::string_view bytes;
+  LinkRule links = LinkRule::kFollow;
+  FileProducer produce;  // when set, used instead of `bytes`
+};
 
 // Replaces every file of the set, all or nothing: on failure nothing was
 // renamed (or, when a rename itself fails, the files renamed before it are

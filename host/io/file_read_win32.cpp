@@ -1,7 +1,9 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstring>
 
+#include "host/io/file_bytes.h"
 #include "host/io/file_read.h"
 #include "platform/win32_file_support.h"
 
@@ -66,6 +68,42 @@ RegularFileRead ReadRegularFile(const std::string& path, std::string* out, std::
   bytes.resize(done);
   *out = std::move(bytes);
   return RegularFileRead::kOk;
+}
+
+
+// --- FileBytes ------------------------------------------------------------------
+// Kept in memory only: the private copy on disk is made on Linux.
+
+struct FileBytes::DiskCopy {};
+
+FileBytes::FileBytes() = default;
+FileBytes::FileBytes(std::string bytes) : memory_(std::move(bytes)) {}
+FileBytes::FileBytes(FileBytes&& other) noexcept = default;
+FileBytes& FileBytes::operator=(FileBytes&& other) noexcept = default;
+FileBytes::~FileBytes() = default;
+
+uint64_t FileBytes::size() const {
+  return memory_.size();
+}
+
+bool FileBytes::view(std::string_view* out, std::string* /*reason*/) {
+  *out = memory_;
+  return true;
+}
+
+void FileBytes::release() {}
+
+bool FileBytes::read(uint64_t offset, size_t length, char* out, std::string* /*reason*/) const {
+  std::memcpy(out, memory_.data() + offset, length);
+  return true;
+}
+
+RegularFileRead ReadRegularFile(const std::string& path, FileBytes* out, std::string* reason, uint64_t limit,
+                                uint64_t /*copyFrom*/) {
+  std::string bytes;
+  const RegularFileRead read = ReadRegularFile(path, &bytes, reason, limit);
+  if (read == RegularFileRead::kOk) *out = FileBytes(std::move(bytes));
+  return read;
 }
 
 }  // namespace pavlex::host::io

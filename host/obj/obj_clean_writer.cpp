@@ -30,10 +30,27 @@ bool HasLiveFace(const HostObject& obj) {
   return false;
 }
 
+constexpr size_t kChunk = size_t{1} << 20;
+
 class CleanWriter {
  public:
-  CleanWriter(const HostDocument& doc, const std::string& lineBreak, std::string* out)
-      : doc_(doc), lineBreak_(lineBreak), out_(out) {}
+  CleanWriter(const HostDocument& doc, const std::string& lineBreak, platform::ByteSink& sink)
+      : doc_(doc), lineBreak_(lineBreak), sink_(sink) {}
+
+  void libraries(const std::vector<std::string>& names) {
+    for (const std::string& library : names) {
+      *out_ += "mtllib ";
+      *out_ += EncodeName(library);
+      *out_ += lineBreak_;
+    }
+  }
+
+  // False once the sink refused bytes; nothing more is written then.
+  bool flush() {
+    if (ok_ && !buffer_.empty()) ok_ = sink_.Write(buffer_.data(), buffer_.size());
+    buffer_.clear();
+    return ok_;
+  }
 
   void object(const HostObject& obj) {
     *out_ += "o ";
@@ -53,6 +70,7 @@ class CleanWriter {
       *out_ += ' ';
       AppendFloat(out_, p.z);
       *out_ += lineBreak_;
+      if (!spill()) return;
     }
 
     // vt entries: one per (vertex, UV) pair, found through a short chain of
@@ -60,6 +78,9 @@ class CleanWriter {
     chainHead_.assign(static_cast<size_t>(obj.vertexCount()), -1);
     chain_.clear();
     cornerTexcoord_.clear();
+    size_t corners = 0;
+    for (int32_t f = 0; f < obj.faceCount(); ++f) corners += static_cast<size_t>(obj.cornerCount(f));
+    cornerTexcoord_.reserve(corners);
     for (int32_t f = 0; f < obj.faceCount(); ++f) {
       const int32_t n = obj.cornerCount(f);
       if (n <= 0) continue;
@@ -67,6 +88,7 @@ class CleanWriter {
       if (AllZero(uvs, n)) continue;
       const int32_t* vertices = obj.faceVertices(f);
       for (int32_t c = 0; c < n; ++c) cornerTexcoord_.push_back(texcoordFor(vertices[c], uvs[c]));
+      if (!spill()) return;
     }
 
     size_t corner = 0;
@@ -86,10 +108,13 @@ class CleanWriter {
         }
       }
       *out_ += lineBreak_;
+      if (!spill()) return;
     }
   }
 
  private:
+  bool spill() { return ok_ && (buffer_.size() < kChunk || flush()); }
+
   int64_t texcoordFor(int32_t vertex, const MQCoordinate& uv) {
     const uint64_t bits = UVBits(uv);
     for (int32_t i = chainHead_[static_cast<size_t>(vertex)]; i >= 0;
@@ -140,7 +165,10 @@ class CleanWriter {
 
   const HostDocument& doc_;
   const std::string& lineBreak_;
-  std::string* out_;
+  platform::ByteSink& sink_;
+  bool ok_ = true;
+  std::string buffer_;  // output not yet in the sink
+  std::string* out_ = &buffer_;
   int64_t vertexCount_ = 0;
   int64_t texcoordCount_ = 0;
   int32_t material_ = -1;
@@ -153,8 +181,31 @@ class CleanWriter {
 
 }  // namespace
 
+bool WriteCleanObj(const HostDocument& doc, const std::vector<std::string>& libraries,
+                   const std::string& lineBreak, platform::ByteSink& sink) {
+  CleanWriter writer(doc, lineBreak, sink);
+  writer.libraries(libraries);
+  for (int32_t s = 0; s < doc.objectSlotCount(); ++s) {
+    const HostObject* obj = doc.object(s);
+    if (obj != nullptr && HasLiveFace(*obj)) writer.object(*obj);
+    if (!writer.flush()) return false;
+  }
+  return writer.flush();
+}
+
 std::string WriteCleanObj(const HostDocument& doc, const std::vector<std::string>& libraries,
                           const std::string& lineBreak) {
+  class StringSink : public platform::ByteSink {
+   public:
+    explicit StringSink(std::string* out) : out_(out) {}
+    bool Write(const void* data, size_t size) override {
+      out_->append(static_cast<const char*>(data), size);
+      return true;
+    }
+
+   private:
+    std::string* out_;
+  };
   std::string out;
   size_t corners = 0;
   for (int32_t s = 0; s < doc.objectSlotCount(); ++s) {
@@ -163,16 +214,8 @@ std::string WriteCleanObj(const HostDocument& doc, const std::vector<std::string
       corners += static_cast<size_t>(obj->vertexCount()) + static_cast<size_t>(obj->faceCount()) * 4;
   }
   out.reserve(corners * 24);
-  for (const std::string& library : libraries) {
-    out += "mtllib ";
-    out += EncodeName(library);
-    out += lineBreak;
-  }
-  CleanWriter writer(doc, lineBreak, &out);
-  for (int32_t s = 0; s < doc.objectSlotCount(); ++s) {
-    const HostObject* obj = doc.object(s);
-    if (obj != nullptr && HasLiveFace(*obj)) writer.object(*obj);
-  }
+  StringSink sink(&out);
+  WriteCleanObj(doc, libraries, lineBreak, sink);
   return out;
 }
 

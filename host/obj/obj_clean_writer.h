@@ -13,10 +13,16 @@
 #include <vector>
 
 #include "host/document/host_document.h"
+#include "platform/byte_sink.h"
 
 namespace pavlex::host::obj {
 
-// `libraries` are written as mtllib statements first.
+// `libraries` are written as mtllib statements first. Streams into `sink`
+// with about a megabyte held at a time; false when the sink refused bytes.
+bool WriteCleanObj(const HostDocument& doc, const std::vector<std::string>& libraries,
+                   const std::string& lineBreak, platform::ByteSink& sink);
+
+// The same as a string.
 std::string WriteCleanObj(const HostDocument& doc, const std::vector<std::string>& libraries,
                           const std::string& lineBreak);
 

@@ -212,17 +212,39 @@ bool Save(const HostDocument& doc, const ObjSource* source, const std::string& p
       return false;
     }
 
-    std::string objText;
-    const bool patched = structureKept && PatchObjText(doc, *source, &objText, plan.edits);
-    if (!patched) objText = WriteCleanObj(doc, plan.statements, lineBreak);
     std::vector<platform::FileContents> files;
     for (size_t i = 0; i < plan.paths.size(); ++i) {
       // Libraries go beside the file the person named; a link planted there
       // is not written through.
       files.push_back(platform::FileContents{plan.paths[i], plan.texts[i], platform::LinkRule::kRefuse});
     }
-    files.push_back(platform::FileContents{path, objText});
     platform::FileFailure failure;
+    if (structureKept) {
+      // The patched text streams into the file: a large model is never
+      // held twice. Whether a patch describes the document is only known
+      // partway; if not, that attempt is discarded and a clean file written.
+      bool patchRan = false;
+      PatchResult patch = PatchResult::kNotDescribable;
+      std::string unreadable;
+      files.push_back(platform::FileContents::Streamed(path, [&](platform::ByteSink& sink) {
+        patchRan = true;
+        patch = PatchObjText(doc, *source, sink, plan.edits, &unreadable);
+        return patch == PatchResult::kWritten;
+      }));
+      if (platform::WriteFilesAtomically(files, &failure)) return true;
+      if (patchRan && patch == PatchResult::kSourceUnreadable) {
+        *error = path + ": cannot save: the copy of the model kept since it was opened cannot be read: " +
+                 unreadable;
+        return false;
+      }
+      if (!patchRan || patch != PatchResult::kNotDescribable) {
+        *error = failure.Message();
+        return false;
+      }
+      files.pop_back();
+    }
+    files.push_back(platform::FileContents::Streamed(
+        path, [&](platform::ByteSink& sink) { return WriteCleanObj(doc, plan.statements, lineBreak, sink); }));
     if (platform::WriteFilesAtomically(files, &failure)) return true;
     *error = failure.Message();
     return false;

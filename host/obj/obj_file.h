@@ -49,6 +49,7 @@
 // position or material value (the reader would refuse the file).
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -64,6 +65,10 @@ struct ObjImport {
   std::unique_ptr<ObjSource> source;  // what was read, for a lossless save
   std::vector<std::string> warnings;  // "file:line: message", at most a few dozen
 };
+
+// An OBJ file of at least this size is kept for the lossless save in a
+// private copy on disk (io::FileBytes) rather than in memory.
+constexpr uint64_t kObjKeptOnDiskFrom = uint64_t{1} << 20;
 
 // Reads an OBJ file and the material libraries it names (relative to the
 // file's folder). Nothing is half-loaded: on failure `out` is untouched and

@@ -12,6 +12,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "host/io/file_bytes.h"
 #include "host/io/file_read.h"
 #include "host/io/path_names.h"
 #include "host/obj/file_identity.h"
@@ -166,23 +167,24 @@ class DocumentBuilder {
 
   void addObjects(ObjSource* source, HostDocument* doc) {
     const size_t objectCount = parsed_.objects.size();
-    // Elements grouped by object, file order kept within each.
-    std::vector<uint32_t> start(objectCount + 1, 0);
-    for (const ObjSource::Element& e : parsed_.elements) ++start[static_cast<size_t>(e.object) + 1];
-    for (size_t o = 0; o < objectCount; ++o) start[o + 1] += start[o];
-    std::vector<uint32_t> order(parsed_.elements.size());
-    {
-      std::vector<uint32_t> fill(start.begin(), start.end() - 1);
-      for (uint32_t i = 0; i < parsed_.elements.size(); ++i) {
-        order[fill[static_cast<size_t>(parsed_.elements[i].object)]++] = i;
-      }
+    const std::vector<ElementRun>& runs = parsed_.elements.runs;
+    // The runs of each object, in file order.
+    std::vector<std::vector<uint32_t>> runsOf(objectCount);
+    for (uint32_t r = 0; r < runs.size(); ++r) runsOf[static_cast<size_t>(runs[r].object)].push_back(r);
+    size_t lastObject = 0;
+    for (size_t o = 0; o < objectCount; ++o) {
+      if (parsed_.objects[o].elementCount != 0) lastObject = o;
     }
     localVertex_.assign(parsed_.positions.size(), -1);
     stamp_.assign(parsed_.positions.size(), -1);
+    std::vector<int32_t> record(objectCount, -1);
     for (size_t o = 0; o < objectCount; ++o) {
-      if (start[o] == start[o + 1]) continue;
-      addObject(static_cast<int32_t>(o), &order[start[o]], start[o + 1] - start[o], source, doc);
+      if (parsed_.objects[o].elementCount == 0) continue;
+      record[o] = static_cast<int32_t>(source->objects.size());
+      addObject(static_cast<int32_t>(o), runsOf[o], o == lastObject, source, doc);
     }
+    // From here on a run names the object's record in the source.
+    for (ElementRun& run : parsed_.elements.runs) run.object = record[static_cast<size_t>(run.object)];
     if (source->objects.empty()) {
       // A file without faces still gives the document a current object.
       auto empty = std::make_unique<HostObject>();
@@ -192,17 +194,21 @@ class DocumentBuilder {
     }
   }
 
-  void addObject(int32_t index, const uint32_t* elements, size_t count, ObjSource* source,
+  // Builds object `index` from its runs. Its faces are added in file order,
+  // so a statement's first face is the count of faces before it in the
+  // object, which is what ElementCursor tells the save. The last object
+  // built lets go of the positions and scratch as soon as it is done with
+  // them: they would otherwise sit beside the finished document.
+  void addObject(int32_t index, const std::vector<uint32_t>& runs, bool last, ObjSource* source,
                  HostDocument* doc) {
+    const PackedElements& elements = parsed_.elements;
     // The object's vertices: the v entries its corners use, ascending.
     std::vector<int32_t> used;
-    size_t faces = 0, corners = 0;
     int32_t lowest = std::numeric_limits<int32_t>::max(), highest = -1;
-    for (size_t i = 0; i < count; ++i) {
-      const ObjSource::Element& e = parsed_.elements[elements[i]];
-      faces += e.isLine ? e.tokenCount - 1 : 1;
-      corners += e.isLine ? 2 * (e.tokenCount - 1) : e.tokenCount;
-      for (uint32_t t = e.firstToken; t < e.firstToken + e.tokenCount; ++t) {
+    for (const uint32_t r : runs) {
+      const uint32_t begin = elements.runs[r].firstToken;
+      const uint32_t end = r + 1 < elements.runs.size() ? elements.runs[r + 1].firstToken : elements.tokens;
+      for (uint32_t t = begin; t < end; ++t) {
         const int32_t v = parsed_.tokenVertex[t];
         if (stamp_[static_cast<size_t>(v)] == index) continue;
         stamp_[static_cast<size_t>(v)] = index;
@@ -220,46 +226,50 @@ class DocumentBuilder {
     } else {
       std::sort(used.begin(), used.end());
     }
+    if (last) std::vector<int32_t>().swap(stamp_);
 
+    const ParsedObject& parsedObject = parsed_.objects[static_cast<size_t>(index)];
     auto obj = std::make_unique<HostObject>();
-    obj->setName(parsed_.objects[static_cast<size_t>(index)].name);
-    obj->reserve(used.size(), faces, corners);
+    obj->setName(parsedObject.name);
+    obj->reserve(used.size(), static_cast<size_t>(parsedObject.faceCount),
+                 static_cast<size_t>(parsedObject.cornerCount));
     for (const int32_t v : used)
       localVertex_[static_cast<size_t>(v)] = obj->addVertex(parsed_.positions[static_cast<size_t>(v)]);
+    std::vector<int32_t>().swap(used);
+    if (last) std::vector<MQPoint>().swap(parsed_.positions);
 
-    const auto record = static_cast<int32_t>(source->objects.size());
     std::vector<int32_t> vertices;
     std::vector<MQCoordinate> uvs;
-    for (size_t i = 0; i < count; ++i) {
-      ObjSource::Element& e = parsed_.elements[elements[i]];
-      const int32_t material = materialOf(elements[i]);
-      vertices.clear();
-      uvs.clear();
-      for (uint32_t t = e.firstToken; t < e.firstToken + e.tokenCount; ++t) {
-        vertices.push_back(localVertex_[static_cast<size_t>(parsed_.tokenVertex[t])]);
-        const int32_t vt = parsed_.tokenTexcoord[t];
-        uvs.push_back(vt < 0 ? MQCoordinate{0.0f, 0.0f} : parsed_.texcoords[static_cast<size_t>(vt)]);
-      }
-      e.object = record;
-      if (!e.isLine) {
-        e.firstFace = obj->addFace(static_cast<int32_t>(e.tokenCount), vertices.data(), uvs.data(), material);
-        obj->setFaceSmoothingGroup(e.firstFace, e.smoothing);
-        continue;
-      }
-      for (uint32_t s = 0; s + 1 < e.tokenCount; ++s) {
-        const int32_t face = obj->addFace(2, vertices.data() + s, uvs.data() + s, material);
-        obj->setFaceSmoothingGroup(face, e.smoothing);
-        if (s == 0) e.firstFace = face;
+    for (const uint32_t r : runs) {
+      const int32_t material = materialOf(elements.runs[r].material);
+      ElementCursor cursor(elements, r);
+      for (uint32_t k = elements.runSize(r); k > 0 && cursor.next(); --k) {
+        const Element& e = cursor.element();
+        const int32_t* texcoords = cursor.texcoords();
+        vertices.clear();
+        uvs.clear();
+        for (uint32_t t = 0; t < e.tokenCount; ++t) {
+          vertices.push_back(localVertex_[static_cast<size_t>(parsed_.tokenVertex[e.firstToken + t])]);
+          const int32_t vt = texcoords[t];
+          uvs.push_back(vt < 0 ? MQCoordinate{0.0f, 0.0f} : parsed_.texcoords[static_cast<size_t>(vt)]);
+        }
+        if (!e.isLine) {
+          const int32_t face = obj->addFace(static_cast<int32_t>(e.tokenCount), vertices.data(), uvs.data(), material);
+          obj->setFaceSmoothingGroup(face, e.smoothing);
+          continue;
+        }
+        for (uint32_t s = 0; s + 1 < e.tokenCount; ++s) {
+          const int32_t face = obj->addFace(2, vertices.data() + s, uvs.data() + s, material);
+          obj->setFaceSmoothingGroup(face, e.smoothing);
+        }
       }
     }
     const HostObject& added = *obj;
     recordObject(added, doc->addObject(std::move(obj)), source);
   }
 
-  int32_t materialOf(uint32_t element) const {
-    const int32_t use = parsed_.elementMaterial[element];
-    return use < 0 ? -1 : materialSlot_[static_cast<size_t>(use)];
-  }
+  // The slot of the material of a usemtl name (-1: none).
+  int32_t materialOf(int32_t use) const { return use < 0 ? -1 : materialSlot_[static_cast<size_t>(use)]; }
 
   static void recordObject(const HostObject& obj, int32_t slot, ObjSource* source) {
     source->objects.push_back(
@@ -284,22 +294,31 @@ std::string LineBreakOf(std::string_view text) {
   return nl != std::string_view::npos && nl > 0 && text[nl - 1] == '\r' ? "\r\n" : "\n";
 }
 
-// The import proper, on text the caller hands over (moved into the source).
-bool Import(std::string&& text, const std::string& displayName, const std::string& baseDir, ObjImport* out,
+// The import proper, on bytes the caller hands over (moved into the
+// source).
+bool Import(io::FileBytes&& bytes, const std::string& displayName, const std::string& baseDir, ObjImport* out,
             std::string* error) {
   try {
+    std::string_view text;
+    std::string reason;
+    if (!bytes.view(&text, &reason)) {
+      *error = displayName + ": cannot read: " + reason;
+      return false;
+    }
     ParsedObj parsed;
     if (!ParseObjText(text, displayName, &parsed, error)) return false;
     auto source = std::make_unique<ObjSource>();
+    source->lineBreak = LineBreakOf(text);
+    // Nothing reads the text again until a save; a copy on disk stops
+    // counting as resident here, before the document takes its memory.
+    bytes.release();
     auto doc = std::make_unique<HostDocument>();
     std::vector<std::string> warnings;
     DocumentBuilder(parsed, displayName, baseDir).build(source.get(), doc.get(), &warnings);
-    source->lineBreak = LineBreakOf(text);
     source->texcoords = std::move(parsed.texcoords);
     source->texcoordW = std::move(parsed.texcoordW);
     source->elements = std::move(parsed.elements);
-    source->tokenTexcoord = std::move(parsed.tokenTexcoord);
-    source->text = std::move(text);
+    source->text = std::move(bytes);
     if (warnings.size() > kMaxWarnings) {
       const size_t more = warnings.size() - kMaxWarnings;
       warnings.resize(kMaxWarnings);
@@ -322,12 +341,14 @@ bool Import(std::string&& text, const std::string& displayName, const std::strin
 
 bool LoadObjFile(const std::string& path, ObjImport* out, std::string* error) {
   try {
-    std::string text, reason;
-    if (io::ReadRegularFile(path, &text, &reason, io::kMaxModelBytes) != io::RegularFileRead::kOk) {
+    io::FileBytes bytes;
+    std::string reason;
+    if (io::ReadRegularFile(path, &bytes, &reason, io::kMaxModelBytes, kObjKeptOnDiskFrom) !=
+        io::RegularFileRead::kOk) {
       *error = path + ": cannot read: " + reason;
       return false;
     }
-    return obj::Import(std::move(text), path, io::FolderPartOf(path), out, error);
+    return obj::Import(std::move(bytes), path, io::FolderPartOf(path), out, error);
   } catch (const std::bad_alloc&) {
     *error = path + ": not enough memory to load the file";
   }
@@ -337,7 +358,7 @@ bool LoadObjFile(const std::string& path, ObjImport* out, std::string* error) {
 bool LoadObjText(std::string_view text, const std::string& displayName, const std::string& baseDir,
                  ObjImport* out, std::string* error) {
   try {
-    return obj::Import(std::string(text), displayName, baseDir, out, error);
+    return obj::Import(io::FileBytes(std::string(text)), displayName, baseDir, out, error);
   } catch (const std::bad_alloc&) {
     *error = displayName + ": not enough memory to load the file";
   }

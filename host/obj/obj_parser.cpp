@@ -46,7 +46,7 @@ std::string DefaultObjectName(const std::string& displayName) {
 class ObjParser {
  public:
   ObjParser(std::string_view text, const std::string& displayName, ParsedObj* out)
-      : text_(text), name_(displayName), out_(out) {
+      : text_(text), name_(displayName), out_(out), packer_(&out->elements) {
     out_->objects.push_back(ParsedObject{DefaultObjectName(displayName), 0});
   }
 
@@ -240,13 +240,14 @@ class ObjParser {
       return false;
     if (!vn.empty() && !resolve(vn, normalCount_, &normalForward_, "normal", &normal, error)) return false;
     out_->tokenVertex.push_back(vertex);
-    out_->tokenTexcoord.push_back(texcoord);
+    cornerTexcoords_.push_back(texcoord);
     return true;
   }
 
   bool element(const TextLine& line, TokenCursor& tokens, bool isLine, std::string* error) {
     const size_t first = out_->tokenVertex.size();
-    if (out_->elements.size() == kMaxEntries) return fail(error, "too many faces");
+    if (out_->elements.count == kMaxEntries) return fail(error, "too many faces");
+    cornerTexcoords_.clear();
     std::string_view token;
     while (tokens.next(&token)) {
       if (out_->tokenVertex.size() == std::numeric_limits<uint32_t>::max())
@@ -260,17 +261,12 @@ class ObjParser {
                              (count == 1 ? " point" : " points") + "; it needs at least " +
                              std::to_string(minimum));
     }
-    ObjSource::Element e{};
-    e.offset = static_cast<uint64_t>(line.begin - text_.data());
-    e.firstToken = static_cast<uint32_t>(first);
-    e.tokenCount = static_cast<uint32_t>(count);
-    e.object = current_;
-    e.firstFace = -1;
-    e.smoothing = smoothing_;
-    e.isLine = isLine;
-    out_->elements.push_back(e);
-    out_->elementMaterial.push_back(material_);
-    ++out_->objects[static_cast<size_t>(current_)].elementCount;
+    packer_.add(static_cast<uint64_t>(line.begin - text_.data()), current_, smoothing_, material_, isLine,
+                cornerTexcoords_.data(), static_cast<uint32_t>(count));
+    ParsedObject& object = out_->objects[static_cast<size_t>(current_)];
+    ++object.elementCount;
+    object.faceCount += isLine ? count - 1 : 1;
+    object.cornerCount += isLine ? 2 * (count - 1) : count;
     return true;
   }
 
@@ -377,6 +373,8 @@ class ObjParser {
   std::string_view text_;
   const std::string& name_;
   ParsedObj* out_;
+  ElementPacker packer_;
+  std::vector<int32_t> cornerTexcoords_;  // of the statement being read
   uint64_t line_ = 0;
   size_t normalCount_ = 0;
   int32_t current_ = 0;

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "host/obj/obj_source.h"
+#include "host/obj/obj_elements.h"
 #include "hostapi/mq_types.h"
 
 namespace pavlex::host::obj {
@@ -16,6 +16,8 @@ namespace pavlex::host::obj {
 struct ParsedObject {
   std::string name;
   uint32_t elementCount = 0;
+  uint64_t faceCount = 0;    // host faces its statements make
+  uint64_t cornerCount = 0;  // and their corners
 };
 
 // A name a statement refers to, with the line that first named it.
@@ -28,15 +30,13 @@ struct NamedUse {
 struct ParsedObj {
   std::vector<MQPoint> positions;
   std::vector<MQCoordinate> texcoords;
-  std::vector<float> texcoordW;              // as ObjSource::texcoordW
-  std::vector<ObjSource::Element> elements;  // object = index into objects;
-                                             // firstFace not yet known
-  std::vector<int32_t> elementMaterial;      // index into materials, -1 none
-  std::vector<int32_t> tokenVertex;          // per corner: 0-based v
-  std::vector<int32_t> tokenTexcoord;        // per corner: 0-based vt, -1 none
-  std::vector<ParsedObject> objects;         // objects[0] is the default one
-  std::vector<NamedUse> materials;           // usemtl names, first use order
-  std::vector<NamedUse> libraries;           // mtllib references, in order
+  std::vector<float> texcoordW;      // as ObjSource::texcoordW
+  PackedElements elements;           // object = index into objects, material
+                                     // = index into materials (-1 none)
+  std::vector<int32_t> tokenVertex;  // per corner: 0-based v
+  std::vector<ParsedObject> objects;  // objects[0] is the default one
+  std::vector<NamedUse> materials;    // usemtl names, first use order
+  std::vector<NamedUse> libraries;    // mtllib references, in order
   std::vector<std::string> warnings;
 };
 

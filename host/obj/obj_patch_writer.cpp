@@ -1,5 +1,6 @@
 #include "host/obj/obj_patch_writer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -13,6 +14,8 @@
 namespace pavlex::host::obj {
 namespace {
 
+constexpr size_t kChunk = size_t{1} << 20;
+
 uint64_t UVBits(const MQCoordinate& uv) {
   uint64_t bits;
   static_assert(sizeof bits == sizeof uv);
@@ -20,66 +23,179 @@ uint64_t UVBits(const MQCoordinate& uv) {
   return bits;
 }
 
+// The kept text, read through a window that moves forward with the patch:
+// a copy on disk is never held whole. Text in memory is read in place.
+class TextWindow {
+ public:
+  explicit TextWindow(const io::FileBytes& bytes) : bytes_(bytes), memory_(bytes.memory()) {}
+
+  uint64_t size() const { return bytes_.size(); }
+
+  // Bytes [from, from + length), within size(); valid until the next call.
+  // Null when the copy cannot be read (`reason` says why).
+  const char* get(uint64_t from, size_t length, std::string* reason) {
+    if (memory_ != nullptr) return memory_->data() + from;
+    if (from < start_ || from > start_ + filled_) {
+      start_ = from;
+      filled_ = 0;
+    } else if (from + length > start_ + filled_ && from > start_) {
+      // Keep what is still wanted, at the front.
+      const auto drop = static_cast<size_t>(from - start_);
+      std::memmove(buffer_.data(), buffer_.data() + drop, filled_ - drop);
+      filled_ -= drop;
+      start_ = from;
+    }
+    if (from + length > start_ + filled_) {
+      if (buffer_.size() < length) buffer_.resize(std::max(length, kChunk));
+      const auto want = static_cast<size_t>(
+          std::min<uint64_t>(buffer_.size() - filled_, bytes_.size() - (start_ + filled_)));
+      if (!bytes_.read(start_ + filled_, want, buffer_.data() + filled_, reason)) return nullptr;
+      filled_ += want;
+    }
+    return buffer_.data() + (from - start_);
+  }
+
+ private:
+  const io::FileBytes& bytes_;
+  const std::string* memory_;  // null: on disk
+  std::vector<char> buffer_;
+  uint64_t start_ = 0;  // where buffer_[0] is in the text
+  size_t filled_ = 0;
+};
+
 class Patcher {
  public:
-  Patcher(const HostDocument& doc, const ObjSource& source, const std::vector<TextEdit>& edits, std::string* out)
+  Patcher(const HostDocument& doc, const ObjSource& source, const std::vector<TextEdit>& edits,
+          platform::ByteSink& sink, std::string* reason)
       : doc_(doc),
         source_(source),
         edits_(edits),
-        out_(out),
+        sink_(sink),
+        reason_(reason),
+        text_(source.text),
         nextTexcoord_(static_cast<int64_t>(source.texcoords.size()) + 1) {}
 
-  bool run() {
-    const std::string& text = source_.text;
-    out_->clear();
-    out_->reserve(text.size() + text.size() / 8);
-    size_t cursor = 0;
-    for (const ObjSource::Element& e : source_.elements) {
-      if (!readCurrent(e)) return false;
+  PatchResult run() {
+    const uint64_t size = text_.size();
+    uint64_t cursor = 0;
+    ElementCursor elements(source_.elements);
+    while (elements.next()) {
+      const Element& e = elements.element();
+      const int32_t* texcoords = elements.texcoords();
+      if (!readCurrent(e)) return PatchResult::kNotDescribable;
       bool changed = false;
       for (uint32_t t = 0; t < e.tokenCount; ++t) {
-        changed_[t] = !SameUV(current_[t], source_.originalUV(e.firstToken + t));
+        changed_[t] = !SameUV(current_[t], source_.originalUV(texcoords[t]));
         changed = changed || changed_[t];
       }
       if (!changed) continue;
-      const size_t begin = static_cast<size_t>(e.offset);
-      const auto* nl = static_cast<const char*>(std::memchr(text.data() + begin, '\n', text.size() - begin));
-      size_t end = nl ? static_cast<size_t>(nl - text.data()) : text.size();
-      if (end > begin && text[end - 1] == '\r') --end;
-      cursor = applyEdits(begin, cursor);
-      out_->append(text, cursor, begin - cursor);
-      if (!rewrite(e, text.data() + begin, text.data() + end)) return false;
+      const uint64_t begin = e.offset;
+      if (!applyEdits(begin, &cursor) || !copy(cursor, begin)) return failure();
+      const char* line = nullptr;
+      uint64_t end = 0;
+      if (!lineAt(begin, &line, &end)) return failure();
+      if (!rewrite(e, texcoords, line, line + (end - begin))) return PatchResult::kNotDescribable;
       cursor = end;
+      if (pending_.size() >= kChunk && !flush()) return failure();
     }
-    cursor = applyEdits(text.size(), cursor);
-    out_->append(text, cursor, std::string::npos);
+    if (!applyEdits(size, &cursor) || !copy(cursor, size)) return failure();
     if (!added_.empty()) {
       // Complete the last line first; a final lone '\r' only lacks its '\n'.
-      if (!text.empty() && text.back() == '\r') {
-        *out_ += '\n';
-      } else if (!text.empty() && text.back() != '\n') {
-        *out_ += source_.lineBreak;
+      const char* last = size == 0 ? nullptr : text_.get(size - 1, 1, reason_);
+      if (size != 0 && last == nullptr) return failure();
+      if (last != nullptr && *last == '\r') {
+        pending_ += '\n';
+      } else if (last != nullptr && *last != '\n') {
+        pending_ += source_.lineBreak;
       }
-      *out_ += added_;
+      for (const std::vector<Added>& chunk : added_) {
+        for (const Added& vt : chunk) {
+          pending_ += "vt ";
+          AppendFloat(&pending_, vt.uv.u);
+          pending_ += ' ';
+          AppendFloat(&pending_, vt.uv.v);
+          if (!std::isnan(vt.w)) {
+            pending_ += ' ';
+            AppendFloat(&pending_, vt.w);
+          }
+          pending_ += source_.lineBreak;
+          if (pending_.size() >= kChunk && !flush()) return failure();
+        }
+      }
+    }
+    return flush() ? PatchResult::kWritten : failure();
+  }
+
+ private:
+  PatchResult failure() const { return sinkRefused_ ? PatchResult::kSinkRefused : PatchResult::kSourceUnreadable; }
+
+  bool flush() {
+    if (pending_.empty()) return true;
+    if (!sink_.Write(pending_.data(), pending_.size())) {
+      sinkRefused_ = true;
+      return false;
+    }
+    pending_.clear();
+    return true;
+  }
+
+  bool emit(const char* data, size_t length) {
+    if (pending_.size() + length < kChunk) {
+      pending_.append(data, length);
+      return true;
+    }
+    if (!flush()) return false;
+    if (!sink_.Write(data, length)) {
+      sinkRefused_ = true;
+      return false;
     }
     return true;
   }
 
- private:
-  // Copies the text up to each edit before `limit` and the edit itself;
-  // answers the new copy cursor.
-  size_t applyEdits(size_t limit, size_t cursor) {
+  // Text [from, to) as it is.
+  bool copy(uint64_t from, uint64_t to) {
+    while (from < to) {
+      const auto length = static_cast<size_t>(std::min<uint64_t>(to - from, kChunk));
+      const char* bytes = text_.get(from, length, reason_);
+      if (bytes == nullptr || !emit(bytes, length)) return false;
+      from += length;
+    }
+    return true;
+  }
+
+  // The line starting at `begin`, its break excluded; `end` is where the
+  // break (or the text) begins.
+  bool lineAt(uint64_t begin, const char** line, uint64_t* end) {
+    const uint64_t size = text_.size();
+    size_t length = static_cast<size_t>(std::min<uint64_t>(size - begin, 4096));
+    for (;;) {
+      const char* bytes = text_.get(begin, length, reason_);
+      if (bytes == nullptr) return false;
+      const auto* nl = static_cast<const char*>(std::memchr(bytes, '\n', length));
+      if (nl != nullptr || begin + length == size) {
+        size_t stop = nl != nullptr ? static_cast<size_t>(nl - bytes) : length;
+        if (stop > 0 && bytes[stop - 1] == '\r') --stop;
+        *line = bytes;
+        *end = begin + stop;
+        return true;
+      }
+      length = static_cast<size_t>(std::min<uint64_t>(size - begin, uint64_t{length} * 4));
+    }
+  }
+
+  // Copies the text up to each edit before `limit` and the edit itself,
+  // moving the copy cursor past it.
+  bool applyEdits(uint64_t limit, uint64_t* cursor) {
     for (; nextEdit_ < edits_.size() && edits_[nextEdit_].offset < limit; ++nextEdit_) {
       const TextEdit& edit = edits_[nextEdit_];
-      out_->append(source_.text, cursor, static_cast<size_t>(edit.offset) - cursor);
-      *out_ += edit.text;
-      cursor = static_cast<size_t>(edit.offset + edit.length);
+      if (!copy(*cursor, edit.offset) || !emit(edit.text.data(), edit.text.size())) return false;
+      *cursor = edit.offset + edit.length;
     }
-    return cursor;
+    return true;
   }
 
   // The document's UV for every token of the element, into current_.
-  bool readCurrent(const ObjSource::Element& e) {
+  bool readCurrent(const Element& e) {
     current_.resize(e.tokenCount);
     changed_.resize(e.tokenCount);
     const HostObject* obj = doc_.object(source_.objects[static_cast<size_t>(e.object)].slot);
@@ -101,7 +217,8 @@ class Patcher {
     return true;
   }
 
-  bool rewrite(const ObjSource::Element& e, const char* begin, const char* end) {
+  bool rewrite(const Element& e, const int32_t* texcoords, const char* begin, const char* end) {
+    std::string* out = &pending_;
     TokenCursor tokens(begin, end);
     std::string_view token;
     tokens.next(&token);  // the keyword
@@ -117,20 +234,19 @@ class Patcher {
         if (slash2 != std::string_view::npos) normal = tail.substr(slash2 + 1);
       }
       if (!changed_[t] && !vt.empty()) continue;  // stays as written
-      const int32_t original = source_.tokenTexcoord[e.firstToken + t];
-      const int64_t index = texcoordFor(current_[t], original);
+      const int64_t index = texcoordFor(current_[t], texcoords[t]);
       if (index > std::numeric_limits<int32_t>::max()) return false;
-      out_->append(copied, static_cast<size_t>(token.data() - copied));
-      out_->append(vertex);
-      *out_ += '/';
-      AppendInt(out_, index);
+      out->append(copied, static_cast<size_t>(token.data() - copied));
+      out->append(vertex);
+      *out += '/';
+      AppendInt(out, index);
       if (!normal.empty()) {
-        *out_ += '/';
-        out_->append(normal);
+        *out += '/';
+        out->append(normal);
       }
       copied = token.data() + token.size();
     }
-    out_->append(copied, static_cast<size_t>(end - copied));
+    out->append(copied, static_cast<size_t>(end - copied));
     return true;
   }
 
@@ -144,8 +260,10 @@ class Patcher {
       if (reuse.index != 0 && SameUV(reuse.uv, uv)) return reuse.index;
       const float w =
           source_.texcoordW.empty() ? std::nanf("") : source_.texcoordW[static_cast<size_t>(original)];
-      reuse = Reuse{add(uv, w), uv};
-      return reuse.index;
+      const int64_t index = add(uv, w);
+      // An index past the int32 range ends the patch, so it is never reused.
+      reuse = Reuse{static_cast<uint32_t>(std::min<int64_t>(index, std::numeric_limits<uint32_t>::max())), uv};
+      return index;
     }
     const auto found = withoutOriginal_.find(UVBits(uv));
     if (found != withoutOriginal_.end()) return found->second;
@@ -155,29 +273,37 @@ class Patcher {
   }
 
   int64_t add(const MQCoordinate& uv, float w) {
-    added_ += "vt ";
-    AppendFloat(&added_, uv.u);
-    added_ += ' ';
-    AppendFloat(&added_, uv.v);
-    if (!std::isnan(w)) {
-      added_ += ' ';
-      AppendFloat(&added_, w);
+    // In fixed chunks: a growing array would briefly hold its old and new
+    // storage, half again the size of the list.
+    if (added_.empty() || added_.back().size() == kAddedChunk) {
+      added_.emplace_back();
+      added_.back().reserve(kAddedChunk);
     }
-    added_ += source_.lineBreak;
+    added_.back().push_back(Added{uv, w});
     return nextTexcoord_++;
   }
 
   struct Reuse {
-    int64_t index = 0;  // 0: none yet
+    uint32_t index = 0;  // 0: none yet
     MQCoordinate uv{};
+  };
+  // A vt entry the patch appends.
+  struct Added {
+    MQCoordinate uv;
+    float w;  // NaN: none
   };
 
   const HostDocument& doc_;
   const ObjSource& source_;
   const std::vector<TextEdit>& edits_;
   size_t nextEdit_ = 0;
-  std::string* out_;
-  std::string added_;  // the new vt lines
+  platform::ByteSink& sink_;
+  std::string* reason_;
+  bool sinkRefused_ = false;
+  TextWindow text_;
+  std::string pending_;  // output not yet in the sink
+  static constexpr size_t kAddedChunk = size_t{1} << 16;
+  std::vector<std::vector<Added>> added_;  // in file order
   int64_t nextTexcoord_;
   std::vector<MQCoordinate> current_;
   std::vector<uint8_t> changed_;
@@ -185,11 +311,32 @@ class Patcher {
   std::unordered_map<uint64_t, int64_t> withoutOriginal_;
 };
 
+class StringSink : public platform::ByteSink {
+ public:
+  explicit StringSink(std::string* out) : out_(out) {}
+  bool Write(const void* data, size_t size) override {
+    out_->append(static_cast<const char*>(data), size);
+    return true;
+  }
+
+ private:
+  std::string* out_;
+};
+
 }  // namespace
+
+PatchResult PatchObjText(const HostDocument& doc, const ObjSource& source, platform::ByteSink& sink,
+                         const std::vector<TextEdit>& edits, std::string* reason) {
+  std::string ignored;
+  return Patcher(doc, source, edits, sink, reason != nullptr ? reason : &ignored).run();
+}
 
 bool PatchObjText(const HostDocument& doc, const ObjSource& source, std::string* out,
                   const std::vector<TextEdit>& edits) {
-  return Patcher(doc, source, edits, out).run();
+  out->clear();
+  out->reserve(static_cast<size_t>(source.text.size() + source.text.size() / 8));
+  StringSink sink(out);
+  return PatchObjText(doc, source, sink, edits, nullptr) == PatchResult::kWritten;
 }
 
 }  // namespace pavlex::host::obj

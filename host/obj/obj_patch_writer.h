@@ -13,6 +13,7 @@
 
 #include "host/document/host_document.h"
 #include "host/obj/obj_source.h"
+#include "platform/byte_sink.h"
 
 namespace pavlex::host::obj {
 
@@ -24,10 +25,24 @@ struct TextEdit {
   std::string text;
 };
 
-// Needs source.structureMatches(doc); `edits` ascend by offset. Answers
-// false when no patch can describe the document: a polyline point whose
-// two segments now have different UVs, or more vt entries than indices can
-// address.
+enum class PatchResult {
+  kWritten,
+  kNotDescribable,    // no patch describes the document (see below); nothing useful was written
+  kSinkRefused,       // the sink refused bytes; its owner knows why
+  kSourceUnreadable,  // the kept copy of the file could not be read
+};
+
+// Needs source.structureMatches(doc); `edits` ascend by offset. Streams the
+// patched text into `sink`, with about a megabyte held at a time. No patch
+// describes the document when a polyline point's two segments now have
+// different UVs, or when there would be more vt entries than indices can
+// address; that is found partway, so a caller that gets kNotDescribable
+// discards what the sink took. `reason` (may be null) receives the
+// system's words for kSourceUnreadable.
+PatchResult PatchObjText(const HostDocument& doc, const ObjSource& source, platform::ByteSink& sink,
+                         const std::vector<TextEdit>& edits, std::string* reason);
+
+// The same into a string; false unless the whole text was written.
 bool PatchObjText(const HostDocument& doc, const ObjSource& source, std::string* out,
                   const std::vector<TextEdit>& edits = {});
 

@@ -47,7 +47,9 @@ bool ObjSource::structureMatches(const HostDocument& doc) const {
       return false;
   }
   // Smoothing groups change without a revision bump.
-  for (const Element& e : elements) {
+  obj::ElementCursor cursor(elements);
+  while (cursor.next()) {
+    const obj::Element& e = cursor.element();
     const HostObject* obj = doc.object(objects[static_cast<size_t>(e.object)].slot);
     const int32_t faces = e.isLine ? static_cast<int32_t>(e.tokenCount) - 1 : 1;
     for (int32_t f = e.firstFace; f < e.firstFace + faces; ++f) {

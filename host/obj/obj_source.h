@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "host/document/host_material.h"
+#include "host/io/file_bytes.h"
+#include "host/obj/obj_elements.h"
 #include "hostapi/mq_types.h"
 
 namespace pavlex::host {
@@ -18,17 +20,6 @@ class HostDocument;
 
 class ObjSource {
  public:
-  // One f or l statement, in file order.
-  struct Element {
-    uint64_t offset;      // first byte of its line in `text`
-    uint32_t firstToken;  // index of its first corner in tokenTexcoord
-    uint32_t tokenCount;  // corners (f) or points (l)
-    int32_t object;       // index into `objects`
-    int32_t firstFace;    // host face of the first corner (f) or first segment (l)
-    int32_t smoothing;    // smoothing group in effect, 0 = off
-    bool isLine;          // l: tokenCount - 1 two-corner faces, one per segment
-  };
-
   // A host object the file produced, as it was right after the import.
   struct ObjectImage {
     int32_t slot;
@@ -51,13 +42,13 @@ class ObjSource {
     std::vector<int32_t> libraries;   // per name: index into `libraries`, -1 when not read
   };
 
-  std::string text;                     // the file, byte for byte
+  io::FileBytes text;                   // the file, byte for byte (a large one on disk)
   std::string lineBreak;                // "\r\n" or "\n": the file's style, for added lines
   std::vector<MQCoordinate> texcoords;  // every vt, in file order
   std::vector<float> texcoordW;         // third vt component, NaN when absent;
                                         // empty when no vt has one
-  std::vector<Element> elements;
-  std::vector<int32_t> tokenTexcoord;  // per corner: 0-based vt, -1 for none
+  // Every f and l statement; a run's `object` is an index into `objects`.
+  obj::PackedElements elements;
   std::vector<ObjectImage> objects;
   std::vector<HostMaterial> materials;         // copies of the document's, by slot
   std::vector<std::string> libraryReferences;  // every mtllib name, in order
@@ -67,9 +58,9 @@ class ObjSource {
                                                // `libraries` of the one defining it, or -1
   std::string folder;  // the folder names in the file are relative to ("" = the current one)
 
-  // The UV a corner had when read: its vt, or (0, 0) without one.
-  MQCoordinate originalUV(uint32_t token) const {
-    const int32_t vt = tokenTexcoord[token];
+  // The UV a corner had when read: that of its vt (0-based), or (0, 0)
+  // for -1 (none).
+  MQCoordinate originalUV(int32_t vt) const {
     return vt < 0 ? MQCoordinate{0.0f, 0.0f} : texcoords[static_cast<size_t>(vt)];
   }
 

@@ -19,20 +19,6 @@ namespace {
 
 using host::ObjImport;
 
-const char* const kRoundTripFiles[] = {
-    "seams.obj",
-    "ngons.obj",
-    "negative_indices.obj",
-    "several_objects.obj",
-    "crlf.obj",
-    "comments.obj",
-    "faces_without_vt.obj",
-    "vt_three_components.obj",
-    "lines_and_smoothing.obj",
-    "materials.obj",
-    "missing_mtl.obj",
-};
-
 ObjImport Load(const std::string& path) {
   ObjImport import;
   std::string error;
@@ -44,24 +30,6 @@ std::string Save(const ObjImport& import, const TempFolder& folder, const std::s
   std::string error;
   EXPECT_TRUE(host::SaveObjFile(*import.document, import.source.get(), folder.file(name), &error)) << error;
   return ReadBytes(folder.file(name));
-}
-
-// Changes the UV of every corner on an even vertex, as a function of the
-// vertex and its old UV (so corners that shared a UV still share one).
-void EditEvenVertexUVs(const ObjImport& import) {
-  const MQDocument doc = Handle(import);
-  for (int32_t s = 0; s < MQDoc_GetObjectCount(doc); ++s) {
-    const MQObject obj = MQDoc_GetObject(doc, s);
-    for (int32_t f = 0; f < MQObj_GetFaceCount(obj); ++f) {
-      FaceView face = ReadFace(obj, f);
-      for (size_t c = 0; c < face.uvs.size(); ++c) {
-        if (face.vertices[c] % 2 != 0) continue;
-        face.uvs[c].u = face.uvs[c].u * 0.5f + 0.1f * static_cast<float>(face.vertices[c]) + 0.3f;
-        face.uvs[c].v = -face.uvs[c].v / 3.0f;
-      }
-      MQObj_SetFaceCoordinateArray(obj, f, face.uvs.data());
-    }
-  }
 }
 
 // The tokens of an element line with each corner's vt part removed.
