@@ -47,21 +47,32 @@ std::vector<std::pair<uint64_t, std::pair<float, float>>> Walk(const StdLockMap&
   return entries;
 }
 
-// Inserts `keys` into both sets, checking the answers, the bucket counts and
-// now and then the whole walk (every time while small, so each growth step
-// is seen).
+// Inserts `keys` into both sets, the library's one by one and ours in
+// batches of every size from 1 up (a rehash falls inside some and between
+// others), checking the answers, the bucket counts and the whole walk.
 void InsertBoth(UVKeySet& flat, StdKeySet& reference, const std::vector<uint64_t>& keys) {
-  for (size_t i = 0; i < keys.size(); ++i) {
-    const UVVertexKey key{keys[i]};
-    const bool added = reference.insert(key).second;
-    ASSERT_EQ(flat.insert(key), added) << "key " << i;
-    ASSERT_EQ(flat.size(), reference.size());
-    ASSERT_EQ(flat.bucket_count(), reference.bucket_count()) << "after key " << i;
-    if (i < 300 || i % 4099 == 0) {
-      ASSERT_EQ(Walk(flat), Walk(reference)) << "after key " << i;
+  std::mt19937 random(static_cast<uint32_t>(keys.size()));
+  size_t batch = 1;
+  for (size_t from = 0; from < keys.size();) {
+    const size_t to = std::min(keys.size(), from + batch);
+    std::vector<UVVertexKey> part;
+    size_t added = 0;
+    for (size_t i = from; i < to; ++i) {
+      part.push_back(UVVertexKey{keys[i]});
+      added += reference.insert(UVVertexKey{keys[i]}).second ? 1 : 0;
     }
+    if (part.size() == 1) {
+      ASSERT_EQ(flat.insert(part[0]), added == 1) << "key " << from;
+    } else {
+      ASSERT_EQ(flat.insert_all(part), added) << "keys from " << from;
+    }
+    ASSERT_EQ(flat.size(), reference.size());
+    ASSERT_EQ(flat.bucket_count(), reference.bucket_count()) << "after key " << to;
+    ASSERT_EQ(Walk(flat), Walk(reference)) << "after key " << to;
+    from = to;
+    // Small batches first, then growing ones, now and then a single key.
+    batch = random() % 5 == 0 ? 1 : std::max<size_t>(batch + 1, batch * 3 / 2 + random() % 7);
   }
-  ASSERT_EQ(Walk(flat), Walk(reference));
 }
 
 // What Store inserts: the corners of ascending faces under their unique IDs,
@@ -155,6 +166,15 @@ TEST(SlotHashTableTest, SlotSizedSetsWalkLikeTheLibrarysThroughEveryGrowth) {
       reference.reserve(c.reserveFor);
     }
     InsertBoth(flat, reference, c.keys);
+
+    // All in one batch, as Store hands them over.
+    UVKeySet whole = MakeSlotContainer<UVKeySet>();
+    if (c.reserveFor > 0) whole.reserve(c.reserveFor);
+    std::vector<UVVertexKey> all;
+    for (const uint64_t key : c.keys) all.push_back(UVVertexKey{key});
+    EXPECT_EQ(whole.insert_all(all), reference.size());
+    EXPECT_EQ(whole.bucket_count(), reference.bucket_count());
+    EXPECT_EQ(Walk(whole), Walk(reference));
   }
 }
 
@@ -223,14 +243,27 @@ TEST(SlotHashTableTest, LockMapsWalkLikeTheLibrarysAndKeepTheFirstUV) {
   std::vector<uint64_t> keys = StoreLikeKeys(20000, 31);
   const std::vector<uint64_t> more = StoreLikeKeys(25000, 31);
   keys.insert(keys.end(), more.begin(), more.end());
+  // The first 50 one by one, then as the lock pass hands them over: one
+  // batch per Lock, the second Lock's keys mostly there already.
+  std::vector<std::pair<UVVertexKey, UVPair>> batch;
   for (size_t i = 0; i < keys.size(); ++i) {
     const UVVertexKey key{keys[i]};
     const UVPair uv{static_cast<float>(i), -static_cast<float>(i) * 0.5f};
     const bool added = reference.emplace(key, uv).second;
-    ASSERT_EQ(flat.emplace(key, uv), added) << i;
-    ASSERT_EQ(flat.bucket_count(), reference.bucket_count()) << i;
+    if (i < 50) {
+      ASSERT_EQ(flat.emplace(key, uv), added) << i;
+      ASSERT_EQ(flat.bucket_count(), reference.bucket_count()) << i;
+      ASSERT_EQ(Walk(flat), Walk(reference)) << i;
+      continue;
+    }
+    batch.push_back({key, uv});
+    if (i + 1 == keys.size() - more.size() || i + 1 == keys.size()) {
+      flat.emplace_all(batch);
+      batch.clear();
+      ASSERT_EQ(flat.bucket_count(), reference.bucket_count()) << i;
+      ASSERT_EQ(Walk(flat), Walk(reference)) << i;
+    }
   }
-  ASSERT_EQ(Walk(flat), Walk(reference));
   const auto found = flat.find(UVVertexKey{keys[3]});
   ASSERT_NE(found, flat.end());
   EXPECT_EQ(found->second.u, 3.0f);
