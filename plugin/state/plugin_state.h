@@ -13,12 +13,12 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "plugin/model/fnv1a.h"
 #include "plugin/model/uv_pair.h"
 #include "plugin/model/uv_vertex_key.h"
 #include "plugin/state/output_flags.h"
+#include "plugin/state/slot_hash_table.h"
 
 namespace pavlex {
 
@@ -33,9 +33,10 @@ struct ObjectIdHash {
 // maximum load factor of 1.
 constexpr size_t kSlotInitialBuckets = 8;
 
-// Keys: face unique ID in the high half, corner in the low half.
-using UVKeySet = std::unordered_set<UVVertexKey, UVVertexKeyHash>;
-using UVLockMap = std::unordered_map<UVVertexKey, UVPair, UVVertexKeyHash>;
+// Keys: face unique ID in the high half, corner in the low half. Walked in
+// the order of std::unordered_set / unordered_map with the same hash.
+using UVKeySet = SlotHashSet<UVVertexKey, UVVertexKeyHash>;
+using UVLockMap = SlotHashMap<UVVertexKey, UVPair, UVVertexKeyHash>;
 
 // An empty container with the slots' bucket count and load factor.
 template <class Container>

@@ -1,5 +1,8 @@
 #include "plugin/tools/select/uv_locks.h"
 
+#include <utility>
+#include <vector>
+
 #include "hostapi/mq_codes.h"
 #include "plugin/hostlink/host_functions.h"
 #include "plugin/model/cmq_face_range.h"
@@ -28,6 +31,9 @@ bool AddUVLock(PluginState& state, MQDocument document, int32_t slot) {
     if (entry == objects.end()) entry = objects.emplace(objectId, MakeSlotContainer<UVLockMap>()).first;
     UVLockMap& locks = entry->second;
 
+    // Gathered in walk order and added in one batch: the map ends exactly
+    // as after adding them one by one, at a fraction of the cost.
+    std::vector<std::pair<UVVertexKey, UVPair>> selected;
     FaceUVBuffer face;
     const cmq::CMQFaceRange faces(object);
     for (auto it = faces.begin(); it != faces.end(); ++it) {
@@ -42,10 +48,11 @@ bool AddUVLock(PluginState& state, MQDocument document, int32_t slot) {
           faceId = Host().MQObj_GetFaceUniqueID(object.object(), f);
           faceIdKnown = true;
         }
-        // emplace keeps an existing lock: locking again never moves it.
-        locks.emplace(UVVertexKey::Pack(faceId, corner), face.uv(j));
+        selected.push_back({UVVertexKey::Pack(faceId, corner), face.uv(j)});
       }
     }
+    // A key already held keeps its UV: locking again never moves a lock.
+    locks.emplace_all(selected);
     if (locks.empty()) objects.erase(entry);
   }
 

@@ -1,6 +1,7 @@
 #include "plugin/tools/select/uv_memory.h"
 
 #include <utility>
+#include <vector>
 
 #include "hostapi/mq_codes.h"
 #include "platform/wait_cursor.h"
@@ -37,6 +38,9 @@ bool StoreUVSelection(PluginState& state, MQDocument document, int32_t slot) {
     UVKeySet keys = MakeSlotContainer<UVKeySet>();
     const int32_t faceCount = object.GetFaceCount();
     if (faceCount > 0) keys.reserve(static_cast<size_t>(faceCount));
+    // Gathered in walk order and added in one batch: the set ends exactly as
+    // after adding them one by one, at a fraction of the cost.
+    std::vector<UVVertexKey> selected;
 
     const cmq::CMQFaceRange faces(object);
     for (auto it = faces.begin(); it != faces.end(); ++it) {
@@ -51,9 +55,10 @@ bool StoreUVSelection(PluginState& state, MQDocument document, int32_t slot) {
           faceId = host.MQObj_GetFaceUniqueID(handle, f);
           faceIdKnown = true;
         }
-        keys.insert(UVVertexKey::Pack(faceId, k));
+        selected.push_back(UVVertexKey::Pack(faceId, k));
       }
     }
+    keys.insert_all(selected);
     if (keys.empty()) continue;
     stored = true;
     // Two objects answering one unique ID: the earlier entry stays.
