@@ -52,10 +52,10 @@ inline HostObject* ObjectAt(MQDocument doc, int32_t index) {
 
 // True for a face slot that holds a face (not deleted).
 inline bool LiveFace(const HostObject* obj, int32_t face) {
-  return obj != nullptr && obj->validFace(face) && obj->cornerCount(face) > 0;
+  return obj != nullptr && obj->liveFace(face);
 }
 inline bool LiveCorner(const HostObject* obj, int32_t face, int32_t corner) {
-  return LiveFace(obj, face) && corner >= 0 && corner < obj->cornerCount(face);
+  return obj != nullptr && obj->liveCorner(face, corner);
 }
 // True for a vertex slot that holds a vertex (not deleted).
 inline bool LiveVertex(const HostObject* obj, int32_t vertex) {

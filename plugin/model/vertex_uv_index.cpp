@@ -1,14 +1,44 @@
 #include "plugin/model/vertex_uv_index.h"
 
+#include <cstring>
+
+#include "plugin/hostlink/host_functions.h"
 #include "plugin/model/cmq_face_range.h"
 
 namespace pavlex {
 
-VertexUVIndex::Entries VertexUVIndex::Find(int32_t vertex) const {
-  if (vertex < 0 || vertex >= vertexBound()) return {nullptr, nullptr};
-  const auto v = static_cast<size_t>(vertex);
-  return {keys_.data() + offsets_[v], keys_.data() + offsets_[v + 1]};
-}
+namespace {
+
+// The corner vertices of the walked faces, one after another. Grown by
+// hand: the host writes every element, so nothing is zeroed first, and a
+// face's few corners are appended without a library call.
+class CornerList {
+ public:
+  explicit CornerList(size_t capacity) : data_(new int32_t[capacity > 0 ? capacity : 1]), capacity_(capacity) {}
+  // Room for `count` more corners at the end; the caller fills them all.
+  int32_t* Append(size_t count) {
+    if (size_ + count > capacity_) Grow(size_ + count);
+    int32_t* at = data_.get() + size_;
+    size_ += count;
+    return at;
+  }
+  const int32_t* data() const { return data_.get(); }
+
+ private:
+  void Grow(size_t needed) {
+    const size_t capacity = needed > 2 * capacity_ ? needed : 2 * capacity_;
+    std::unique_ptr<int32_t[]> grown(new int32_t[capacity]);
+    std::memcpy(grown.get(), data_.get(), size_ * sizeof(int32_t));
+    data_ = std::move(grown);
+    capacity_ = capacity;
+  }
+
+  std::unique_ptr<int32_t[]> data_;
+  size_t capacity_;
+  size_t size_ = 0;
+};
+
+}  // namespace
 
 VertexUVIndex BuildVertexUVIndex(const cmq::CMQObject& object) {
   VertexUVIndex index;
@@ -17,51 +47,54 @@ VertexUVIndex BuildVertexUVIndex(const cmq::CMQObject& object) {
   const auto vertexSlots = static_cast<size_t>(vertexCount);
 
   // One read of every live face, kept flat: the corner vertices in walk
-  // order and, per face, its index and corner count.
+  // order and, per face, its index and corner count. Each vertex's entries
+  // are counted as they are read (in offsets[v], for now).
   struct FaceRun {
     int32_t face;
     int32_t corners;
   };
   std::vector<FaceRun> runs;
-  std::vector<int32_t> cornerVertices;
   const int32_t faceCount = object.GetFaceCount();
-  if (faceCount > 0) {
-    runs.reserve(static_cast<size_t>(faceCount));
-    cornerVertices.reserve(4 * static_cast<size_t>(faceCount));
-  }
-  std::vector<int32_t> points;
+  if (faceCount > 0) runs.reserve(static_cast<size_t>(faceCount));
+  CornerList cornerVertices(4 * static_cast<size_t>(faceCount > 0 ? faceCount : 0));
+  std::vector<uint32_t>& offsets = index.offsets_;
+  offsets.assign(vertexSlots + 1, 0);
+  size_t total = 0;
   // The iterator's index is all the walk needs; a face handle per face would
   // cost an allocation each.
   const cmq::CMQFaceRange faces(object);
   for (auto it = faces.begin(); it != faces.end(); ++it) {
-    object.GetFacePointArray(it.index(), points);
-    if (points.empty()) continue;
-    runs.push_back({it.index(), static_cast<int32_t>(points.size())});
-    cornerVertices.insert(cornerVertices.end(), points.begin(), points.end());
-  }
-
-  // Counting sort by vertex. Filling in walk order keeps each vertex's
-  // entries in ascending face, then corner order.
-  std::vector<uint32_t>& offsets = index.offsets_;
-  offsets.assign(vertexSlots + 1, 0);
-  for (const int32_t v : cornerVertices) {
-    if (v >= 0 && static_cast<size_t>(v) < vertexSlots) ++offsets[static_cast<size_t>(v) + 1];
-  }
-  for (size_t v = 0; v < vertexSlots; ++v) offsets[v + 1] += offsets[v];
-  index.keys_.resize(offsets[vertexSlots]);
-
-  // offsets[v] serves as v's write cursor, ending at v's end (the next
-  // vertex's start); shifting by one restores the starts.
-  size_t corner = 0;
-  for (const FaceRun& run : runs) {
-    for (int32_t j = 0; j < run.corners; ++j, ++corner) {
-      const int32_t v = cornerVertices[corner];
-      if (v < 0 || static_cast<size_t>(v) >= vertexSlots) continue;
-      index.keys_[offsets[static_cast<size_t>(v)]++] = UVVertexKey::Pack(run.face, j);
+    // The host calls of CMQObject::GetFacePointArray, read straight onto
+    // the end of the list.
+    const int32_t count = object.GetFacePointCount(it.index());
+    if (count <= 0) continue;
+    int32_t* points = cornerVertices.Append(static_cast<size_t>(count));
+    Host().MQObj_GetFacePointArray(object.object(), it.index(), points);
+    runs.push_back({it.index(), count});
+    for (int32_t j = 0; j < count; ++j) {
+      const auto v = static_cast<uint32_t>(points[j]);
+      if (v < vertexSlots) {
+        ++offsets[v];
+        ++total;
+      }
     }
   }
-  for (size_t v = vertexSlots; v > 0; --v) offsets[v] = offsets[v - 1];
-  offsets[0] = 0;
+
+  // offsets[v] becomes the end of v's entries. Filling from the last corner
+  // back, with offsets[v] as v's cursor moving down, leaves each vertex's
+  // entries in ascending face, then corner order and the cursor at v's start.
+  for (size_t v = 1; v < vertexSlots; ++v) offsets[v] += offsets[v - 1];
+  offsets[vertexSlots] = static_cast<uint32_t>(total);
+  index.keys_.reset(new UVVertexKey[total > 0 ? total : 1]);
+  index.keyCount_ = total;
+  const int32_t* corner = cornerVertices.data();
+  for (const FaceRun& run : runs) corner += run.corners;
+  for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
+    for (int32_t j = run->corners - 1; j >= 0; --j) {
+      const auto v = static_cast<uint32_t>(*--corner);
+      if (v < vertexSlots) index.keys_[--offsets[v]] = UVVertexKey::Pack(run->face, j);
+    }
+  }
   return index;
 }
 

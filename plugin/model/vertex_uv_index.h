@@ -9,12 +9,13 @@
 // The table is flat (CSR): per vertex an offset into one array of keys,
 // filled by counting over the live faces. That answers exactly what a
 // vertex-keyed hash multimap in insertion order would, but a million-face
-// object builds in one allocation-free pass and lookups touch one
-// contiguous run instead of a bucket chain.
+// object builds in one read of the host and two passes over what it read,
+// and lookups touch one contiguous run instead of a bucket chain.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "plugin/model/cmq_object.h"
@@ -35,20 +36,27 @@ class VertexUVIndex {
   };
 
   // Any vertex index is safe: those outside the object's vertex slots get
-  // no entries.
-  Entries Find(int32_t vertex) const;
+  // no entries. Inline: tools look a vertex up per selected corner.
+  Entries Find(int32_t vertex) const {
+    if (static_cast<uint32_t>(vertex) >= static_cast<uint32_t>(vertexBound())) return {nullptr, nullptr};
+    const auto v = static_cast<size_t>(vertex);
+    return {keys_.get() + offsets_[v], keys_.get() + offsets_[v + 1]};
+  }
 
   // The object's vertex slot count when the index was built; every vertex
   // with entries is below it.
   int32_t vertexBound() const { return offsets_.empty() ? 0 : static_cast<int32_t>(offsets_.size() - 1); }
-  size_t size() const { return keys_.size(); }  // total entries
-  bool empty() const { return keys_.empty(); }
+  size_t size() const { return keyCount_; }  // total entries
+  bool empty() const { return keyCount_ == 0; }
 
  private:
   friend VertexUVIndex BuildVertexUVIndex(const cmq::CMQObject& object);
 
   std::vector<uint32_t> offsets_;  // vertexBound() + 1 entries, or none
-  std::vector<UVVertexKey> keys_;
+  // Every key is written once by the build, so the array is not zeroed
+  // first (tens of megabytes on a million faces).
+  std::unique_ptr<UVVertexKey[]> keys_;
+  size_t keyCount_ = 0;
 };
 
 // Indexes every corner of every live face, walking the faces in ascending

@@ -4,24 +4,10 @@
 #include <vector>
 
 #include "platform/wait_cursor.h"
-#include "plugin/hostlink/host_functions.h"
 #include "plugin/model/cmq_face_range.h"
 #include "plugin/model/cmq_object.h"
 
 namespace pavlex {
-namespace {
-
-// The faces the host relates to `vertex`, in its order, into a reused list.
-void ReadRelatedFaces(const cmq::CMQObject& object, int32_t vertex, std::vector<int32_t>& faces) {
-  faces.clear();
-  if (object.object() == nullptr) return;
-  const int32_t count = Host().MQObj_GetVertexRelatedFaces(object.object(), vertex, nullptr);
-  if (count <= 0) return;
-  faces.resize(static_cast<size_t>(count));
-  Host().MQObj_GetVertexRelatedFaces(object.object(), vertex, faces.data());
-}
-
-}  // namespace
 
 bool SelectSameVertex(MQDocument document) {
   platform::WaitCursor wait;
@@ -37,7 +23,7 @@ bool SelectSameVertex(MQDocument document) {
       const int32_t vertex = points[j];
       // Collected in full before any is selected, then selected in order.
       partners.clear();
-      ReadRelatedFaces(object, vertex, related);
+      object.GetVertexRelatedFaces(vertex, related);
       for (const int32_t g : related) {
         object.GetFacePointArray(g, relatedPoints);
         const auto k = std::find(relatedPoints.begin(), relatedPoints.end(), vertex);

@@ -181,6 +181,7 @@ bool GrabUV(MQDocument document, GrabMode mode, bool selectedFacesOnly) {
   GrabRun run(object, moveGroup, useShape, selectedFacesOnly);
   FaceUVBuffer edgeFace;
   std::vector<int32_t> vertices;
+  std::vector<EdgeMatch> matches;
   const cmq::CMQFaceRange faces(object);
   for (auto it = faces.begin(); it != faces.end(); ++it) {
     const int32_t f = it.index();
@@ -202,9 +203,8 @@ bool GrabUV(MQDocument document, GrabMode mode, bool selectedFacesOnly) {
         run.Attach(target, {{f, q}, {f, p}});
         continue;
       }
-      for (const EdgeMatch& match :
-           FindEdgeNeighbours(object, vertices[static_cast<size_t>(p)], vertices[static_cast<size_t>(q)]))
-        run.Attach(target, match);
+      FindEdgeNeighbours(object, vertices[static_cast<size_t>(p)], vertices[static_cast<size_t>(q)], matches);
+      for (const EdgeMatch& match : matches) run.Attach(target, match);
     }
   }
   return true;
