@@ -70,7 +70,8 @@ class HostObject {
   // tests: the per-corner host calls ask this millions of times a press.
   bool liveFace(int32_t f) const { return validFace(f) && faceCorners_[static_cast<size_t>(f)] > 0; }
   bool liveCorner(int32_t f, int32_t c) const {
-    return validFace(f) && static_cast<uint32_t>(c) < static_cast<uint32_t>(faceCorners_[static_cast<size_t>(f)]);
+    return validFace(f) &&
+           static_cast<uint32_t>(c) < static_cast<uint32_t>(faceCorners_[static_cast<size_t>(f)]);
   }
   const int32_t* faceVertices(int32_t f) const { return cornerVertex_.data() + faceFirst_[static_cast<size_t>(f)]; }
   const MQCoordinate* faceUVs(int32_t f) const { return cornerUV_.data() + faceFirst_[static_cast<size_t>(f)]; }

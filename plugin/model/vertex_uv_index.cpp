@@ -14,7 +14,8 @@ namespace {
 // face's few corners are appended without a library call.
 class CornerList {
  public:
-  explicit CornerList(size_t capacity) : data_(new int32_t[capacity > 0 ? capacity : 1]), capacity_(capacity) {}
+  explicit CornerList(size_t capacity)
+      : data_(new int32_t[capacity > 0 ? capacity : 1]), capacity_(capacity) {}
   // Room for `count` more corners at the end; the caller fills them all.
   int32_t* Append(size_t count) {
     if (size_ + count > capacity_) Grow(size_ + count);
@@ -57,8 +58,9 @@ VertexUVIndex BuildVertexUVIndex(const cmq::CMQObject& object) {
   const int32_t faceCount = object.GetFaceCount();
   if (faceCount > 0) runs.reserve(static_cast<size_t>(faceCount));
   CornerList cornerVertices(4 * static_cast<size_t>(faceCount > 0 ? faceCount : 0));
-  std::vector<uint32_t>& offsets = index.offsets_;
-  offsets.assign(vertexSlots + 1, 0);
+  index.offsets_.assign(vertexSlots + 1, 0);
+  // Plain pointers: the loops below then keep them in registers.
+  uint32_t* const offsets = index.offsets_.data();
   size_t total = 0;
   // The iterator's index is all the walk needs; a face handle per face would
   // cost an allocation each.
@@ -87,12 +89,13 @@ VertexUVIndex BuildVertexUVIndex(const cmq::CMQObject& object) {
   offsets[vertexSlots] = static_cast<uint32_t>(total);
   index.keys_.reset(new UVVertexKey[total > 0 ? total : 1]);
   index.keyCount_ = total;
+  UVVertexKey* const keys = index.keys_.get();
   const int32_t* corner = cornerVertices.data();
   for (const FaceRun& run : runs) corner += run.corners;
   for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
     for (int32_t j = run->corners - 1; j >= 0; --j) {
       const auto v = static_cast<uint32_t>(*--corner);
-      if (v < vertexSlots) index.keys_[--offsets[v]] = UVVertexKey::Pack(run->face, j);
+      if (v < vertexSlots) keys[--offsets[v]] = UVVertexKey::Pack(run->face, j);
     }
   }
   return index;

@@ -16,6 +16,7 @@ namespace pavlex {
 // match, and a non-manifold edge gives one match per face. `matches` is
 // replaced; a caller that asks per edge keeps it, and its storage, between
 // calls.
-void FindEdgeNeighbours(const cmq::CMQObject& object, int32_t start, int32_t end, std::vector<EdgeMatch>& matches);
+void FindEdgeNeighbours(const cmq::CMQObject& object, int32_t start, int32_t end,
+                        std::vector<EdgeMatch>& matches);
 
 }  // namespace pavlex

@@ -188,13 +188,15 @@ bool GrabUV(MQDocument document, GrabMode mode, bool selectedFacesOnly) {
     object.GetFacePointArray(f, vertices);
     const auto n = static_cast<int32_t>(vertices.size());
     for (int32_t p = 0; p < n; ++p) {
-      const int32_t q = (p + 1) % n;
+      // Neighbour corners by compare, not remainder: a division per edge
+      // costs more than the rest of the test.
+      const int32_t q = p + 1 < n ? p + 1 : 0;
       if (!object.IsSelectUVVertex(UVVertexKey::Pack(f, p)) ||
           !object.IsSelectUVVertex(UVVertexKey::Pack(f, q)))
         continue;
       // Afresh: an earlier edge may have moved this face.
       if (edgeFace.ReadUVs(object, f) != static_cast<size_t>(n)) continue;
-      const int32_t r = (n + p - 1) % n;
+      const int32_t r = p > 0 ? p - 1 : n - 1;
       const EdgeTarget target =
           MakeEdgeTarget(edgeFace.uv(static_cast<size_t>(p)), edgeFace.uv(static_cast<size_t>(q)),
                          edgeFace.uv(static_cast<size_t>(r)), ownFace);
