@@ -1,6 +1,8 @@
 #include "plugin/model/vertex_uv_index.h"
 
+#include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "plugin/hostlink/host_functions.h"
 #include "plugin/model/cmq_face_range.h"
@@ -9,35 +11,13 @@ namespace pavlex {
 
 namespace {
 
-// The corner vertices of the walked faces, one after another. Grown by
-// hand: the host writes every element, so nothing is zeroed first, and a
-// face's few corners are appended without a library call.
-class CornerList {
- public:
-  explicit CornerList(size_t capacity)
-      : data_(new int32_t[capacity > 0 ? capacity : 1]), capacity_(capacity) {}
-  // Room for `count` more corners at the end; the caller fills them all.
-  int32_t* Append(size_t count) {
-    if (size_ + count > capacity_) Grow(size_ + count);
-    int32_t* at = data_.get() + size_;
-    size_ += count;
-    return at;
-  }
-  const int32_t* data() const { return data_.get(); }
-
- private:
-  void Grow(size_t needed) {
-    const size_t capacity = needed > 2 * capacity_ ? needed : 2 * capacity_;
-    std::unique_ptr<int32_t[]> grown(new int32_t[capacity]);
-    std::memcpy(grown.get(), data_.get(), size_ * sizeof(int32_t));
-    data_ = std::move(grown);
-    capacity_ = capacity;
-  }
-
-  std::unique_ptr<int32_t[]> data_;
-  size_t capacity_;
-  size_t size_ = 0;
-};
+// Grows a per-entry array from `size` used elements to `capacity`.
+template <typename T>
+void Grow(std::unique_ptr<T[]>& array, size_t size, size_t capacity) {
+  std::unique_ptr<T[]> grown(new T[capacity]);
+  if (size > 0) std::memcpy(grown.get(), array.get(), size * sizeof(T));
+  array = std::move(grown);
+}
 
 }  // namespace
 
@@ -47,57 +27,62 @@ VertexUVIndex BuildVertexUVIndex(const cmq::CMQObject& object) {
   if (vertexCount <= 0) return index;
   const auto vertexSlots = static_cast<size_t>(vertexCount);
 
-  // One read of every live face, kept flat: the corner vertices in walk
-  // order and, per face, its index and corner count. Each vertex's entries
-  // are counted as they are read (in offsets[v], for now).
-  struct FaceRun {
-    int32_t face;
-    int32_t corners;
-  };
-  std::vector<FaceRun> runs;
+  constexpr uint32_t kNone = VertexUVIndex::kNone;
+  index.first_.assign(vertexSlots, kNone);
+  // Each vertex's last entry so far, where its list is extended; read only
+  // once the vertex has a first entry, so never filled.
+  std::unique_ptr<uint32_t[]> last(new uint32_t[vertexSlots]);
   const int32_t faceCount = object.GetFaceCount();
-  if (faceCount > 0) runs.reserve(static_cast<size_t>(faceCount));
-  CornerList cornerVertices(4 * static_cast<size_t>(faceCount > 0 ? faceCount : 0));
-  index.offsets_.assign(vertexSlots + 1, 0);
-  // Plain pointers: the loops below then keep them in registers.
-  uint32_t* const offsets = index.offsets_.data();
-  size_t total = 0;
+  size_t capacity = 4 * static_cast<size_t>(faceCount > 0 ? faceCount : 0);
+  if (capacity == 0) capacity = 4;
+  index.keys_.reset(new UVVertexKey[capacity]);
+  index.next_.reset(new uint32_t[capacity]);
+  size_t count = 0;
+
+  uint32_t* const first = index.first_.data();
+  constexpr int32_t kShort = 64;
+  int32_t shortPoints[kShort];
+  std::vector<int32_t> longPoints;
   // The iterator's index is all the walk needs; a face handle per face would
   // cost an allocation each.
   const cmq::CMQFaceRange faces(object);
   for (auto it = faces.begin(); it != faces.end(); ++it) {
-    // The host calls of CMQObject::GetFacePointArray, read straight onto
-    // the end of the list.
-    const int32_t count = object.GetFacePointCount(it.index());
-    if (count <= 0) continue;
-    int32_t* points = cornerVertices.Append(static_cast<size_t>(count));
-    Host().MQObj_GetFacePointArray(object.object(), it.index(), points);
-    runs.push_back({it.index(), count});
-    for (int32_t j = 0; j < count; ++j) {
+    const int32_t face = it.index();
+    // The host calls of CMQObject::GetFacePointArray, into a list on the
+    // stack for all but long polygons.
+    const int32_t corners = object.GetFacePointCount(face);
+    if (corners <= 0) continue;
+    int32_t* points = shortPoints;
+    if (corners > kShort) {
+      longPoints.resize(static_cast<size_t>(corners));
+      points = longPoints.data();
+    }
+    Host().MQObj_GetFacePointArray(object.object(), face, points);
+    if (count + static_cast<size_t>(corners) > capacity) {
+      // Entry numbers are 32-bit, kNone excluded.
+      if (count + static_cast<size_t>(corners) >= kNone) throw std::bad_alloc();
+      const size_t grown = std::max(2 * capacity, count + static_cast<size_t>(corners));
+      Grow(index.keys_, count, grown);
+      Grow(index.next_, count, grown);
+      capacity = grown;
+    }
+    UVVertexKey* const keys = index.keys_.get();
+    uint32_t* const next = index.next_.get();
+    for (int32_t j = 0; j < corners; ++j) {
       const auto v = static_cast<uint32_t>(points[j]);
-      if (v < vertexSlots) {
-        ++offsets[v];
-        ++total;
+      if (v >= vertexSlots) continue;
+      const auto entry = static_cast<uint32_t>(count++);
+      keys[entry] = UVVertexKey::Pack(face, j);
+      next[entry] = kNone;
+      if (first[v] == kNone) {
+        first[v] = entry;
+      } else {
+        next[last[v]] = entry;
       }
+      last[v] = entry;
     }
   }
-
-  // offsets[v] becomes the end of v's entries. Filling from the last corner
-  // back, with offsets[v] as v's cursor moving down, leaves each vertex's
-  // entries in ascending face, then corner order and the cursor at v's start.
-  for (size_t v = 1; v < vertexSlots; ++v) offsets[v] += offsets[v - 1];
-  offsets[vertexSlots] = static_cast<uint32_t>(total);
-  index.keys_.reset(new UVVertexKey[total > 0 ? total : 1]);
-  index.keyCount_ = total;
-  UVVertexKey* const keys = index.keys_.get();
-  const int32_t* corner = cornerVertices.data();
-  for (const FaceRun& run : runs) corner += run.corners;
-  for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
-    for (int32_t j = run->corners - 1; j >= 0; --j) {
-      const auto v = static_cast<uint32_t>(*--corner);
-      if (v < vertexSlots) keys[--offsets[v]] = UVVertexKey::Pack(run->face, j);
-    }
-  }
+  index.keyCount_ = count;
   return index;
 }
 
