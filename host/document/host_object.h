@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -81,8 +82,11 @@ class HostObject {
     noteWrites(TrackedArray::kCornerUV, first, first + static_cast<size_t>(faceCorners_[static_cast<size_t>(f)]));
     return cornerUV_.data() + first;
   }
+  // Writing the bits already there is no change, so the history is not
+  // told (it would keep the element's block only to drop it again).
   void setUV(int32_t f, int32_t c, const MQCoordinate& uv) {
     const size_t i = faceFirst_[static_cast<size_t>(f)] + static_cast<uint32_t>(c);
+    if (std::memcmp(&cornerUV_[i], &uv, sizeof uv) == 0) return;
     noteWrite(TrackedArray::kCornerUV, i);
     cornerUV_[i] = uv;
   }
@@ -207,11 +211,14 @@ class HostObject {
   uint8_t cornerFlag(int32_t f, int32_t c) const {
     return cornerFlags_[faceFirst_[static_cast<size_t>(f)] + static_cast<uint32_t>(c)];
   }
+  // As setUV: selecting a selected corner is no change for the history.
   void setCornerFlag(int32_t f, int32_t c, uint8_t bit, bool on) {
     const size_t i = faceFirst_[static_cast<size_t>(f)] + static_cast<uint32_t>(c);
+    const uint8_t was = cornerFlags_[i];
+    const uint8_t now = on ? static_cast<uint8_t>(was | bit) : static_cast<uint8_t>(was & ~bit);
+    if (now == was) return;
     noteWrite(TrackedArray::kCornerFlags, i);
-    uint8_t& flags = cornerFlags_[i];
-    flags = on ? static_cast<uint8_t>(flags | bit) : static_cast<uint8_t>(flags & ~bit);
+    cornerFlags_[i] = now;
   }
   // Tells the recorder, if any, before element `index` of `array` changes.
   // Inline because selection tools write millions of elements a press.

@@ -11,6 +11,18 @@ namespace pavlex {
 
 namespace {
 
+// The arrays of the last index gone, and the build's own scratch, for the
+// next build (see the header). Tools run on the host's one thread.
+struct KeptArrays {
+  std::vector<uint32_t> first;
+  std::unique_ptr<UVVertexKey[]> keys;
+  std::unique_ptr<uint32_t[]> next;
+  size_t capacity = 0;  // of keys and next
+  std::unique_ptr<uint32_t[]> last;
+  size_t lastCapacity = 0;
+};
+KeptArrays g_kept;
+
 // Grows a per-entry array from `size` used elements to `capacity`.
 template <typename T>
 void Grow(std::unique_ptr<T[]>& array, size_t size, size_t capacity) {
@@ -21,6 +33,15 @@ void Grow(std::unique_ptr<T[]>& array, size_t size, size_t capacity) {
 
 }  // namespace
 
+VertexUVIndex::~VertexUVIndex() {
+  if (first_.capacity() > g_kept.first.capacity()) g_kept.first.swap(first_);
+  if (keys_ != nullptr && next_ != nullptr && keyCapacity_ > g_kept.capacity) {
+    g_kept.keys = std::move(keys_);
+    g_kept.next = std::move(next_);
+    g_kept.capacity = keyCapacity_;
+  }
+}
+
 VertexUVIndex BuildVertexUVIndex(const cmq::CMQObject& object) {
   VertexUVIndex index;
   const int32_t vertexCount = object.GetVertexCount();
@@ -28,15 +49,34 @@ VertexUVIndex BuildVertexUVIndex(const cmq::CMQObject& object) {
   const auto vertexSlots = static_cast<size_t>(vertexCount);
 
   constexpr uint32_t kNone = VertexUVIndex::kNone;
+  index.first_.swap(g_kept.first);
   index.first_.assign(vertexSlots, kNone);
   // Each vertex's last entry so far, where its list is extended; read only
   // once the vertex has a first entry, so never filled.
-  std::unique_ptr<uint32_t[]> last(new uint32_t[vertexSlots]);
+  if (g_kept.lastCapacity < vertexSlots) {
+    g_kept.last.reset();
+    g_kept.lastCapacity = 0;
+    g_kept.last.reset(new uint32_t[vertexSlots]);
+    g_kept.lastCapacity = vertexSlots;
+  }
+  uint32_t* const last = g_kept.last.get();
   const int32_t faceCount = object.GetFaceCount();
   size_t capacity = 4 * static_cast<size_t>(faceCount > 0 ? faceCount : 0);
   if (capacity == 0) capacity = 4;
-  index.keys_.reset(new UVVertexKey[capacity]);
-  index.next_.reset(new uint32_t[capacity]);
+  if (g_kept.capacity >= capacity) {
+    index.keys_ = std::move(g_kept.keys);
+    index.next_ = std::move(g_kept.next);
+    capacity = g_kept.capacity;
+    g_kept.capacity = 0;
+  } else {
+    // Too small for this object: given back first, so the two are not held at once.
+    g_kept.keys.reset();
+    g_kept.next.reset();
+    g_kept.capacity = 0;
+    index.keys_.reset(new UVVertexKey[capacity]);
+    index.next_.reset(new uint32_t[capacity]);
+  }
+  index.keyCapacity_ = capacity;
   size_t count = 0;
 
   uint32_t* const first = index.first_.data();
@@ -65,6 +105,7 @@ VertexUVIndex BuildVertexUVIndex(const cmq::CMQObject& object) {
       Grow(index.keys_, count, grown);
       Grow(index.next_, count, grown);
       capacity = grown;
+      index.keyCapacity_ = capacity;
     }
     UVVertexKey* const keys = index.keys_.get();
     uint32_t* const next = index.next_.get();

@@ -12,6 +12,12 @@
 // object builds while it is read, in one pass and without sorting, and a
 // lookup follows a vertex's few links through entries that sit near each
 // other, as the faces of one vertex do in the walk.
+//
+// An index's arrays outlive it: the next build reuses them. On a million
+// faces they are over 50 MB, and memory the process has just been handed
+// costs more to touch first than the whole build takes, every press; kept,
+// it is touched once. One set is kept, the largest built so far, until the
+// plug-in is unloaded.
 #pragma once
 
 #include <cstddef>
@@ -60,6 +66,13 @@ class VertexUVIndex {
     }
   };
 
+  VertexUVIndex() = default;
+  ~VertexUVIndex();  // keeps the arrays for the next build
+  VertexUVIndex(VertexUVIndex&&) noexcept = default;
+  VertexUVIndex& operator=(VertexUVIndex&&) noexcept = default;
+  VertexUVIndex(const VertexUVIndex&) = delete;
+  VertexUVIndex& operator=(const VertexUVIndex&) = delete;
+
   // Any vertex index is safe: those outside the object's vertex slots get
   // no entries. Inline: tools look a vertex up per selected corner.
   Entries Find(int32_t vertex) const {
@@ -82,6 +95,7 @@ class VertexUVIndex {
   // (tens of megabytes on a million faces).
   std::unique_ptr<UVVertexKey[]> keys_;
   std::unique_ptr<uint32_t[]> next_;
+  size_t keyCapacity_ = 0;  // elements of keys_ and of next_
   size_t keyCount_ = 0;
 };
 
