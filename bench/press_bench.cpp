@@ -54,17 +54,11 @@ double Seconds(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-// The CPU time of this process (every thread, user and system) in seconds:
-// unlike the clock, it does not count the time other programs on a busy
-// machine take the cores away.
+// The CPU time of this process (every thread, user and system) in seconds,
+// as glibc's clock() counts it: unlike the clock on the wall, it does not
+// count the time other programs on a busy machine take the cores away.
 double ProcessSeconds() {
-#if defined(__linux__)
-  timespec now{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-#else
   return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
-#endif
 }
 
 template <typename T>
