@@ -20,6 +20,8 @@
 #include "host/obj/obj_file.h"
 #include "hostapi/mq_codes.h"
 #include "plugin/hostlink/host_functions.h"
+#include "plugin/model/cmq_object.h"
+#include "plugin/model/vertex_uv_index.h"
 #include "plugin/tools/select/select_floating.h"
 #include "plugin/tools/select/select_group.h"
 #include "plugin/tools/select/select_same_vertex.h"
@@ -97,6 +99,12 @@ void BM_SelectGroupOneSeedPerIsland(benchmark::State& s) {
 void BM_SelectGroupQuarterIslands(benchmark::State& s) {
   RunTool(s, Selection::kQuarterIslands, pavlex::SelectGroup);
 }
+// What Sew, V, Gather, group and Grab G build first: one read of every face.
+void BM_BuildVertexUVIndex(benchmark::State& state) {
+  const cmq::CMQObject object = cmq::CMQObject::Current(TheGrid().handle());
+  for (auto _ : state) benchmark::DoNotOptimize(pavlex::BuildVertexUVIndex(object).size());
+  state.SetItemsProcessed(state.iterations() * kCells * kCells);
+}
 void BM_SelectSameVertex(benchmark::State& s) {
   RunTool(s, Selection::kQuarter, pavlex::SelectSameVertex);
 }
@@ -117,6 +125,7 @@ void BM_GatherAcrossSeams(benchmark::State& s) {
   RunTool(s, Selection::kQuarter, [](MQDocument d) { return pavlex::GatherUV(d, 0.1f); });
 }
 
+BENCHMARK(BM_BuildVertexUVIndex)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SelectFloating)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SelectGroup)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SelectGroupOneSeedPerIsland)->Unit(benchmark::kMillisecond);

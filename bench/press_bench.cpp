@@ -15,13 +15,15 @@
 // under the row gives how many host calls the press made, the time per
 // call, and the functions called most.
 //
-//   pavlex_press_bench [--repeat N] [--only TEXT] [--cells N] [--selection all|quarter] [--plugin FILE] [--calls]
+//   pavlex_press_bench [--repeat N] [--only TEXT] [--cells N] [--selection all|quarter]
+//                      [--plugin FILE] [--cpu] [--calls] [--hash]
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -63,6 +65,13 @@ using Clock = std::chrono::steady_clock;
 
 double Seconds(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// The CPU time of this process (every thread, user and system) in seconds,
+// as glibc's clock() counts it: unlike the clock on the wall, it does not
+// count the time other programs on a busy machine take the cores away.
+double ProcessSeconds() {
+  return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
 }
 
 template <typename T>
@@ -132,6 +141,7 @@ struct Options {
   std::string only;  // run only the rows whose name holds this text
   std::string plugin = PAVLEX_PLUGIN_LIBRARY;
   bool all = true, quarter = true;  // which selections to press with
+  bool cpu = false;                 // process CPU time instead of the clock
   bool calls = false;               // count the host calls of each press
   bool hash = false;                // print a hash of the result of each press
 };
@@ -153,6 +163,8 @@ Options ParseOptions(int argc, char** argv) {
       options.quarter = which != "all";
     } else if (arg == "--plugin" && hasValue) {
       options.plugin = argv[++i];
+    } else if (arg == "--cpu") {
+      options.cpu = true;
     } else if (arg == "--calls") {
       options.calls = true;
     } else if (arg == "--hash") {
@@ -160,16 +172,17 @@ Options ParseOptions(int argc, char** argv) {
     } else {
       std::fprintf(stderr,
                    "usage: pavlex_press_bench [--repeat N] [--only TEXT] [--cells N] [--selection all|quarter]\n"
-                   "                          [--plugin FILE] [--calls] [--hash]\n"
+                   "                          [--plugin FILE] [--cpu] [--calls] [--hash]\n"
                    "Times every button of the Pavlex window pressed through the host driver on an\n"
                    "N x N quad grid (default 1000: 1,000,000 faces), every UV selected and a\n"
                    "quarter selected, plus OBJ open and save. --only keeps the rows whose name\n"
                    "holds TEXT; --repeat sets how many presses each median is taken over (3);\n"
                    "--selection presses with one of the two selections only; --plugin loads\n"
-                   "another build of the plug-in; --calls counts the host functions each press\n"
-                   "calls (one more press per row, with a recording copy of them); --hash prints,\n"
-                   "for each press, a hash of every UV and selection flag it left, to compare two\n"
-                   "builds bit for bit.\n");
+                   "another build of the plug-in; --cpu times by the process's CPU time instead\n"
+                   "of the clock, a figure other load on the machine moves less; --calls counts\n"
+                   "the host functions each press calls (one more press per row, with a recording\n"
+                   "copy of them); --hash prints, for each press, a hash of every UV and selection\n"
+                   "flag it left, to compare two builds bit for bit.\n");
       std::exit(arg == "--help" || arg == "-h" ? 0 : 2);
     }
   }
@@ -285,12 +298,14 @@ std::string CallSummary(const std::vector<std::pair<std::string, long long>>& co
 
 class Samples {
  public:
+  explicit Samples(bool cpu) : cpu_(cpu) {}
   template <typename Work>
   void take(const InstructionCounter& counter, Work&& work) {
     const long long before = counter.read();
     const Clock::time_point start = Clock::now();
+    const double cpuStart = cpu_ ? ProcessSeconds() : 0.0;
     work();
-    seconds_.push_back(Seconds(start));
+    seconds_.push_back(cpu_ ? ProcessSeconds() - cpuStart : Seconds(start));
     if (counter.available()) instructions_.push_back(counter.read() - before);
   }
   Sample median() const {
@@ -301,6 +316,7 @@ class Samples {
   }
 
  private:
+  bool cpu_;
   std::vector<double> seconds_;
   std::vector<long long> instructions_;
 };
@@ -337,6 +353,7 @@ class Bench {
     if (grid_ == nullptr) Fail("the grid has no object");
     keepLoadedUVs();
 
+    if (options_.cpu) std::printf("(process CPU seconds)\n");
     std::printf("%-34s %10s %10s %10s %10s\n", "median of repeats", "all UVs", "Minstr", "quarter", "Minstr");
     if (wanted("open")) std::printf("%-34s %9.3fs %10s\n", "OBJ open", open, Instructions(openInstructions).c_str());
     if (wanted("open")) std::printf("%-34s %8.0fMB\n", "resident after open", resident);
@@ -429,7 +446,7 @@ class Bench {
   Sample timePress(const std::string& path, Selection selection) {
     HostDriver driver(*session_);
     const std::string target = "Pavlex::" + path;
-    Samples samples;
+    Samples samples(options_.cpu);
     for (int r = 0; r < options_.repeat; ++r) {
       restore(selection);
       pavlex::host::CommandResult result;
@@ -462,7 +479,7 @@ class Bench {
     const std::string unchanged = (folder_.path / "unchanged.obj").string();
     const std::string edited = (folder_.path / "edited.obj").string();
     if (wanted("save unchanged")) {
-      Samples samples;
+      Samples samples(options_.cpu);
       for (int r = 0; r < options_.repeat; ++r) {
         bool saved = false;
         samples.take(counter_, [&] { saved = session_->saveDocument(unchanged, &error); });
@@ -473,7 +490,7 @@ class Bench {
     }
     if (wanted("save after")) {
       // Half of the faces mirrored: their UVs change and the save patches them.
-      Samples samples;
+      Samples samples(options_.cpu);
       HostDriver driver(*session_);
       for (int r = 0; r < options_.repeat; ++r) {
         restore(Selection::kHalfFaces);

@@ -146,7 +146,11 @@ PAVLEX_HOST_FN(void) MQObj_SetFaceCoordinateArray(MQObject obj, int32_t face, co
   PAVLEX_TRACE_CALL();
   HostObject* o = FromHandle(obj);
   if (!uvs || !LiveFace(o, face)) return;
-  CopySmallRun(uvs, o->cornerCount(face), o->faceUVs(face));
+  const int32_t count = o->cornerCount(face);
+  // The same bits again are no write: the history then keeps nothing for
+  // them (tools write faces whole, most of them unchanged).
+  if (SameSmallRun(uvs, static_cast<const HostObject*>(o)->faceUVs(face), count)) return;
+  CopySmallRun(uvs, count, o->faceUVs(face));
 }
 
 PAVLEX_HOST_FN(void) MQObj_GetFaceCoordinate(MQObject obj, int32_t face, int32_t corner, MQCoordinate* out) {

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -52,10 +53,10 @@ inline HostObject* ObjectAt(MQDocument doc, int32_t index) {
 
 // True for a face slot that holds a face (not deleted).
 inline bool LiveFace(const HostObject* obj, int32_t face) {
-  return obj != nullptr && obj->validFace(face) && obj->cornerCount(face) > 0;
+  return obj != nullptr && obj->liveFace(face);
 }
 inline bool LiveCorner(const HostObject* obj, int32_t face, int32_t corner) {
-  return LiveFace(obj, face) && corner >= 0 && corner < obj->cornerCount(face);
+  return obj != nullptr && obj->liveCorner(face, corner);
 }
 // True for a vertex slot that holds a vertex (not deleted).
 inline bool LiveVertex(const HostObject* obj, int32_t vertex) {
@@ -84,6 +85,18 @@ inline void CopySmallRun(const T* from, int32_t count, T* to) {
     default:
       std::copy_n(from, count, to);
   }
+}
+
+// True when two runs hold the same bits (not the same values: a NaN equals
+// itself here, and -0 differs from 0). Short runs without a library call, as
+// CopySmallRun.
+template <typename T>
+inline bool SameSmallRun(const T* a, const T* b, int32_t count) {
+  if (count > 4) return std::memcmp(a, b, static_cast<size_t>(count) * sizeof(T)) == 0;
+  for (int32_t i = 0; i < count; ++i) {
+    if (std::memcmp(a + i, b + i, sizeof(T)) != 0) return false;
+  }
+  return true;
 }
 
 // Runs `body`, answering `failure` if it throws (allocation failure is the

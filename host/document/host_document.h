@@ -29,7 +29,7 @@ class HostDocument {
   // Null for an empty slot or bad index. Inline: every per-corner host
   // call that names an object by slot asks it.
   HostObject* object(int32_t slot) const {
-    if (slot < 0 || slot >= objectSlotCount()) return nullptr;
+    if (static_cast<uint32_t>(slot) >= objects_.size()) return nullptr;
     return objects_[static_cast<size_t>(slot)].get();
   }
   HostObject* objectFromUniqueId(int32_t uid) const;

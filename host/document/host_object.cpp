@@ -516,18 +516,6 @@ void HostObject::rebuildAdjacency() const {
   adjacencyDirty_ = false;
 }
 
-const int32_t* HostObject::relatedFaces(int32_t v, int32_t* count) const {
-  if (!validVertex(v)) {
-    if (count) *count = 0;
-    return nullptr;
-  }
-  if (adjacencyDirty_) rebuildAdjacency();
-  const int32_t begin = adjacencyOffset_[static_cast<size_t>(v)];
-  const int32_t end = adjacencyOffset_[static_cast<size_t>(v) + 1];
-  if (count) *count = end - begin;
-  return adjacencyFaces_.data() + begin;
-}
-
 // --- selections --------------------------------------------------------------
 
 void HostObject::clearSelection(uint32_t flags) {

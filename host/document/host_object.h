@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -47,7 +48,9 @@ class HostObject {
 
   // --- vertices ------------------------------------------------------------
   int32_t vertexCount() const { return static_cast<int32_t>(positions_.size()); }
-  bool validVertex(int32_t v) const { return v >= 0 && v < vertexCount(); }
+  // Bounded by the byte-per-vertex array every vertex has an entry in, so
+  // no division by the 12-byte position size on each per-vertex host call.
+  bool validVertex(int32_t v) const { return static_cast<uint32_t>(v) < vertexDeleted_.size(); }
   const MQPoint& position(int32_t v) const { return positions_[static_cast<size_t>(v)]; }
   void setPosition(int32_t v, const MQPoint& p);
   int32_t vertexRefCount(int32_t v) const { return refCount_[static_cast<size_t>(v)]; }
@@ -61,8 +64,16 @@ class HostObject {
 
   // --- faces ---------------------------------------------------------------
   int32_t faceCount() const { return static_cast<int32_t>(faceFirst_.size()); }
-  bool validFace(int32_t f) const { return f >= 0 && f < faceCount(); }
+  bool validFace(int32_t f) const { return static_cast<uint32_t>(f) < faceCorners_.size(); }
   int32_t cornerCount(int32_t f) const { return faceCorners_[static_cast<size_t>(f)]; }
+  // True for a face slot holding a face (a deleted one has no corners), and
+  // for a corner of such a face. The unsigned compares take in the sign
+  // tests: the per-corner host calls ask this millions of times a press.
+  bool liveFace(int32_t f) const { return validFace(f) && faceCorners_[static_cast<size_t>(f)] > 0; }
+  bool liveCorner(int32_t f, int32_t c) const {
+    return validFace(f) &&
+           static_cast<uint32_t>(c) < static_cast<uint32_t>(faceCorners_[static_cast<size_t>(f)]);
+  }
   const int32_t* faceVertices(int32_t f) const { return cornerVertex_.data() + faceFirst_[static_cast<size_t>(f)]; }
   const MQCoordinate* faceUVs(int32_t f) const { return cornerUV_.data() + faceFirst_[static_cast<size_t>(f)]; }
   // Counts as a write of the face's every UV (the edit history keeps them).
@@ -71,8 +82,11 @@ class HostObject {
     noteWrites(TrackedArray::kCornerUV, first, first + static_cast<size_t>(faceCorners_[static_cast<size_t>(f)]));
     return cornerUV_.data() + first;
   }
+  // Writing the bits already there is no change, so the history is not
+  // told (it would keep the element's block only to drop it again).
   void setUV(int32_t f, int32_t c, const MQCoordinate& uv) {
     const size_t i = faceFirst_[static_cast<size_t>(f)] + static_cast<uint32_t>(c);
+    if (std::memcmp(&cornerUV_[i], &uv, sizeof uv) == 0) return;
     noteWrite(TrackedArray::kCornerUV, i);
     cornerUV_[i] = uv;
   }
@@ -115,8 +129,18 @@ class HostObject {
   void merge(const HostObject& source);
 
   // Live faces that use v, each once, ascending. The pointer stays valid
-  // until the next topology edit.
-  const int32_t* relatedFaces(int32_t v, int32_t* count) const;
+  // until the next topology edit. Inline but for the rebuild after an edit:
+  // tools ask it twice per vertex (count, then list).
+  const int32_t* relatedFaces(int32_t v, int32_t* count) const {
+    if (!validVertex(v)) {
+      if (count) *count = 0;
+      return nullptr;
+    }
+    if (adjacencyDirty_) rebuildAdjacency();
+    const int32_t begin = adjacencyOffset_[static_cast<size_t>(v)];
+    if (count) *count = adjacencyOffset_[static_cast<size_t>(v) + 1] - begin;
+    return adjacencyFaces_.data() + begin;
+  }
 
   // --- selections (per element flags) --------------------------------------
   bool isVertexSelected(int32_t v) const { return vertexSelected_[static_cast<size_t>(v)] != 0; }
@@ -174,7 +198,10 @@ class HostObject {
   // The bytes the mesh arrays hold (the history's and the benchmarks' measure).
   size_t memoryBytes() const;
   // Set by the owning document while a history step is recorded.
-  void setRecorder(EditRecorder* recorder) { recorder_ = recorder; }
+  void setRecorder(EditRecorder* recorder) {
+    recorder_ = recorder;
+    recordingStep_ = recorder != nullptr ? recorder->step() : 0;
+  }
 
  private:
   friend class HostDocument;
@@ -184,18 +211,20 @@ class HostObject {
   uint8_t cornerFlag(int32_t f, int32_t c) const {
     return cornerFlags_[faceFirst_[static_cast<size_t>(f)] + static_cast<uint32_t>(c)];
   }
+  // As setUV: selecting a selected corner is no change for the history.
   void setCornerFlag(int32_t f, int32_t c, uint8_t bit, bool on) {
     const size_t i = faceFirst_[static_cast<size_t>(f)] + static_cast<uint32_t>(c);
+    const uint8_t was = cornerFlags_[i];
+    const uint8_t now = on ? static_cast<uint8_t>(was | bit) : static_cast<uint8_t>(was & ~bit);
+    if (now == was) return;
     noteWrite(TrackedArray::kCornerFlags, i);
-    uint8_t& flags = cornerFlags_[i];
-    flags = on ? static_cast<uint8_t>(flags | bit) : static_cast<uint8_t>(flags & ~bit);
+    cornerFlags_[i] = now;
   }
   // Tells the recorder, if any, before element `index` of `array` changes.
   // Inline because selection tools write millions of elements a press.
   void noteWrite(TrackedArray array, size_t index) {
-    if (recorder_ == nullptr) return;
-    const uint32_t step = recorder_->step();
-    if (wholeStamp_ == step) return;
+    const uint32_t step = recordingStep_;
+    if (step == 0 || wholeStamp_ == step) return;
     const std::vector<uint32_t>& stamps = blockStamps_[static_cast<size_t>(array)];
     const size_t block = index >> kTrackedBlockShift;
     if (block < stamps.size() && stamps[block] == step) return;
@@ -204,9 +233,8 @@ class HostObject {
   // The same for elements [first, end). Inline for the usual case of a
   // face's few corners in one block already kept.
   void noteWrites(TrackedArray array, size_t first, size_t end) {
-    if (recorder_ == nullptr || first >= end) return;
-    const uint32_t step = recorder_->step();
-    if (wholeStamp_ == step) return;
+    const uint32_t step = recordingStep_;
+    if (step == 0 || first >= end || wholeStamp_ == step) return;
     const size_t firstBlock = first >> kTrackedBlockShift;
     const size_t endBlock = ((end - 1) >> kTrackedBlockShift) + 1;
     const std::vector<uint32_t>& stamps = blockStamps_[static_cast<size_t>(array)];
@@ -261,6 +289,7 @@ class HostObject {
   // Recording state: the step each block (and the whole object) was last
   // saved for.
   EditRecorder* recorder_ = nullptr;
+  uint32_t recordingStep_ = 0;  // recorder_'s step, 0 without one (steps never are)
   uint32_t wholeStamp_ = 0;
   std::array<std::vector<uint32_t>, kTrackedArrayCount> blockStamps_;
 };

@@ -1,6 +1,7 @@
 #include "host/history/history_step.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <utility>
@@ -30,6 +31,34 @@ bool SameColor(const MQColor& a, const MQColor& b) {
 
 bool SameFloat(float a, float b) {
   return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// The first byte at which two runs of `bytes` bytes that are known to
+// differ do, and the last. Word by word: the runs are blocks of thousands
+// of elements, and a comparison per element costs a library call each.
+size_t FirstDifference(const unsigned char* a, const unsigned char* b, size_t bytes) {
+  size_t i = 0;
+  for (; i + sizeof(uint64_t) <= bytes; i += sizeof(uint64_t)) {
+    uint64_t x, y;
+    std::memcpy(&x, a + i, sizeof x);
+    std::memcpy(&y, b + i, sizeof y);
+    if (x != y) break;
+  }
+  while (a[i] == b[i]) ++i;
+  return i;
+}
+
+size_t LastDifference(const unsigned char* a, const unsigned char* b, size_t bytes) {
+  size_t end = bytes;
+  for (; end >= sizeof(uint64_t); end -= sizeof(uint64_t)) {
+    uint64_t x, y;
+    std::memcpy(&x, a + end - sizeof x, sizeof x);
+    std::memcpy(&y, b + end - sizeof y, sizeof y);
+    if (x != y) break;
+  }
+  size_t i = end - 1;
+  while (a[i] == b[i]) --i;
+  return i;
 }
 
 }  // namespace
@@ -307,13 +336,20 @@ void StepRecorder::trimBlocks(HistoryStep::ObjectChange& change) {
   for (HistoryStep::BlockCopy& block : change.blocks) {
     const HostObject::ArrayBytes now = change.object->trackedArray(block.array);
     const size_t size = now.elementSize;
-    const size_t count = block.bytes.size() / size;
+    const size_t bytes = block.bytes.size();
     const unsigned char* was = block.bytes.data();
     const unsigned char* is = now.data + block.first * size;
-    size_t first = 0, last = count;
-    while (first < count && std::memcmp(was + first * size, is + first * size, size) == 0) ++first;
-    if (first == count) continue;
-    while (std::memcmp(was + (last - 1) * size, is + (last - 1) * size, size) == 0) --last;
+    // Compared byte-wise, a whole block at a time: an element differs when
+    // any of its bytes does.
+    if (std::memcmp(was, is, bytes) == 0) continue;
+    const size_t first = FirstDifference(was, is, bytes) / size;
+    const size_t last = (LastDifference(was, is, bytes) / size) + 1;
+    if (first == 0 && last * size == bytes) {
+      // Changed at both ends (a tool that rewrote the block): the copy is
+      // already the trimmed one.
+      kept.push_back(std::move(block));
+      continue;
+    }
     kept.push_back({block.array, block.first + first,
                     std::vector<unsigned char>(was + first * size, was + last * size)});
   }

@@ -25,18 +25,6 @@ int32_t CMQObject::GetVertexRefCount(int32_t vertex) const {
   return object_ != nullptr ? Host().MQObj_GetVertexRefCount(object_, vertex) : 0;
 }
 
-void CMQObject::GetFacePointArray(int32_t face, std::vector<int32_t>& out) const {
-  const int32_t count = GetFacePointCount(face);
-  if (count <= 0) {
-    out.clear();
-    return;
-  }
-  // The host writes every entry, so a list already of the face's length
-  // (the usual case, face after face) is neither cleared nor filled first.
-  out.resize(static_cast<size_t>(count));
-  Host().MQObj_GetFacePointArray(object_, face, out.data());
-}
-
 std::vector<int32_t> CMQObject::GetFacePointArray(int32_t face) const {
   std::vector<int32_t> points;
   GetFacePointArray(face, points);
@@ -69,21 +57,6 @@ bool CMQObject::SetFaceCorners(int32_t face, const std::vector<pavlex::FaceCorne
   for (size_t i = 0; i < corners.size(); ++i) uvs[i] = {corners[i].u, corners[i].v};
   Host().MQObj_SetFaceCoordinateArray(object_, face, pavlex::AsHostCoordinates(uvs.data()));
   return true;
-}
-
-void CMQObject::GetVertexRelatedFaces(int32_t vertex, std::vector<int32_t>& out) const {
-  if (object_ == nullptr) {
-    out.clear();
-    return;
-  }
-  const int32_t count = Host().MQObj_GetVertexRelatedFaces(object_, vertex, nullptr);
-  if (count <= 0) {
-    out.clear();
-    return;
-  }
-  // Filled whole by the host: no clear and refill first.
-  out.resize(static_cast<size_t>(count));
-  Host().MQObj_GetVertexRelatedFaces(object_, vertex, out.data());
 }
 
 std::vector<int32_t> CMQObject::GetVertexRelatedFaces(int32_t vertex) const {

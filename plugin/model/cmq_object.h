@@ -51,9 +51,20 @@ class CMQObject {
   int32_t GetVertexRefCount(int32_t vertex) const;  // 0 for a deleted vertex
 
   // Vertex indices of the face's corners; empty for a deleted face (and
-  // then only the corner count is asked). The second form reuses `out`.
+  // then only the corner count is asked). The second form reuses `out`;
+  // it is inline, as tools read a face per corner they visit.
   std::vector<int32_t> GetFacePointArray(int32_t face) const;
-  void GetFacePointArray(int32_t face, std::vector<int32_t>& out) const;
+  void GetFacePointArray(int32_t face, std::vector<int32_t>& out) const {
+    const int32_t count = GetFacePointCount(face);
+    if (count <= 0) {
+      out.clear();
+      return;
+    }
+    // The host writes every entry, so a list already of the face's length
+    // (the usual case, face after face) is neither cleared nor filled first.
+    out.resize(static_cast<size_t>(count));
+    pavlex::Host().MQObj_GetFacePointArray(object_, face, out.data());
+  }
 
   // The face's corners with their UVs; empty for a deleted face.
   std::vector<pavlex::FaceCorner> GetFaceCorners(int32_t face) const;
@@ -65,9 +76,19 @@ class CMQObject {
   bool SetFaceCorners(int32_t face, const std::vector<pavlex::FaceCorner>& corners) const;
 
   // Faces that use the vertex, in the host's order. The second form reuses
-  // `out`.
+  // `out`, and is inline for the same reason as GetFacePointArray.
   std::vector<int32_t> GetVertexRelatedFaces(int32_t vertex) const;
-  void GetVertexRelatedFaces(int32_t vertex, std::vector<int32_t>& out) const;
+  void GetVertexRelatedFaces(int32_t vertex, std::vector<int32_t>& out) const {
+    const int32_t count =
+        object_ != nullptr ? pavlex::Host().MQObj_GetVertexRelatedFaces(object_, vertex, nullptr) : 0;
+    if (count <= 0) {
+      out.clear();
+      return;
+    }
+    // Filled whole by the host: no clear and refill first.
+    out.resize(static_cast<size_t>(count));
+    pavlex::Host().MQObj_GetVertexRelatedFaces(object_, vertex, out.data());
+  }
 
   // Position of the edge's end minus its start, where the edge runs from
   // `corner` to the next corner (the last corner's successor is corner 0).

@@ -56,5 +56,26 @@ TEST_F(HistoryMemoryTest, AStepBeyondTheCapClearsTheHistoryAndSaysSo) {
   EXPECT_EQ(UndoCount(), 1u) << "small steps are kept again";
 }
 
+// Writing the state that is already there is no change: a command that
+// selects 40,000 corners of which one was not selected keeps that one
+// corner's flag, and does not pass a cap that the whole selection would.
+TEST_F(HistoryMemoryTest, RewritingWhatIsThereIsNoChangeToKeep) {
+  StartSession(16 << 10);
+  Do("open " + GridFile(100, 4));
+  Do("select uv all");  // over the cap: the history is cleared
+  Do("deselect uv 1:1");
+  ASSERT_EQ(UndoCount(), 1u);
+  messages_.clear();
+  ASSERT_TRUE(Run("select uv all")) << messages_;
+  EXPECT_EQ(messages_, "");
+  EXPECT_EQ(UndoCount(), 2u);
+  Do("select uv 0:0");
+  EXPECT_EQ(UndoCount(), 2u) << "a corner selected again makes no step";
+  Do("undo");
+  const host::HostObject& grid = *session_->document().object(0);
+  EXPECT_FALSE(grid.isUVSelected(1, 1));
+  EXPECT_TRUE(grid.isUVSelected(1, 0) && grid.isUVSelected(9999, 3));
+}
+
 }  // namespace
 }  // namespace pavlex::testing

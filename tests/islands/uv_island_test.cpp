@@ -3,6 +3,7 @@
 
 #include <limits>
 #include <set>
+#include <vector>
 
 #include "plugin/model/vertex_uv_index.h"
 #include "tests/islands/islands_fixture.h"
@@ -37,6 +38,38 @@ TEST_F(UVIslandTest, IndexListsLiveCornersByFaceThenCornerAndAnswersAnyVertex) {
   for (const int32_t v : {-1, 9, std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::min()})
     EXPECT_TRUE(index.Find(v).empty()) << v;
   EXPECT_TRUE(BuildVertexUVIndex(cmq::CMQObject(document(), nullptr)).empty());
+}
+
+// Polygons long enough that the entries outgrow four per face and one face
+// outgrows a short list, around a shared centre, with a deleted face between:
+// every vertex's entries are the walk's corners of that vertex, in order.
+TEST_F(UVIslandTest, IndexOfLongPolygonsHoldsEveryCornerInWalkOrder) {
+  constexpr int32_t kRim = 90;
+  std::vector<MQPoint> points{{0, 0, 0}};
+  for (int32_t i = 0; i < kRim; ++i) points.push_back({static_cast<float>(i), 1, 0});
+  std::vector<testing::FaceData> faces;
+  faces.push_back({{}, {}});
+  for (int32_t i = 1; i <= kRim; ++i) faces.back().vertices.push_back(i);  // one 90-gon
+  for (int32_t i = 1; i + 8 <= kRim; i += 4) {
+    faces.push_back({{0}, {}});  // fans of 9-gons sharing vertex 0
+    for (int32_t k = 0; k < 8; ++k) faces.back().vertices.push_back(i + k);
+  }
+  host::HostObject& fan = AddObject(points, faces);
+  fan.deleteFace(3, false);
+  const VertexUVIndex index = BuildVertexUVIndex(cmq::CMQObject::Current(document()));
+
+  std::vector<Refs> expected(points.size());
+  size_t total = 0;
+  for (int32_t f = 0; f < fan.faceCount(); ++f) {
+    for (int32_t c = 0; c < fan.cornerCount(f); ++c, ++total)
+      expected[static_cast<size_t>(fan.faceVertices(f)[c])].emplace_back(f, c);
+  }
+  EXPECT_EQ(index.size(), total);
+  EXPECT_EQ(index.vertexBound(), static_cast<int32_t>(points.size()));
+  for (size_t v = 0; v < points.size(); ++v) {
+    EXPECT_EQ(Unpacked(index.Find(static_cast<int32_t>(v))), expected[v]) << v;
+    EXPECT_EQ(index.Find(static_cast<int32_t>(v)).size(), expected[v].size()) << v;
+  }
 }
 
 TEST_F(UVIslandTest, FloodMarksTheSeedThroughItselfAndStopsAtReachedFaces) {

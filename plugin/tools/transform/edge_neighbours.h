@@ -13,7 +13,10 @@ namespace pavlex {
 // in ascending face order, with `a` the corner of `start` and `b` the corner
 // of `end`. A face with any selected UV vertex (tested live) is left out, so
 // the face holding the selected edge never matches itself. Both windings
-// match, and a non-manifold edge gives one match per face.
-std::vector<EdgeMatch> FindEdgeNeighbours(const cmq::CMQObject& object, int32_t start, int32_t end);
+// match, and a non-manifold edge gives one match per face. `matches` is
+// replaced; a caller that asks per edge keeps it, and its storage, between
+// calls.
+void FindEdgeNeighbours(const cmq::CMQObject& object, int32_t start, int32_t end,
+                        std::vector<EdgeMatch>& matches);
 
 }  // namespace pavlex

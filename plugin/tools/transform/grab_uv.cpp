@@ -187,19 +187,22 @@ bool GrabUV(MQDocument document, GrabMode mode, bool selectedFacesOnly) {
   GrabRun run(object, moveGroup, useShape, selectedFacesOnly);
   FaceUVBuffer edgeFace;
   std::vector<int32_t> vertices;
+  std::vector<EdgeMatch> matches;
   const cmq::CMQFaceRange faces(object);
   for (auto it = faces.begin(); it != faces.end(); ++it) {
     const int32_t f = it.index();
     object.GetFacePointArray(f, vertices);
     const auto n = static_cast<int32_t>(vertices.size());
     for (int32_t p = 0; p < n; ++p) {
-      const int32_t q = (p + 1) % n;
+      // Neighbour corners by compare, not remainder: a division per edge
+      // costs more than the rest of the test.
+      const int32_t q = p + 1 < n ? p + 1 : 0;
       if (!object.IsSelectUVVertex(UVVertexKey::Pack(f, p)) ||
           !object.IsSelectUVVertex(UVVertexKey::Pack(f, q)))
         continue;
       // Afresh: an earlier edge may have moved this face.
       if (edgeFace.ReadUVs(object, f) != static_cast<size_t>(n)) continue;
-      const int32_t r = (n + p - 1) % n;
+      const int32_t r = p > 0 ? p - 1 : n - 1;
       const EdgeTarget target =
           MakeEdgeTarget(edgeFace.uv(static_cast<size_t>(p)), edgeFace.uv(static_cast<size_t>(q)),
                          edgeFace.uv(static_cast<size_t>(r)), ownFace);
@@ -208,9 +211,8 @@ bool GrabUV(MQDocument document, GrabMode mode, bool selectedFacesOnly) {
         run.Attach(target, {{f, q}, {f, p}});
         continue;
       }
-      for (const EdgeMatch& match :
-           FindEdgeNeighbours(object, vertices[static_cast<size_t>(p)], vertices[static_cast<size_t>(q)]))
-        run.Attach(target, match);
+      FindEdgeNeighbours(object, vertices[static_cast<size_t>(p)], vertices[static_cast<size_t>(q)], matches);
+      for (const EdgeMatch& match : matches) run.Attach(target, match);
     }
   }
   return true;
