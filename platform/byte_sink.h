@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace pavlex::platform {
@@ -23,6 +24,19 @@ class MemorySink : public ByteSink {
     return true;
   }
   std::vector<uint8_t> bytes;
+};
+
+// Appends to a string the caller owns: text formats written in memory.
+class StringSink : public ByteSink {
+ public:
+  explicit StringSink(std::string* out) : out_(out) {}
+  bool Write(const void* data, size_t size) override {
+    out_->append(static_cast<const char*>(data), size);
+    return true;
+  }
+
+ private:
+  std::string* out_;
 };
 
 }  // namespace pavlex::platform

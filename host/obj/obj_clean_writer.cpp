@@ -195,17 +195,6 @@ bool WriteCleanObj(const HostDocument& doc, const std::vector<std::string>& libr
 
 std::string WriteCleanObj(const HostDocument& doc, const std::vector<std::string>& libraries,
                           const std::string& lineBreak) {
-  class StringSink : public platform::ByteSink {
-   public:
-    explicit StringSink(std::string* out) : out_(out) {}
-    bool Write(const void* data, size_t size) override {
-      out_->append(static_cast<const char*>(data), size);
-      return true;
-    }
-
-   private:
-    std::string* out_;
-  };
   std::string out;
   size_t corners = 0;
   for (int32_t s = 0; s < doc.objectSlotCount(); ++s) {
@@ -214,7 +203,7 @@ std::string WriteCleanObj(const HostDocument& doc, const std::vector<std::string
       corners += static_cast<size_t>(obj->vertexCount()) + static_cast<size_t>(obj->faceCount()) * 4;
   }
   out.reserve(corners * 24);
-  StringSink sink(&out);
+  platform::StringSink sink(&out);
   WriteCleanObj(doc, libraries, lineBreak, sink);
   return out;
 }

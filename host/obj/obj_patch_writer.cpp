@@ -311,18 +311,6 @@ class Patcher {
   std::unordered_map<uint64_t, int64_t> withoutOriginal_;
 };
 
-class StringSink : public platform::ByteSink {
- public:
-  explicit StringSink(std::string* out) : out_(out) {}
-  bool Write(const void* data, size_t size) override {
-    out_->append(static_cast<const char*>(data), size);
-    return true;
-  }
-
- private:
-  std::string* out_;
-};
-
 }  // namespace
 
 PatchResult PatchObjText(const HostDocument& doc, const ObjSource& source, platform::ByteSink& sink,
@@ -335,7 +323,7 @@ bool PatchObjText(const HostDocument& doc, const ObjSource& source, std::string*
                   const std::vector<TextEdit>& edits) {
   out->clear();
   out->reserve(static_cast<size_t>(source.text.size() + source.text.size() / 8));
-  StringSink sink(out);
+  platform::StringSink sink(out);
   return PatchObjText(doc, source, sink, edits, nullptr) == PatchResult::kWritten;
 }
 

@@ -19,13 +19,6 @@ namespace {
 
 using host::ObjImport;
 
-ObjImport Load(const std::string& path) {
-  ObjImport import;
-  std::string error;
-  EXPECT_TRUE(host::LoadObjFile(path, &import, &error)) << error;
-  return import;
-}
-
 std::string Save(const ObjImport& import, const TempFolder& folder, const std::string& name = "saved.obj") {
   std::string error;
   EXPECT_TRUE(host::SaveObjFile(*import.document, import.source.get(), folder.file(name), &error)) << error;
@@ -68,19 +61,19 @@ void ExpectOnlyTexcoordsChanged(const std::string& before, const std::string& af
 class ObjRoundTrip : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(ObjRoundTrip, UneditedSaveIsByteIdentical) {
-  const ObjImport import = Load(ObjData(GetParam()));
+  const ObjImport import = LoadObj(ObjData(GetParam()));
   TempFolder folder;
   EXPECT_EQ(Save(import, folder), ReadBytes(ObjData(GetParam())));
 }
 
 TEST_P(ObjRoundTrip, UVEditsPatchOnlyTexcoordsAndReadBackBitIdentical) {
-  const ObjImport import = Load(ObjData(GetParam()));
+  const ObjImport import = LoadObj(ObjData(GetParam()));
   EditEvenVertexUVs(import);
   TempFolder folder;
   const std::string saved = Save(import, folder);
   ExpectOnlyTexcoordsChanged(ReadBytes(ObjData(GetParam())), saved);
 
-  const ObjImport again = Load(folder.file("saved.obj"));
+  const ObjImport again = LoadObj(folder.file("saved.obj"));
   EXPECT_EQ(Geometry(again), Geometry(import));
   // Seams: every face keeps its vertices, so shared vertices stay shared.
   for (int32_t s = 0; s < import.document->objectSlotCount(); ++s) {
@@ -98,7 +91,7 @@ INSTANTIATE_TEST_SUITE_P(Files, ObjRoundTrip, ::testing::ValuesIn(kRoundTripFile
                          });
 
 TEST(ObjExport, EditedFaceWithoutVtGetsVtOnEveryCornerOthersKeepNone) {
-  const ObjImport import = Load(ObjData("faces_without_vt.obj"));
+  const ObjImport import = LoadObj(ObjData("faces_without_vt.obj"));
   const MQObject obj = ObjectAt(import, 0);
   const MQCoordinate moved{0.25f, 0.5f};
   MQObj_SetFaceCoordinate(obj, 0, 0, &moved);
@@ -112,7 +105,7 @@ TEST(ObjExport, EditedFaceWithoutVtGetsVtOnEveryCornerOthersKeepNone) {
 }
 
 TEST(ObjExport, NewTexcoordsKeepTheThirdComponentOfTheOldOnes) {
-  const ObjImport import = Load(ObjData("vt_three_components.obj"));
+  const ObjImport import = LoadObj(ObjData("vt_three_components.obj"));
   const MQCoordinate moved{0.7f, 0.8f};
   MQObj_SetFaceCoordinate(ObjectAt(import, 0), 0, 0, &moved);
   MQObj_SetFaceCoordinate(ObjectAt(import, 0), 0, 2, &moved);
@@ -129,17 +122,17 @@ TEST(ObjExport, TexcoordsAppendAfterAnUnfinishedLastLine) {
   for (const std::string ending : {"", "\r"}) {
     TempFolder folder;
     WriteBytes(folder.file("in.obj"), "v 0 0 0\r\nv 1 0 0\r\nv 1 1 0\r\nf 1 2 3" + ending);
-    const ObjImport import = Load(folder.file("in.obj"));
+    const ObjImport import = LoadObj(folder.file("in.obj"));
     const MQCoordinate moved{0.5f, 0.25f};
     MQObj_SetFaceCoordinate(ObjectAt(import, 0), 0, 1, &moved);
     EXPECT_EQ(Save(import, folder), "v 0 0 0\r\nv 1 0 0\r\nv 1 1 0\r\nf 1/1 2/2 3/1" + ending +
                                         (ending.empty() ? "\r\n" : "\n") + "vt 0 0\r\nvt 0.5 0.25\r\n");
-    EXPECT_EQ(Geometry(Load(folder.file("saved.obj"))), Geometry(import));
+    EXPECT_EQ(Geometry(LoadObj(folder.file("saved.obj"))), Geometry(import));
   }
 }
 
 TEST(ObjExport, AwkwardFloatsReadBackBitIdentical) {
-  const ObjImport import = Load(ObjData("ngons.obj"));
+  const ObjImport import = LoadObj(ObjData("ngons.obj"));
   const MQObject obj = ObjectAt(import, 0);
   const float values[] = {0.1f,
                           -0.0f,
@@ -158,20 +151,20 @@ TEST(ObjExport, AwkwardFloatsReadBackBitIdentical) {
   MQObj_SetFaceCoordinateArray(obj, 2, face.uvs.data());
   TempFolder folder;
   Save(import, folder);
-  const ObjImport again = Load(folder.file("saved.obj"));
+  const ObjImport again = LoadObj(folder.file("saved.obj"));
   EXPECT_EQ(Geometry(again), Geometry(import));
 }
 
 TEST(ObjExport, PolylinePointWithTwoUVsIsWrittenAsCleanFile) {
   // One point of a polyline is two host corners; giving them different UVs
   // cannot be patched into one token, so the file is generated afresh.
-  const ObjImport import = Load(ObjData("lines_and_smoothing.obj"));
+  const ObjImport import = LoadObj(ObjData("lines_and_smoothing.obj"));
   const MQCoordinate split{0.5f, 0.5f};
   MQObj_SetFaceCoordinate(ObjectAt(import, 0), 4, 0, &split);
   TempFolder folder;
   const std::string saved = Save(import, folder);
   EXPECT_EQ(saved.find("# Faces"), std::string::npos);
-  const ObjImport again = Load(folder.file("saved.obj"));
+  const ObjImport again = LoadObj(folder.file("saved.obj"));
   EXPECT_EQ(Geometry(again), Geometry(import));
   for (int32_t f = 0; f < 6; ++f) {
     EXPECT_EQ(again.document->object(0)->faceSmoothingGroup(f),
@@ -180,7 +173,7 @@ TEST(ObjExport, PolylinePointWithTwoUVsIsWrittenAsCleanFile) {
 }
 
 TEST(ObjExport, StructuralEditsWriteACleanFileThatReadsBackTheSame) {
-  const ObjImport import = Load(ObjData("several_objects.obj"));
+  const ObjImport import = LoadObj(ObjData("several_objects.obj"));
   const MQObject right = ObjectAt(import, 1);
   const int32_t triangle[] = {0, 1, 2};
   ASSERT_GE(MQObj_AddFace(right, 3, triangle), 0);
@@ -191,7 +184,7 @@ TEST(ObjExport, StructuralEditsWriteACleanFileThatReadsBackTheSame) {
   const std::string saved = Save(import, folder);
   EXPECT_EQ(saved.find('#'), std::string::npos);
 
-  const ObjImport again = Load(folder.file("saved.obj"));
+  const ObjImport again = LoadObj(folder.file("saved.obj"));
   EXPECT_EQ(Geometry(again), Geometry(import));
   ASSERT_EQ(again.document->objectSlotCount(), 3);
   for (int32_t s = 0; s < 3; ++s)
@@ -199,12 +192,12 @@ TEST(ObjExport, StructuralEditsWriteACleanFileThatReadsBackTheSame) {
 }
 
 TEST(ObjExport, CleanFileKeepsSeamsSmoothingAndMaterials) {
-  const ObjImport import = Load(ObjData("materials.obj"));
+  const ObjImport import = LoadObj(ObjData("materials.obj"));
   MQObj_DeleteFace(ObjectAt(import, 0), 3, 0);
   import.document->object(0)->setFaceSmoothingGroup(1, 7);
   TempFolder folder;
   Save(import, folder);
-  const ObjImport again = Load(folder.file("saved.obj"));
+  const ObjImport again = LoadObj(folder.file("saved.obj"));
   EXPECT_TRUE(again.warnings.empty());
   for (int32_t f = 0; f < 3; ++f) {
     EXPECT_EQ(MQObj_GetFaceMaterial(ObjectAt(again, 0), f), MQObj_GetFaceMaterial(ObjectAt(import, 0), f));
@@ -212,10 +205,10 @@ TEST(ObjExport, CleanFileKeepsSeamsSmoothingAndMaterials) {
               import.document->object(0)->faceSmoothingGroup(f));
   }
 
-  const ObjImport seams = Load(ObjData("seams.obj"));
+  const ObjImport seams = LoadObj(ObjData("seams.obj"));
   MQObj_SetName(ObjectAt(seams, 0), "renamed");  // a rename also needs a new file
   Save(seams, folder, "seams.obj");
-  const ObjImport seamsAgain = Load(folder.file("seams.obj"));
+  const ObjImport seamsAgain = LoadObj(folder.file("seams.obj"));
   EXPECT_EQ(seamsAgain.document->object(0)->name(), "renamed");
   EXPECT_EQ(Geometry(seamsAgain), Geometry(seams));
   EXPECT_EQ(ReadFace(ObjectAt(seamsAgain, 0), 1).vertices, (std::vector<int32_t>{1, 4, 5, 2}));
@@ -240,7 +233,7 @@ TEST(ObjExport, DocumentBuiltInTheHostSavesWithoutASource) {
   ASSERT_TRUE(host::SaveObjFile(doc, nullptr, folder.file("made.obj"), &error)) << error;
   const std::vector<std::string> names = FileNamesIn(folder);
   EXPECT_EQ(std::count(names.begin(), names.end(), "made.mtl"), 1);
-  const ObjImport again = Load(folder.file("made.obj"));
+  const ObjImport again = LoadObj(folder.file("made.obj"));
   EXPECT_EQ(again.document->object(0)->name(), "made");
   EXPECT_EQ(ReadFace(ObjectAt(again, 0), 0).vertices, (std::vector<int32_t>{0, 1, 2}));
   EXPECT_EQ(Bits(ReadFace(ObjectAt(again, 0), 0).uvs[2]), Bits(uvs[2]));
@@ -260,7 +253,7 @@ bool MakeReadOnly(const std::string& path) {
 class ObjFailedSave : public ::testing::Test {
  protected:
   void SetUp() override {
-    import_ = Load(ObjData("seams.obj"));
+    import_ = LoadObj(ObjData("seams.obj"));
     // Something to save that differs from what is on disk.
     MQObj_DeleteFace(ObjectAt(import_, 0), 0, 0);
   }
@@ -322,13 +315,13 @@ TEST_F(ObjFailedSave, SuccessfulSaveReplacesAndKeepsPermissions) {
   EXPECT_EQ(fs::status(path).permissions(), mode);
 #endif
   EXPECT_EQ(FileNamesIn(folder_), std::vector<std::string>{"replace.obj"});
-  EXPECT_EQ(Geometry(Load(path)), Geometry(import_));
+  EXPECT_EQ(Geometry(LoadObj(path)), Geometry(import_));
 }
 
 // The OBJ and its material library are one set: when the library cannot
 // be replaced, the OBJ is not either.
 TEST_F(ObjFailedSave, ARefusedLibraryLeavesTheWholeSetAsItWas) {
-  ObjImport import = Load(ObjData("materials.obj"));
+  ObjImport import = LoadObj(ObjData("materials.obj"));
   const MQColor darker{0.4f, 0.05f, 0.05f};
   MQMat_SetColor(MQDoc_GetMaterial(Handle(import), 0), &darker);
   WriteBytes(folder_.file("edited.obj"), "old obj");
@@ -351,7 +344,7 @@ TEST_F(ObjFailedSave, ThroughASymbolicLinkReplacesItsTarget) {
   if (failure) GTEST_SKIP() << "this system cannot make a symbolic link here: " << failure.message();
   ASSERT_TRUE(SaveTo(folder_.file("link.obj"))) << error_;
   EXPECT_TRUE(fs::is_symlink(fs::u8path(folder_.file("link.obj"))));
-  EXPECT_EQ(Geometry(Load(folder_.file("real.obj"))), Geometry(import_));
+  EXPECT_EQ(Geometry(LoadObj(folder_.file("real.obj"))), Geometry(import_));
   EXPECT_EQ(FileNamesIn(folder_), (std::vector<std::string>{"link.obj", "real.obj"}));
 }
 
@@ -360,7 +353,7 @@ TEST_F(ObjFailedSave, ThroughASymbolicLinkReplacesItsTarget) {
 // file it leads to stays as it was, and so does the whole set.
 TEST_F(ObjFailedSave, ALinkPlantedWhereTheLibraryGoesIsRefused) {
   namespace fs = std::filesystem;
-  ObjImport import = Load(ObjData("materials.obj"));
+  ObjImport import = LoadObj(ObjData("materials.obj"));
   const MQColor darker{0.4f, 0.05f, 0.05f};
   MQMat_SetColor(MQDoc_GetMaterial(Handle(import), 0), &darker);
   WriteBytes(folder_.file("victim.txt"), "someone else's file");
@@ -380,7 +373,7 @@ TEST_F(ObjFailedSave, ALinkPlantedWhereTheLibraryGoesIsRefused) {
 TEST_F(ObjFailedSave, NamesBeyondAsciiSaveAndLoad) {
   const std::string path = folder_.file("caf\xc3\xa9-\xce\xbb\xe6\x96\x87.obj");
   ASSERT_TRUE(SaveTo(path)) << error_;
-  EXPECT_EQ(Geometry(Load(path)), Geometry(import_));
+  EXPECT_EQ(Geometry(LoadObj(path)), Geometry(import_));
   EXPECT_EQ(FileNamesIn(folder_), std::vector<std::string>{"caf\xc3\xa9-\xce\xbb\xe6\x96\x87.obj"});
 }
 

@@ -21,13 +21,6 @@ namespace {
 namespace fs = std::filesystem;
 using host::ObjImport;
 
-ObjImport Load(const std::string& path) {
-  ObjImport import;
-  std::string error;
-  EXPECT_TRUE(host::LoadObjFile(path, &import, &error)) << error;
-  return import;
-}
-
 ObjImport LoadText(const std::string& text, const TempFolder& folder) {
   ObjImport import;
   std::string error;
@@ -78,15 +71,15 @@ class ObjRoundTripOnDisk : public ::testing::TestWithParam<const char*> {
 };
 
 TEST_P(ObjRoundTripOnDisk, UneditedSaveIsByteIdentical) {
-  const ObjImport padded = Load(Padded());
+  const ObjImport padded = LoadObj(Padded());
   ExpectKeptOnDisk(padded);
   TempFolder out;
   EXPECT_EQ(SaveTo(padded, out.file("saved.obj")), padding_ + original_);
 }
 
 TEST_P(ObjRoundTripOnDisk, UVEditsPatchAsTheyDoInMemory) {
-  const ObjImport plain = Load(Plain());
-  const ObjImport padded = Load(Padded());
+  const ObjImport plain = LoadObj(Plain());
+  const ObjImport padded = LoadObj(Padded());
   ASSERT_NE(plain.source->text.memory(), nullptr);
   EditEvenVertexUVs(plain);
   EditEvenVertexUVs(padded);
@@ -118,7 +111,7 @@ class ObjKeptCopy : public ::testing::Test {
 };
 
 TEST_F(ObjKeptCopy, TheOpenedFileChangingOrGoingDoesNotReachTheSave) {
-  const ObjImport kept = Load(path_);
+  const ObjImport kept = LoadObj(path_);
   ExpectKeptOnDisk(kept);
   {
     // Written over in place, then cut short, then removed.
@@ -138,14 +131,14 @@ TEST_F(ObjKeptCopy, TheOpenedFileChangingOrGoingDoesNotReachTheSave) {
 }
 
 TEST_F(ObjKeptCopy, SavesOverTheOpenedFileOneAfterAnother) {
-  const ObjImport kept = Load(path_);
+  const ObjImport kept = LoadObj(path_);
   const ObjImport reference = LoadText(text_, folder_);
   for (int round = 0; round < 2; ++round) {
     EditEvenVertexUVs(kept);
     EditEvenVertexUVs(reference);
     EXPECT_EQ(SaveTo(kept, path_), SaveTo(reference, folder_.file("reference.obj"))) << "round " << round;
   }
-  EXPECT_EQ(Geometry(Load(path_)), Geometry(kept));
+  EXPECT_EQ(Geometry(LoadObj(path_)), Geometry(kept));
 }
 
 #ifdef __linux__
@@ -153,7 +146,7 @@ TEST_F(ObjKeptCopy, SavesOverTheOpenedFileOneAfterAnother) {
 // fills up partway leaves the old file whole and no temporary file behind,
 // and the document still saves elsewhere. Needs a small tmpfs of our own.
 TEST_F(ObjKeptCopy, ADiskFullPartwayLeavesTheOldFileWhole) {
-  const ObjImport kept = Load(path_);
+  const ObjImport kept = LoadObj(path_);
   EditEvenVertexUVs(kept);
   const fs::path disk = folder_ / "disk";
   fs::create_directory(disk);

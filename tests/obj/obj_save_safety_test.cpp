@@ -16,13 +16,6 @@ namespace {
 namespace fs = std::filesystem;
 using host::ObjImport;
 
-ObjImport Load(const std::string& path) {
-  ObjImport import;
-  std::string error;
-  EXPECT_TRUE(host::LoadObjFile(path, &import, &error)) << error;
-  return import;
-}
-
 bool SaveTo(const ObjImport& import, const std::string& path, std::string* error) {
   return host::SaveObjFile(*import.document, import.source.get(), path, error);
 }
@@ -60,7 +53,7 @@ class ObjSaveOverLibrary : public ::testing::Test {
   void SetUp() override {
     Put(folder_.file("model.obj"), std::string("mtllib model.mtl\n") + kTriangle + "usemtl red\nf 1/1 2/2 3/3\n");
     Put(folder_.file("model.mtl"), "newmtl red\nKd 1 0 0\n");
-    import_ = Load(folder_.file("model.obj"));
+    import_ = LoadObj(folder_.file("model.obj"));
   }
   void ChangeMaterials() {
     const MQColor green{0, 1, 0};
@@ -95,7 +88,7 @@ TEST_F(ObjSaveOverLibrary, LosslessSaveRefusesTheNameOfALibraryItReferences) {
   ExpectRefused(folder_.file("out/model.mtl"), folder_.file("out/model.mtl"));
   // A library that was not found is still named by the saved file.
   Put(folder_.file("missing.obj"), std::string("mtllib gone.mtl\n") + kTriangle + "f 1 2 3\n");
-  import_ = Load(folder_.file("missing.obj"));
+  import_ = LoadObj(folder_.file("missing.obj"));
   ExpectRefused(folder_.file("gone.mtl"), folder_.file("gone.mtl"));
 }
 
@@ -137,7 +130,7 @@ TEST_F(ObjSaveOverLibrary, OtherNamesStillSave) {
 class ObjSaveNonFinite : public ::testing::Test {
  protected:
   void SetUp() override {
-    import_ = Load(ObjData("seams.obj"));
+    import_ = LoadObj(ObjData("seams.obj"));
     WriteBytes(folder_.file("kept.obj"), "old");
   }
   // Refused with `problem`, nothing written, the old file as it was.
@@ -171,7 +164,7 @@ TEST_F(ObjSaveNonFinite, UVsAreRefusedInPatchedAndCleanSaves) {
   MQObj_SetFaceCoordinate(obj, 2, 0, &fixed);
   std::string error;
   ASSERT_TRUE(SaveTo(import_, folder_.file("kept.obj"), &error)) << error;
-  EXPECT_EQ(Geometry(Load(folder_.file("kept.obj"))), Geometry(import_));
+  EXPECT_EQ(Geometry(LoadObj(folder_.file("kept.obj"))), Geometry(import_));
 }
 
 TEST_F(ObjSaveNonFinite, PositionsOfWrittenVerticesAreRefused) {
@@ -189,7 +182,7 @@ TEST_F(ObjSaveNonFinite, PositionsOfWrittenVerticesAreRefused) {
 }
 
 TEST_F(ObjSaveNonFinite, MaterialValuesTheLibraryWouldHoldAreRefused) {
-  import_ = Load(ObjData("materials.obj"));
+  import_ = LoadObj(ObjData("materials.obj"));
   const MQMaterial glass = MQDoc_GetMaterial(Handle(import_), 1);
   // Finite alone, infinite once multiplied: Kd is colour times diffuse.
   const MQColor bright{3e38f, 0, 0};
@@ -215,7 +208,7 @@ class ObjSaveElsewhere : public ::testing::Test {
     Put(folder_.file("src/model/model.obj"), std::string("# model\nmtllib ../../lib.mtl\nmtllib  mats/x.mtl  \n") +
                                                  kTriangle + "usemtl top\nf 1/1 2/2 3/3\nusemtl low\nf 3/3 2/2 1/1\n");
     fs::create_directories(folder_ / "out/deep");
-    import_ = Load(folder_.file("src/model/model.obj"));
+    import_ = LoadObj(folder_.file("src/model/model.obj"));
     ASSERT_TRUE(import_.warnings.empty());
   }
 
@@ -237,7 +230,7 @@ class ObjSaveElsewhere : public ::testing::Test {
   // Reopens the saved file: no warnings, the same materials, faces and
   // images.
   void ExpectSameModel(const std::string& saved) {
-    const ObjImport again = Load(saved);
+    const ObjImport again = LoadObj(saved);
     EXPECT_TRUE(again.warnings.empty()) << again.warnings[0];
     ASSERT_EQ(again.document->materialSlotCount(), 2);
     for (int32_t m = 0; m < 2; ++m) {
@@ -295,7 +288,7 @@ TEST_F(ObjSaveElsewhere, ANewLibraryNamesTheSameImages) {
   MQMat_SetColor(MQDoc_GetMaterial(Handle(import_), 1), &blue);
   std::string error;
   ASSERT_TRUE(SaveTo(import_, folder_.file("out/deep/edited.obj"), &error)) << error;
-  const ObjImport again = Load(folder_.file("out/deep/edited.obj"));
+  const ObjImport again = LoadObj(folder_.file("out/deep/edited.obj"));
   EXPECT_EQ(again.document->material(1)->color.b, 1.0f);
   const std::string folder = folder_.file("out/deep");
   EXPECT_EQ(Images(again, {folder, folder}), ImagesBefore());
@@ -304,7 +297,7 @@ TEST_F(ObjSaveElsewhere, ANewLibraryNamesTheSameImages) {
   // rewritten too: the new library lies beside the model.
   ASSERT_TRUE(SaveTo(import_, folder_.file("src/model/edited.obj"), &error)) << error;
   const std::string beside = folder_.file("src/model");
-  EXPECT_EQ(Images(Load(folder_.file("src/model/edited.obj")), {beside, beside}), ImagesBefore());
+  EXPECT_EQ(Images(LoadObj(folder_.file("src/model/edited.obj")), {beside, beside}), ImagesBefore());
 }
 
 TEST_F(ObjSaveElsewhere, IntoTheSameFolderNothingElseIsWritten) {
@@ -327,13 +320,13 @@ TEST_F(ObjSaveElsewhere, LibrariesSharingAFileNameGetTheirOwnCopies) {
   Put(folder_.file("src/b/m.mtl"), "newmtl two\nKd 0 1 1\n");
   Put(folder_.file("src/two.obj"), std::string("mtllib a/m.mtl b/m.mtl\n") + kTriangle +
                                        "usemtl one\nf 1 2 3\nusemtl two\nf 3 2 1\n");
-  const ObjImport two = Load(folder_.file("src/two.obj"));
+  const ObjImport two = LoadObj(folder_.file("src/two.obj"));
   std::string error;
   // Into b/: the copy of a/m.mtl must not replace b/m.mtl.
   ASSERT_TRUE(SaveTo(two, folder_.file("src/b/two.obj"), &error)) << error;
   EXPECT_EQ(Lines(ReadBytes(folder_.file("src/b/two.obj")))[0], "mtllib m-2.mtl m.mtl");
   EXPECT_EQ(ReadBytes(folder_.file("src/b/m.mtl")), "newmtl two\nKd 0 1 1\n");
-  const ObjImport again = Load(folder_.file("src/b/two.obj"));
+  const ObjImport again = LoadObj(folder_.file("src/b/two.obj"));
   EXPECT_TRUE(again.warnings.empty());
   EXPECT_EQ(again.document->material(0)->name, "one");
   EXPECT_EQ(again.document->material(1)->name, "two");

@@ -107,6 +107,14 @@ inline std::vector<std::string> Geometry(const host::ObjImport& import) {
   return out;
 }
 
+// The file opened as the host opens it; a refusal fails the test.
+inline host::ObjImport LoadObj(const std::string& path) {
+  host::ObjImport import;
+  std::string error;
+  EXPECT_TRUE(host::LoadObjFile(path, &import, &error)) << error;
+  return import;
+}
+
 inline std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
   std::istringstream in(text);
