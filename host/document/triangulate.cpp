@@ -515,7 +515,7 @@ double ProjectToPlane(const MQPoint* points, Count count, Node* nodes) {
   auto at = [&](size_t i) { return Vec3{points[i].x, points[i].y, points[i].z} - centre; };
   // The successor without a division: a remainder costs more than the
   // rest of a quad's corner.
-  auto after = [n](size_t i) { return i + 1 < n ? i + 1 : 0; };
+  auto after = [&](size_t i) { return i + 1 < n ? i + 1 : 0; };
   Vec3 normal{0, 0, 0};
   // The largest squared distance from the centre: its root is the largest
   // distance bit for bit (the root is correctly rounded and never
