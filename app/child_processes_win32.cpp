@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "app/child_processes.h"
+#include "platform/command_line.h"
 
 namespace pavlex::app {
 
@@ -11,27 +12,6 @@ namespace {
 
 std::wstring Wide(const std::string& utf8) {
   return std::filesystem::u8path(utf8).wstring();
-}
-
-// One argument as the C runtime's command-line parser reads it back:
-// quotes around anything with blanks or quotes; backslashes are literal
-// except in front of a quote, where they are doubled.
-std::wstring QuoteArgument(const std::wstring& arg) {
-  if (!arg.empty() && arg.find_first_of(L" \t\n\v\"") == std::wstring::npos) return arg;
-  std::wstring quoted = L"\"";
-  size_t backslashes = 0;
-  for (const wchar_t c : arg) {
-    if (c == L'\\') {
-      ++backslashes;
-      continue;
-    }
-    quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
-    backslashes = 0;
-    quoted.push_back(c);
-  }
-  quoted.append(backslashes * 2, L'\\');
-  quoted.push_back(L'"');
-  return quoted;
 }
 
 // A temporary file that goes when its last handle closes, inheritable so
@@ -105,7 +85,7 @@ bool ChildProcesses::start(const std::string& program, const std::vector<std::st
     return false;
   }
   std::wstring line;
-  for (const std::string& arg : arguments) line += (line.empty() ? L"" : L" ") + QuoteArgument(Wide(arg));
+  for (const std::string& arg : arguments) line += (line.empty() ? L"" : L" ") + platform::QuoteArgument(Wide(arg));
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;

@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/command_line.h"
 #include "tests/support/temp_folder.h"
 
 namespace pavlex::cli_test {
@@ -48,34 +49,13 @@ inline void WriteAll(const std::filesystem::path& path, const std::string& text)
 using ScratchDir = testing::TempFolder;
 
 #ifdef _WIN32
-// One argument as the C runtime's command-line parser reads it back:
-// quotes around anything with blanks or quotes; backslashes are literal
-// except in front of a quote, where they are doubled.
-inline std::wstring QuoteArgument(const std::wstring& arg) {
-  if (!arg.empty() && arg.find_first_of(L" \t\n\v\"") == std::wstring::npos) return arg;
-  std::wstring quoted = L"\"";
-  size_t backslashes = 0;
-  for (const wchar_t c : arg) {
-    if (c == L'\\') {
-      ++backslashes;
-      continue;
-    }
-    quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
-    backslashes = 0;
-    quoted.push_back(c);
-  }
-  quoted.append(backslashes * 2, L'\\');
-  quoted.push_back(L'"');
-  return quoted;
-}
-
 // Runs `command` with its standard streams on the three files; answers its
 // exit code, -1 when it could not start.
 inline long long RunWithFiles(const std::vector<std::string>& command, const std::filesystem::path& in,
                               const std::filesystem::path& out, const std::filesystem::path& err) {
   std::wstring line;
   for (const std::string& arg : command) {
-    line += (line.empty() ? L"" : L" ") + QuoteArgument(std::filesystem::u8path(arg).wstring());
+    line += (line.empty() ? L"" : L" ") + platform::QuoteArgument(std::filesystem::u8path(arg).wstring());
   }
   SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   auto openStream = [&inherit](const std::filesystem::path& path, bool write) {
