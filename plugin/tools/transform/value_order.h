@@ -108,7 +108,7 @@ class ValueBuckets {
   // and each next one twice the size up to kLargestChunkBytes: a value
   // with few corners wastes little, and the walk by value, which reads a
   // value's chunks one after another, jumps to another page (a page-table
-  // walk each, costly in a virtual machine) every 127 corners rather than
+  // walk each, costly in a virtual machine) every 126 corners rather than
   // every 14. Larger chunks cost more than they save: the collection
   // writes to the tail chunk of every value of a grid row in turn, and
   // the further apart those tails lie, the more pages it writes to.
