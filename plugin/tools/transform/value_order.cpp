@@ -40,8 +40,9 @@ void ValueBuckets::AddValue(Slot& slot, uint32_t order, UVVertexRef corner) {
   slot.order = order;
   slot.bucket = static_cast<uint32_t>(buckets_.size());
   Chunk* chunk = NewChunk();
-  chunk->corners()[chunk->used++] = corner;
-  buckets_.push_back({chunk, chunk, order});
+  UVVertexRef* first = chunk->corners();
+  *first = corner;
+  buckets_.push_back({chunk, chunk, first + 1, first + chunk->capacity, order});
   ++distinct_;
   if (2 * distinct_ > slots_.size()) Resize(2 * slots_.size());
 }
@@ -70,9 +71,22 @@ ValueBuckets::Chunk* ValueBuckets::NewChunk(const Chunk* full) {
   return new (at) Chunk{nullptr, 0, static_cast<uint32_t>((bytes - sizeof(Chunk)) / sizeof(UVVertexRef))};
 }
 
+void ValueBuckets::Grow(Bucket& bucket) {
+  bucket.tail->used = bucket.tail->capacity;
+  Chunk* chunk = NewChunk(bucket.tail);
+  bucket.tail = bucket.tail->next = chunk;
+  bucket.free = chunk->corners();
+  bucket.end = bucket.free + chunk->capacity;
+}
+
+void ValueBuckets::CloseTails() {
+  for (Bucket& bucket : buckets_) bucket.tail->used = static_cast<uint32_t>(bucket.free - bucket.tail->corners());
+}
+
 // Bucket after bucket: the radix sort is stable, so each value's corners
 // keep their order, and every corner added later goes after them.
 void ValueBuckets::PourIntoList() {
+  CloseTails();
   size_t corners = 0;
   for (const Bucket& bucket : buckets_) {
     for (const Chunk* chunk = bucket.head; chunk != nullptr; chunk = chunk->next) corners += chunk->used;
@@ -95,6 +109,7 @@ void ValueBuckets::Finish() {
     for (size_t k = 0; k < list_.size(); ++k) distinct_ += k == 0 || list_[k - 1].order != list_[k].order ? 1 : 0;
     return;
   }
+  CloseTails();
   ranked_.resize(buckets_.size());
   std::iota(ranked_.begin(), ranked_.end(), uint32_t{0});
   std::sort(ranked_.begin(), ranked_.end(),

@@ -69,8 +69,8 @@ class ValueBuckets {
       return;
     }
     Bucket& bucket = buckets_[slot.bucket];
-    if (bucket.tail->used == bucket.tail->capacity) bucket.tail = bucket.tail->next = NewChunk(bucket.tail);
-    bucket.tail->corners()[bucket.tail->used++] = corner;
+    if (bucket.free == bucket.end) Grow(bucket);
+    *bucket.free++ = corner;
   }
 
   // Ranks the values; call once, after the last Add.
@@ -128,9 +128,15 @@ class ValueBuckets {
   // a chunk's unused tail are never written, so they never cost memory.
   static constexpr size_t kBlockBytes = size_t{2} << 20;
 
+  // The filling of the tail chunk is kept here, in memory the collection
+  // keeps in the cache, rather than in the chunk's header: an add then
+  // reads nothing in the chunk it writes to. The tail's `used` is set when
+  // it is closed.
   struct Bucket {
     Chunk* head;
     Chunk* tail;
+    UVVertexRef* free;  // the tail's next free corner
+    UVVertexRef* end;   // past the tail's last corner
     uint32_t order;
   };
   // Open addressing over the distinct orders; 0 marks an empty slot.
@@ -150,6 +156,10 @@ class ValueBuckets {
   void Resize(size_t size);
   // The first chunk of a value, or the one after `full`.
   Chunk* NewChunk(const Chunk* full = nullptr);
+  // Closes the bucket's full tail and opens the next chunk.
+  void Grow(Bucket& bucket);
+  // Sets the `used` of every bucket's tail.
+  void CloseTails();
   void PourIntoList();
 
   std::vector<Slot> slots_;
