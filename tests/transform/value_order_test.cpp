@@ -94,8 +94,8 @@ TEST(ValueOrderTest, ManyValuesAreRadixSorted) {
   std::mt19937 rng(9);
   std::uniform_real_distribution<float> any(-2, 2);
   // More distinct values than are bucketed, so the buckets are poured into
-  // one list part way; repeats of early values come after that and must
-  // still follow the corners collected before them.
+  // one list before the last corner comes; repeats of early values come
+  // after that and must still follow the corners collected before them.
   std::vector<OrderedCorner> entries = Entries(150000, [&] { return any(rng); });
   for (size_t k = 0; k < 20000; ++k) entries.push_back({entries[k * 7].order, {-1, static_cast<int32_t>(k)}});
   ExpectStableOrder(entries);
