@@ -177,6 +177,44 @@ void BM_GetVertexRelatedFaces(benchmark::State& state) {
   Report(state, 2 * static_cast<int64_t>(g.vertices));
 }
 
+// A face read whole and written back, twice: what Equal Alloc does for each
+// of a grid's corners once it has ranked their values. It visits the
+// corners by value, so along u it walks the grid column by column (/0):
+// each face a row apart in the host's arrays. /1 makes the same calls with
+// the faces in ascending order, as a walk in face order would; the
+// difference is the price of the column order alone.
+void BM_ReadWriteFaceByColumn(benchmark::State& state) {
+  const Grid g = TheGrid();
+  const bool byColumn = state.range(0) == 0;
+  std::vector<int32_t> points(4);
+  std::vector<MQCoordinate> uvs(4);
+  const auto readWrite = [&](int32_t f) {
+    for (int pass = 0; pass < 2; ++pass) {
+      if (Host().MQObj_GetFacePointCount(g.object, f) > 0) Host().MQObj_GetFacePointArray(g.object, f, points.data());
+      Host().MQObj_GetFaceCoordinateArray(g.object, f, uvs.data());
+      if (Host().MQObj_GetFacePointCount(g.object, f) == 4) Host().MQObj_SetFaceCoordinateArray(g.object, f, uvs.data());
+    }
+  };
+  for (auto _ : state) {
+    if (byColumn) {
+      // Value column i holds the right corners of face column i - 1 and
+      // the left corners of face column i, row after row.
+      for (int32_t i = 0; i <= kCells; ++i) {
+        for (int32_t j = 0; j < kCells; ++j) {
+          if (i > 0) readWrite(j * kCells + i - 1);
+          if (i < kCells) readWrite(j * kCells + i);
+        }
+      }
+    } else {
+      for (int32_t f = 0; f < g.faces; ++f) {
+        readWrite(f);
+        readWrite(f);
+      }
+    }
+  }
+  Report(state, 4 * 5 * static_cast<int64_t>(g.faces));
+}
+
 BENCHMARK(BM_GetFaceCount)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GetFacePointCount)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_IsSelectUVVertex)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
@@ -184,6 +222,7 @@ BENCHMARK(BM_AddSelectUVVertex)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GetFacePointArray)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GetFaceCoordinateArray)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SetFaceCoordinateArray)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadWriteFaceByColumn)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GetVertexRelatedFaces)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

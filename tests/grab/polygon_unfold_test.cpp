@@ -279,3 +279,61 @@ TEST(PolygonUnfoldTest, LinksAsThePlainScanForSmallAndLargeLists) {
 
 }  // namespace
 }  // namespace pavlex
+
+namespace pavlex {
+namespace {
+
+uint32_t Bits(float f) {
+  uint32_t b;
+  std::memcpy(&b, &f, sizeof b);
+  return b;
+}
+
+bool SameBits(MQPoint a, MQPoint b) { return Bits(a.x) == Bits(b.x) && Bits(a.y) == Bits(b.y) && Bits(a.z) == Bits(b.z); }
+
+// The frames made all at once carry the bits of frames made one by one,
+// for every frame count (whole and partial groups) and for points that
+// overflow, underflow, coincide, lie in line or are not numbers.
+TEST(PolygonUnfoldTest, FramesMadeTogetherMatchFramesMadeOneByOne) {
+  std::mt19937 rng(17);
+  std::uniform_real_distribution<float> any(-3.0f, 3.0f);
+  const float awkward[] = {0.0f, -0.0f, 1e-30f, 1e-44f, 3e38f, -3e38f, INFINITY, NAN, 1.0f};
+  std::uniform_int_distribution<size_t> pick(0, std::size(awkward) - 1);
+  std::uniform_int_distribution<int> coin(0, 3);
+  for (int32_t n = 3; n <= 12; ++n) {
+    for (int round = 0; round < 20; ++round) {
+      std::vector<MQPoint> points;
+      for (int32_t i = 0; i < n; ++i) {
+        MQPoint p{any(rng), any(rng), any(rng)};
+        if (coin(rng) == 0) p.x = awkward[pick(rng)];
+        if (coin(rng) == 0) p.z = awkward[pick(rng)];
+        // Coinciding and in-line corners.
+        if (i > 0 && coin(rng) == 0) p = points[static_cast<size_t>(i - 1)];
+        if (i > 1 && coin(rng) == 0) {
+          const MQPoint a = points[static_cast<size_t>(i - 1)], b = points[static_cast<size_t>(i - 2)];
+          p = {2.0f * a.x - b.x, 2.0f * a.y - b.y, 2.0f * a.z - b.z};
+        }
+        points.push_back(p);
+      }
+      const std::vector<UnfoldNode> nodes = LinkUnfoldNodes(round % 2 == 0 ? Fan(n) : Strip(n));
+      std::vector<UnfoldFrame> together(3 * nodes.size());
+      MakeUnfoldFrames(nodes, points.data(), together.data());
+      for (size_t at = 0; at < together.size(); ++at) {
+        const std::array<int32_t, 3>& c = nodes[at / 3].corners;
+        const size_t l = at % 3;
+        const UnfoldFrame one = MakeUnfoldFrame(points[static_cast<size_t>(c[(l + 1) % 3])],
+                                                points[static_cast<size_t>(c[l])],
+                                                points[static_cast<size_t>(c[(l + 2) % 3])]);
+        const UnfoldFrame& t = together[at];
+        ASSERT_TRUE(SameBits(t.origin, one.origin)) << "n " << n << " frame " << at;
+        ASSERT_EQ(Bits(t.length), Bits(one.length)) << "n " << n << " frame " << at;
+        if (!(one.length > 0.0f)) continue;
+        ASSERT_TRUE(SameBits(t.xAxis, one.xAxis)) << "n " << n << " frame " << at;
+        ASSERT_TRUE(SameBits(t.yAxis, one.yAxis)) << "n " << n << " frame " << at;
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace pavlex

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <vector>
 
 #include "plugin/model/cmq_face_range.h"
 #include "plugin/model/cmq_object.h"
@@ -23,7 +22,7 @@ bool EqualAllocUV(MQDocument document) {
   const cmq::CMQObject object = cmq::CMQObject::Current(document);
   const EqualAllocAxis axis = ChooseEqualAllocAxis(SelectionUVBounds(object));
 
-  std::vector<OrderedCorner> entries;
+  ValueBuckets values;
   FaceUVBuffer face;
   const cmq::CMQFaceRange faces(object);
   for (auto it = faces.begin(); it != faces.end(); ++it) {
@@ -35,31 +34,27 @@ bool EqualAllocUV(MQDocument document) {
       const float key = axis.alongV ? face.uv(j).v : face.uv(j).u;
       // A NaN is no value to space: such a corner stays where it is.
       if (std::isnan(key)) continue;
-      entries.push_back({FloatOrderBits(key), {f, c}});
+      values.Add(FloatOrderBits(key), {f, c});
     }
   }
 
-  // Equal values (0.0 and -0.0 among them) end up adjacent, in walk order.
-  SortByValueOrder(entries);
-  const auto startsValue = [&](size_t k) { return k == 0 || entries[k - 1].order != entries[k].order; };
-  int32_t distinct = 0;
-  for (size_t k = 0; k < entries.size(); ++k) distinct += startsValue(k) ? 1 : 0;
+  // Equal values (0.0 and -0.0 among them) share a rank, in walk order.
+  values.Finish();
+  const auto distinct = static_cast<int32_t>(values.distinct());
   if (distinct <= 2) return true;
   const float step = axis.span / static_cast<float>(distinct - 1);
   // Infinite bounds would turn every middle value into inf or NaN.
   if (!std::isfinite(step)) return true;
 
-  int32_t m = -1;
-  for (size_t k = 0; k < entries.size(); ++k) {
-    if (startsValue(k)) ++m;
-    if (m == 0 || m == distinct - 1) continue;
+  values.ForEachInOrder([&](uint32_t rank, UVVertexRef ref) {
+    const auto m = static_cast<int32_t>(rank);
+    if (m == 0 || m == distinct - 1) return;
     const float value = static_cast<float>(m) * step + axis.base;
-    const UVVertexRef ref = entries[k].corner;
-    if (static_cast<size_t>(ref.corner) >= face.ReadCorners(object, ref.face)) continue;
+    if (static_cast<size_t>(ref.corner) >= face.ReadCorners(object, ref.face)) return;
     UVPair& uv = face.uv(static_cast<size_t>(ref.corner));
     (axis.alongV ? uv.v : uv.u) = value;
     face.WriteUVs(object, ref.face);
-  }
+  });
   return true;
 }
 

@@ -100,15 +100,14 @@ class Unfolder {
         side_(side),
         result_(result),
         stack_(scratch.stack),
-        frames_(scratch.frames),
-        framed_(scratch.framed) {}
+        frames_(scratch.frames) {}
 
   // Places node t along its edge l: corners[(l + 1) mod 3] on `start` and
   // corners[l] at `length` along `direction`. False, changing nothing, for
   // a zero-length (or overflowing) anchoring edge.
   bool Place(int32_t t, int32_t l, UVPair start, UVPair direction, float length) {
     UnfoldNode& node = nodes_[static_cast<size_t>(t)];
-    const UnfoldFrame& shape = FrameOf(node, l);
+    const UnfoldFrame& shape = frames_[3 * static_cast<size_t>(node.index) + static_cast<size_t>(l)];
     const float lambda = shape.length;
     const float k = length / lambda;
     if (!(lambda > 0.0f) || !std::isfinite(k)) return false;
@@ -183,34 +182,12 @@ class Unfolder {
     return Place(n, back, s, {d.u / length, d.v / length}, length) ? n : -1;
   }
 
-  // Made once per node and edge while the triangles and positions stay.
-  const UnfoldFrame& FrameOf(const UnfoldNode& node, int32_t l) {
-    const size_t at = 3 * static_cast<size_t>(node.index) + static_cast<size_t>(l);
-    UnfoldFrame& f = frames_[at];
-    if (framed_[at] != 0) return f;
-    framed_[at] = 1;
-    f.origin = Corner(node, (l + 1) % 3);
-    const MQPoint x = Sub(Corner(node, l), f.origin);
-    f.length = Length(x);
-    if (f.length > 0.0f) {
-      f.xAxis = Divide(x, f.length);
-      const MQPoint n = NormalizedOrZero(Cross(f.xAxis, Sub(Corner(node, (l + 2) % 3), f.origin)));
-      f.yAxis = NormalizedOrZero(Cross(n, f.xAxis));
-    }
-    return f;
-  }
-
-  MQPoint Corner(const UnfoldNode& node, int32_t k) const {
-    return positions_[static_cast<size_t>(node.corners[static_cast<size_t>(k)])];
-  }
-
   std::vector<UnfoldNode>& nodes_;
   const MQPoint* positions_;
   float side_;
   UnfoldResult& result_;
   std::vector<std::array<int32_t, 2>>& stack_;
-  std::vector<UnfoldFrame>& frames_;
-  std::vector<uint8_t>& framed_;
+  const std::vector<UnfoldFrame>& frames_;
 };
 
 }  // namespace
@@ -267,7 +244,7 @@ bool UnfoldPolygon(const std::vector<std::array<int32_t, 3>>& triangles, const M
        std::memcmp(scratch.positions.data(), positions, cornerCount * sizeof *positions) != 0)) {
     scratch.positions.assign(positions, positions + cornerCount);
     scratch.frames.resize(frameCount);
-    scratch.framed.assign(frameCount, 0);
+    MakeUnfoldFrames(scratch.nodes, positions, scratch.frames.data());
   }
 
   std::array<int32_t, 2> first{-1, -1};  // (node, edge)

@@ -57,15 +57,29 @@ struct UnfoldFrame {
   MQPoint origin;
   MQPoint xAxis;
   MQPoint yAxis;
-  float length;  // of the anchoring 3D edge; the axes are set only when above 0
+  float length;  // of the anchoring 3D edge; the axes mean something only when above 0
 };
+
+// The frame of a node laid along its edge that runs to `origin` from `end`
+// (the origin lands on the target's start), `third` its other corner:
+// unit x along the edge, unit y in the node's plane towards `third` (zero
+// when the three are in line). Axes are zero when the edge has no length.
+UnfoldFrame MakeUnfoldFrame(MQPoint origin, MQPoint end, MQPoint third);
+
+// Every frame of the nodes, 3 * node + edge, edge l anchored with origin
+// corners[(l + 1) mod 3], end corners[l] and third corners[(l + 2) mod 3];
+// each as MakeUnfoldFrame makes it, bit for bit, except that the axes of an
+// edge without length are left undefined. `frames` holds 3 * nodes.size().
+void MakeUnfoldFrames(const std::vector<UnfoldNode>& nodes, const MQPoint* positions, UnfoldFrame* frames);
 
 // What one unfold hands the next. Regularize lays a face out once per
 // selected edge of it, and the host triangulates the unchanged face the
 // same way each time: the links, a pure function of the triangle list, are
 // then kept instead of made again, and the 3D frames, a pure function of
 // the list and the positions, are kept while both stay the same bit for
-// bit. No list is allocated anew.
+// bit. The frames are made all at once, which costs about what the few an
+// unfold needs would cost one by one (see MakeUnfoldFrames), and serves
+// every later unfold of the face. No list is allocated anew.
 struct UnfoldScratch {
   std::vector<std::array<int32_t, 3>> triangles;  // the list `nodes` were linked from
   size_t cornerCount = 0;                         // every corner of it is below this count
@@ -74,7 +88,6 @@ struct UnfoldScratch {
   std::vector<std::array<int32_t, 4>> edges;  // (from, to, node, edge), ascending
   std::vector<MQPoint> positions;             // what `frames` were made from
   std::vector<UnfoldFrame> frames;            // per node and edge, 3 * node + edge
-  std::vector<uint8_t> framed;                // 1 where frames holds the frame
   std::vector<std::array<int32_t, 2>> stack;  // the walk's (node, next edge) pairs
 };
 

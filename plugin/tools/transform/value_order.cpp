@@ -3,91 +3,15 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <new>
+#include <numeric>
 
 namespace pavlex {
-namespace {
-
-// Past this many distinct values the table would leave the cache; the
-// radix sort's cost does not grow with them.
-constexpr size_t kMostRankedValues = size_t{1} << 16;
-
-// The distinct orders among the entries, in an open-addressing table
-// (0 marks an empty slot: FloatOrderBits never gives it), each with a
-// count and later its rank.
-class ValueTable {
- public:
-  ValueTable() { Resize(1024); }
-
-  // False once there are more than kMostRankedValues distinct values.
-  bool Count(const std::vector<OrderedCorner>& entries) {
-    for (const OrderedCorner& e : entries) {
-      Slot& slot = Find(e.order);
-      if (slot.order == 0) {
-        if (distinct_ == kMostRankedValues) return false;
-        slot.order = e.order;
-        ++distinct_;
-        if (2 * distinct_ > slots_.size()) {
-          Resize(2 * slots_.size());
-          ++Find(e.order).value;
-          continue;
-        }
-      }
-      ++slot.value;
-    }
-    return true;
-  }
-
-  // Replaces each count by the first place of its value in the sorted
-  // list.
-  void CountsToPlaces() {
-    std::vector<uint32_t> orders;
-    orders.reserve(distinct_);
-    for (const Slot& slot : slots_) {
-      if (slot.order != 0) orders.push_back(slot.order);
-    }
-    std::sort(orders.begin(), orders.end());
-    uint32_t place = 0;
-    for (const uint32_t order : orders) {
-      Slot& slot = Find(order);
-      const uint32_t count = slot.value;
-      slot.value = place;
-      place += count;
-    }
-  }
-
-  // The next place for a value, counting it taken.
-  uint32_t TakePlace(uint32_t order) { return Find(order).value++; }
-
- private:
-  struct Slot {
-    uint32_t order;
-    uint32_t value;  // count, then next place
-  };
-
-  Slot& Find(uint32_t order) {
-    size_t at = (order * 0x9E3779B1u) >> shift_;
-    while (slots_[at].order != 0 && slots_[at].order != order) at = (at + 1) & (slots_.size() - 1);
-    return slots_[at];
-  }
-
-  void Resize(size_t size) {
-    std::vector<Slot> old(size, Slot{0, 0});
-    old.swap(slots_);
-    shift_ = 32;
-    for (size_t s = size; s > 1; s >>= 1) --shift_;
-    for (const Slot& slot : old) {
-      if (slot.order != 0) Find(slot.order) = slot;
-    }
-  }
-
-  std::vector<Slot> slots_;
-  unsigned shift_ = 32;
-  size_t distinct_ = 0;
-};
 
 // Least significant byte first, stable; a byte that every entry shares is
 // not passed over.
-void RadixSort(std::vector<OrderedCorner>& entries) {
+void RadixSortByOrder(std::vector<OrderedCorner>& entries) {
+  if (entries.size() < 2) return;
   std::vector<OrderedCorner> scratch(entries.size());
   size_t counts[4][257] = {};
   for (const OrderedCorner& e : entries) {
@@ -103,20 +27,93 @@ void RadixSort(std::vector<OrderedCorner>& entries) {
   }
 }
 
-}  // namespace
+ValueBuckets::ValueBuckets() { Resize(1024); }
 
-void SortByValueOrder(std::vector<OrderedCorner>& entries) {
-  if (entries.size() < 2) return;
-  ValueTable table;
-  // Places are counted in 32 bits.
-  if (entries.size() > UINT32_MAX || !table.Count(entries)) {
-    RadixSort(entries);
+ValueBuckets::~ValueBuckets() = default;
+
+void ValueBuckets::AddValue(Slot& slot, uint32_t order, UVVertexRef corner) {
+  if (distinct_ == kMostBucketedValues) {
+    PourIntoList();
+    list_.push_back({order, corner});
     return;
   }
-  table.CountsToPlaces();
-  std::vector<OrderedCorner> sorted(entries.size());
-  for (const OrderedCorner& e : entries) sorted[table.TakePlace(e.order)] = e;
-  entries.swap(sorted);
+  slot.order = order;
+  slot.bucket = static_cast<uint32_t>(buckets_.size());
+  Chunk* chunk = NewChunk();
+  UVVertexRef* first = chunk->corners();
+  *first = corner;
+  buckets_.push_back({chunk, chunk, first + 1, first + chunk->capacity, order});
+  ++distinct_;
+  if (2 * distinct_ > slots_.size()) Resize(2 * slots_.size());
+}
+
+void ValueBuckets::Resize(size_t size) {
+  std::vector<Slot> old(size, Slot{0, 0});
+  old.swap(slots_);
+  shift_ = 32;
+  for (size_t s = size; s > 1; s >>= 1) --shift_;
+  for (const Slot& slot : old) {
+    if (slot.order != 0) Find(slot.order) = slot;
+  }
+}
+
+ValueBuckets::Chunk* ValueBuckets::NewChunk(const Chunk* full) {
+  size_t bytes = kFirstChunkBytes;
+  if (full != nullptr) bytes = std::min(2 * (sizeof(Chunk) + full->capacity * sizeof(UVVertexRef)), kLargestChunkBytes);
+  if (kBlockBytes - carved_ < bytes) {
+    blocks_.emplace_back(new unsigned char[kBlockBytes]);
+    carved_ = 0;
+  }
+  static_assert(sizeof(Chunk) % alignof(UVVertexRef) == 0 && kFirstChunkBytes % alignof(Chunk) == 0,
+                "chunks of doubling sizes keep both the header and the corners aligned");
+  void* at = blocks_.back().get() + carved_;
+  carved_ += bytes;
+  return new (at) Chunk{nullptr, 0, static_cast<uint32_t>((bytes - sizeof(Chunk)) / sizeof(UVVertexRef))};
+}
+
+void ValueBuckets::Grow(Bucket& bucket) {
+  bucket.tail->used = bucket.tail->capacity;
+  Chunk* chunk = NewChunk(bucket.tail);
+  bucket.tail = bucket.tail->next = chunk;
+  bucket.free = chunk->corners();
+  bucket.end = bucket.free + chunk->capacity;
+}
+
+void ValueBuckets::CloseTails() {
+  for (Bucket& bucket : buckets_) bucket.tail->used = static_cast<uint32_t>(bucket.free - bucket.tail->corners());
+}
+
+// Bucket after bucket: the radix sort is stable, so each value's corners
+// keep their order, and every corner added later goes after them.
+void ValueBuckets::PourIntoList() {
+  CloseTails();
+  size_t corners = 0;
+  for (const Bucket& bucket : buckets_) {
+    for (const Chunk* chunk = bucket.head; chunk != nullptr; chunk = chunk->next) corners += chunk->used;
+  }
+  list_.reserve(2 * corners);
+  for (const Bucket& bucket : buckets_) {
+    for (const Chunk* chunk = bucket.head; chunk != nullptr; chunk = chunk->next) {
+      for (uint32_t k = 0; k < chunk->used; ++k) list_.push_back({bucket.order, chunk->corners()[k]});
+    }
+  }
+  flat_ = true;
+  std::vector<Bucket>().swap(buckets_);
+  std::vector<std::unique_ptr<unsigned char[]>>().swap(blocks_);
+}
+
+void ValueBuckets::Finish() {
+  if (flat_) {
+    RadixSortByOrder(list_);
+    distinct_ = 0;
+    for (size_t k = 0; k < list_.size(); ++k) distinct_ += k == 0 || list_[k - 1].order != list_[k].order ? 1 : 0;
+    return;
+  }
+  CloseTails();
+  ranked_.resize(buckets_.size());
+  std::iota(ranked_.begin(), ranked_.end(), uint32_t{0});
+  std::sort(ranked_.begin(), ranked_.end(),
+            [&](uint32_t a, uint32_t b) { return buckets_[a].order < buckets_[b].order; });
 }
 
 }  // namespace pavlex
