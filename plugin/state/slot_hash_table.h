@@ -18,6 +18,15 @@
 // from the library's own policy object, so they cannot drift from it. A test
 // walks both kinds of container after the same inserts and compares them
 // key by key.
+//
+// With millions of keys the per-bucket counters of a pass span tens of
+// megabytes, far beyond the core's cache, and each node reaches them at a
+// random place. Those accesses are independent of one another, so each pass
+// asks for the counter a few dozen nodes ahead while it works on the
+// current one, and the misses overlap instead of queueing. The bucket of a
+// hash is a multiply instead of a division (BucketDivisor), and the bucket
+// index of the final layout is read off the last pass's counters in bucket
+// order rather than scattered node by node.
 #pragma once
 
 #include <algorithm>
@@ -45,6 +54,47 @@ using RehashPolicy = std::__detail::_Prime_rehash_policy;
 constexpr uint32_t kNone = 0xFFFFFFFFu;     // an empty bucket
 constexpr size_t kMaxSize = 0x7FFFFFFFu;  // node indices and counts fit 31 bits
 
+// `code % divisor` for 32-bit values by two multiplies instead of a
+// division, exact for every code and every divisor from 1 to 2^32 - 1
+// (Lemire, Kaser and Kurz, "Faster remainder by direct computation", 2019).
+class BucketDivisor {
+ public:
+  explicit BucketDivisor(uint32_t divisor) : divisor_(divisor), inverse_(~uint64_t{0} / divisor + 1) {}
+  uint32_t operator()(uint32_t code) const {
+    const uint64_t fraction = inverse_ * code;  // the fractional part of code / divisor, in 2^-64 units
+    return static_cast<uint32_t>((static_cast<Wide>(fraction) * divisor_) >> 64);
+  }
+
+ private:
+  __extension__ typedef unsigned __int128 Wide;
+
+  uint64_t divisor_;
+  uint64_t inverse_;  // ceil(2^64 / divisor), 0 for a divisor of 1
+};
+
+// Hands out vector elements uninitialized where the type allows it: the
+// merge writes every node it makes room for, so zeroing tens of megabytes
+// first would only be thrown away.
+template <class T>
+struct UninitializedAllocator : std::allocator<T> {
+  template <class U>
+  struct rebind {
+    using other = UninitializedAllocator<U>;
+  };
+  UninitializedAllocator() = default;
+  template <class U>
+  UninitializedAllocator(const UninitializedAllocator<U>&) noexcept {}
+  template <class U>
+  void construct(U* at) noexcept(std::is_nothrow_default_constructible_v<U>) {
+    ::new (static_cast<void*>(at)) U;
+  }
+  template <class U, class... Args>
+  void construct(U* at, Args&&... args) {
+    ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
+  }
+};
+
+
 // Entry is what a walk yields; KeyOf reads its key. The hash must answer
 // below 2^32: only 32 bits of it are kept per node.
 template <class Entry, class KeyOf, class Hash>
@@ -56,6 +106,7 @@ class Table {
     Entry entry;
     uint32_t code;  // the key's hash
   };
+  using NodeVector = std::vector<Node, UninitializedAllocator<Node>>;
 
   class const_iterator {
    public:
@@ -97,6 +148,12 @@ class Table {
 
   Table(const Table&) = default;
   Table& operator=(const Table&) = default;
+  ~Table() {
+    if (Kept* kept = KeptArrays()) {
+      kept->GiveBack(nodes_);
+      kept->GiveBackIndex(buckets_);
+    }
+  }
   // The source is left empty and usable, with one bucket.
   Table(Table&& other) : Table() { swap(other); }
   Table& operator=(Table&& other) {
@@ -130,11 +187,15 @@ class Table {
       bucketCount = std::max(policy_._M_bkt_for_elements(nodes_.size() + 1), bucketCount);
       bucketCount = policy_._M_next_bkt(bucketCount);
       if (bucketCount != buckets_.size()) {
-        std::vector<Node> regrouped;
-        MergeScratch scratch;
-        Merge(nullptr, 0, nodes_.data(), nodes_.size(), bucketCount, regrouped, scratch);
+        Kept& kept = Keep();
+        NodeVector regrouped = kept.TakeNodes(nodes_.size());
+        Merge(nullptr, 0, NodeSource{nodes_.data()}, nodes_.size(), bucketCount, regrouped, kept.scratch);
+        std::vector<uint32_t> index = kept.TakeIndex();
+        IndexFromSlots(kept.scratch, index);
         nodes_.swap(regrouped);
-        IndexBuckets(bucketCount);
+        buckets_.swap(index);
+        kept.GiveBack(regrouped);
+        kept.GiveBackIndex(index);
       } else {
         policy_._M_reset(saved);
       }
@@ -155,10 +216,11 @@ class Table {
 
   const_iterator find(const Key& key) const {
     const uint32_t code = Code(key);
-    const size_t bucket = Bucket(code, buckets_.size());
+    const BucketDivisor bucketOf(static_cast<uint32_t>(buckets_.size()));
+    const uint32_t bucket = bucketOf(code);
     const uint32_t start = buckets_[bucket];
     if (start == kNone) return end();
-    for (size_t at = start; at < nodes_.size() && Bucket(nodes_[at].code, buckets_.size()) == bucket; ++at) {
+    for (size_t at = start; at < nodes_.size() && bucketOf(nodes_[at].code) == bucket; ++at) {
       if (nodes_[at].code == code && KeyOf{}(nodes_[at].entry) == key) return const_iterator(&nodes_[at]);
     }
     return end();
@@ -173,20 +235,25 @@ class Table {
   size_t InsertAll(const Entry* entries, size_t count) {
     if (count == 0) return 0;
     if (count > kMaxSize - nodes_.size()) throw std::length_error("slot table: too many keys");
-    std::vector<Node> fresh(count);
-    for (size_t i = 0; i < count; ++i) fresh[i] = Node{entries[i], Code(KeyOf{}(entries[i]))};
+    Kept& kept = Keep();
+    std::vector<uint32_t>& codes = kept.codes;
+    codes.resize(count);
+    for (size_t i = 0; i < count; ++i) codes[i] = Code(KeyOf{}(entries[i]));
 
     // Keys are nearly always new; a repeated key lands in the same run as
     // its first copy, so it shows after the merge and the batch is redone
     // without the repeats.
-    std::vector<Node> merged;
     const RehashPolicy::_State saved = policy_._M_state();
     try {
-      if (MergeBatch(fresh, merged)) return count;
+      if (MergeBatch(EntrySource{entries, codes.data()}, count, kept)) return count;
       policy_._M_reset(saved);
-      fresh = WithoutRepeats(fresh);
-      if (!fresh.empty() && !MergeBatch(fresh, merged)) throw std::logic_error("slot table: repeat left");
-      return fresh.size();
+      const std::vector<Entry> unique = WithoutRepeats(entries, count);
+      codes.resize(unique.size());
+      for (size_t i = 0; i < unique.size(); ++i) codes[i] = Code(KeyOf{}(unique[i]));
+      if (!unique.empty() && !MergeBatch(EntrySource{unique.data(), codes.data()}, unique.size(), kept)) {
+        throw std::logic_error("slot table: repeat left");
+      }
+      return unique.size();
     } catch (...) {
       policy_._M_reset(saved);
       throw;
@@ -195,158 +262,379 @@ class Table {
 
  private:
   static uint32_t Code(const Key& key) { return static_cast<uint32_t>(Hash{}(key)); }
-  static size_t Bucket(uint32_t code, size_t bucketCount) {
-    return static_cast<uint32_t>(code % static_cast<uint32_t>(bucketCount));
-  }
 
-  // Merges `fresh` (all keys assumed new) into the table, growing where the
-  // library would. Commits and answers true when no run holds a key twice;
-  // otherwise leaves the table as it was (apart from the policy's state,
-  // which the caller restores) and answers false.
-  bool MergeBatch(const std::vector<Node>& fresh, std::vector<Node>& merged) {
-    size_t bucketCount = buckets_.size();
-    const Node* current = nodes_.data();
-    size_t currentSize = nodes_.size();
-    std::vector<Node> grown;
-    MergeScratch scratch;
-    size_t from = 0;
-    bool askFirst = true;  // false right after growing: the library inserts that key unasked
-    while (from < fresh.size()) {
-      // The piece up to the next growth: the library asks its policy before
-      // each new key, which answers "no" at once while the count stays at
-      // or below its planned size.
-      size_t to = from;
-      size_t newCount = 0;
-      for (; to < fresh.size(); ++to) {
-        if (to == from && !askFirst) continue;
-        const size_t elements = currentSize + (to - from);
-        if (elements + 1 <= policy_._M_next_resize) continue;
-        const std::pair<bool, size_t> grow = policy_._M_need_rehash(bucketCount, elements, 1);
-        if (grow.first) {
-          newCount = grow.second;
-          break;
-        }
-      }
-      if (to > from) {
-        Merge(current, currentSize, fresh.data() + from, to - from, bucketCount, merged, scratch);
-        grown.swap(merged);
-        current = grown.data();
-        currentSize = grown.size();
-        from = to;
-      }
-      if (newCount != 0) {
-        // A rehash is the insert rule applied to the list in order.
-        Merge(nullptr, 0, current, currentSize, newCount, merged, scratch);
-        grown.swap(merged);
-        current = grown.data();
-        currentSize = grown.size();
-        bucketCount = newCount;
-        askFirst = false;
-      } else {
-        askFirst = true;
-      }
-    }
-    if (HasRepeat(grown, bucketCount)) return false;
-    nodes_.swap(grown);
-    IndexBuckets(bucketCount);
-    return true;
-  }
+  // Where a merge reads the nodes it adds: the table's own list when it
+  // regroups, or a caller's entries with their codes.
+  struct NodeSource {
+    const Node* nodes;
+    uint32_t code(size_t i) const { return nodes[i].code; }
+    const Node& node(size_t i) const { return nodes[i]; }
+  };
+  struct EntrySource {
+    const Entry* entries;
+    const uint32_t* codes;
+    uint32_t code(size_t i) const { return codes[i]; }
+    Node node(size_t i) const { return Node{entries[i], codes[i]}; }
+    EntrySource from(size_t offset) const { return {entries + offset, codes + offset}; }
+  };
 
-  // Scratch kept across the pieces of one batch, so each piece reuses the
-  // memory the one before it touched.
+  // Scratch of one merge, reused by the next: the per-bucket counters, and
+  // the nodes and runs grouped by window of buckets.
   struct MergeScratch {
     struct Slot {
       uint32_t count;  // new nodes in the bucket, kOldRun added when `old` uses it
       uint32_t at;     // first new node, later where the next one goes
     };
+    struct Item {
+      uint32_t bucket;
+      uint32_t value;  // the new node or run, then what the passes work out for it
+    };
+    struct Run {
+      uint32_t bucket;
+      uint32_t length;
+    };
     static constexpr uint32_t kOldRun = 0x80000000u;
-    std::vector<Slot> slots;
-    std::vector<uint32_t> buckets;  // per new node
+    std::vector<Slot> slots;         // per bucket
+    std::vector<uint32_t> buckets;   // per new node
+    std::vector<Run> runs;           // per run of the old list, in list order
+    std::vector<Item> nodeItems;     // the new nodes, grouped by window
+    std::vector<Item> runItems;      // the runs, grouped by window
+    std::vector<uint32_t> nodeWindows, runWindows;  // where each window's items start, and the end
+    std::vector<uint32_t> cursors;   // per window, while items are taken in list order
   };
+
+  // Arrays that outlive the table that used them, for the next batch.
+  //
+  // On a million faces a batch works through a few hundred megabytes, and
+  // memory the process has just been handed costs more to touch the first
+  // time (about half a millisecond a megabyte here) than the merge spends on
+  // it. So the merge's scratch, the bucket index and up to two node arrays
+  // of tables gone (the slot's previous content, the merge's second buffer)
+  // are kept, one set per kind of table, until the plug-in is unloaded.
+  // The host calls the plug-in on one thread.
+  struct Kept {
+    static constexpr size_t kSpareNodeArrays = 2;
+    MergeScratch scratch;
+    std::vector<uint32_t> codes;    // of the entries being added
+    std::vector<NodeVector> nodes;  // spare node arrays, emptied
+    std::vector<uint32_t> index;    // a spare bucket index
+
+    // The largest spare, emptied, with room for `capacity` nodes.
+    NodeVector TakeNodes(size_t capacity) {
+      NodeVector taken;
+      if (!nodes.empty()) {
+        auto largest = std::max_element(nodes.begin(), nodes.end(), [](const NodeVector& a, const NodeVector& b) {
+          return a.capacity() < b.capacity();
+        });
+        taken.swap(*largest);
+        nodes.erase(largest);
+      }
+      taken.clear();
+      taken.reserve(capacity);
+      return taken;
+    }
+    // Keeps `array`'s memory when it is among the largest; `array` is left empty.
+    void GiveBack(NodeVector& array) {
+      NodeVector given;
+      given.swap(array);
+      if (given.capacity() == 0) return;
+      if (nodes.size() < kSpareNodeArrays) {
+        nodes.push_back(std::move(given));
+        return;
+      }
+      auto smallest = std::min_element(nodes.begin(), nodes.end(), [](const NodeVector& a, const NodeVector& b) {
+        return a.capacity() < b.capacity();
+      });
+      if (smallest->capacity() < given.capacity()) smallest->swap(given);
+    }
+    std::vector<uint32_t> TakeIndex() {
+      std::vector<uint32_t> taken;
+      taken.swap(index);
+      return taken;
+    }
+    void GiveBackIndex(std::vector<uint32_t>& array) {
+      if (array.capacity() > index.capacity()) index.swap(array);
+    }
+  };
+
+  // The kept arrays live behind a plain pointer, which outlives every
+  // table: one destroyed while the library unloads finds it null and frees
+  // its own memory.
+  static Kept*& KeptPointer() {
+    static Kept* kept = nullptr;
+    return kept;
+  }
+  static Kept* KeptArrays() { return KeptPointer(); }
+  static Kept& Keep() {
+    if (KeptPointer() == nullptr) {
+      struct Release {
+        ~Release() {
+          delete KeptPointer();
+          KeptPointer() = nullptr;
+        }
+      };
+      KeptPointer() = new Kept;
+      static Release release;
+    }
+    return *KeptPointer();
+  }
+
+  // Merges the `count` entries of `fresh` (all keys assumed new) into the
+  // table, growing where the library would. Commits and answers true when no
+  // run holds a key twice; otherwise leaves the table as it was (apart from
+  // the policy's state, which the caller restores) and answers false.
+  bool MergeBatch(const EntrySource& fresh, size_t count, Kept& kept) {
+    // The pieces up to each growth: the library asks its policy before each
+    // new key, which answers "no" at once while the count stays at or below
+    // its planned size. Planned first, so every array is sized once.
+    struct Piece {
+      size_t to;          // the piece is fresh[from, to)
+      size_t growTo = 0;  // then the bucket count it grows to, or 0
+    };
+    std::vector<Piece> pieces;
+    size_t bucketCount = buckets_.size();
+    size_t finalBuckets = bucketCount;
+    {
+      size_t size = nodes_.size();
+      size_t from = 0;
+      bool askFirst = true;  // false right after growing: the library inserts that key unasked
+      while (from < count) {
+        Piece piece{from};
+        for (; piece.to < count; ++piece.to) {
+          if (piece.to == from && !askFirst) continue;
+          const size_t elements = size + (piece.to - from);
+          if (elements + 1 <= policy_._M_next_resize) continue;
+          const std::pair<bool, size_t> grow = policy_._M_need_rehash(finalBuckets, elements, 1);
+          if (grow.first) {
+            piece.growTo = grow.second;
+            finalBuckets = grow.second;
+            break;
+          }
+        }
+        pieces.push_back(piece);
+        size += piece.to - from;
+        from = piece.to;
+        askFirst = piece.growTo == 0;
+      }
+    }
+
+    const size_t total = nodes_.size() + count;
+    NodeVector grown = kept.TakeNodes(total);
+    NodeVector merged = kept.TakeNodes(total);
+    const Node* current = nodes_.data();
+    size_t currentSize = nodes_.size();
+    size_t from = 0;
+    for (const Piece& piece : pieces) {
+      if (piece.to > from) {
+        Merge(current, currentSize, fresh.from(from), piece.to - from, bucketCount, merged, kept.scratch);
+        grown.swap(merged);
+        current = grown.data();
+        currentSize = grown.size();
+        from = piece.to;
+      }
+      if (piece.growTo != 0) {
+        // A rehash is the insert rule applied to the list in order.
+        Merge(nullptr, 0, NodeSource{current}, currentSize, piece.growTo, merged, kept.scratch);
+        grown.swap(merged);
+        current = grown.data();
+        currentSize = grown.size();
+        bucketCount = piece.growTo;
+      }
+    }
+    kept.GiveBack(merged);
+    // The last merge placed every node with the final bucket count, so its
+    // counters still describe every run.
+    if (HasRepeat(grown, bucketCount)) {
+      kept.GiveBack(grown);
+      return false;
+    }
+    std::vector<uint32_t> index = kept.TakeIndex();
+    IndexFromSlots(kept.scratch, index);
+    nodes_.swap(grown);
+    buckets_.swap(index);
+    kept.GiveBack(grown);
+    kept.GiveBackIndex(index);
+    return true;
+  }
+
+  // Each pass over the counters takes one window of buckets at a time, small
+  // enough to stay in the core's cache (2^16 slots of 8 bytes).
+  static constexpr unsigned kWindowBits = 16;
+
+  // Groups `count` items (new nodes or runs) by the window of their bucket,
+  // keeping their order within each window.
+  template <class BucketAt>
+  static void GroupByWindow(size_t count, size_t windows, BucketAt bucketAt,
+                            std::vector<typename MergeScratch::Item>& items, std::vector<uint32_t>& starts,
+                            std::vector<uint32_t>& next) {
+    starts.assign(windows + 1, 0);
+    for (size_t i = 0; i < count; ++i) ++starts[(bucketAt(i) >> kWindowBits) + 1];
+    for (size_t w = 0; w < windows; ++w) starts[w + 1] += starts[w];
+    next.assign(starts.begin(), starts.end() - 1);
+    items.resize(count);
+    for (size_t i = 0; i < count; ++i) {
+      const uint32_t b = bucketAt(i);
+      items[next[b >> kWindowBits]++] = {b, static_cast<uint32_t>(i)};
+    }
+  }
 
   // Inserting `fresh` in order into the list `old` (grouped by bucket for
   // `bucketCount`, as the library keeps it) by the library's rule gives:
   // first the buckets `old` does not use, newest first, each with its new
   // nodes newest first; then each run of `old` in order, with that bucket's
   // new nodes, newest first, in front of it. Counting sorts build that.
-  static void Merge(const Node* old, size_t oldSize, const Node* fresh, size_t freshSize, size_t bucketCount,
-                    std::vector<Node>& out, MergeScratch& scratch) {
+  //
+  // Only the running place (where the next bucket goes) needs the list's
+  // order; counting a bucket's nodes and handing out places within it needs
+  // only that bucket's nodes in order. So nodes and runs are grouped by
+  // window of buckets once, the per-bucket work runs window by window with
+  // its counters in cache, and the running place is summed in one pass in
+  // list order. Afterwards a used bucket's slot holds the end of its new
+  // nodes, and its count how many there are, so its run starts at
+  // `at - count`.
+  template <class Source>
+  static void Merge(const Node* old, size_t oldSize, const Source& fresh, size_t freshSize, size_t bucketCount,
+                    NodeVector& out, MergeScratch& scratch) {
     using Slot = typename MergeScratch::Slot;
+    using Run = typename MergeScratch::Run;
     constexpr uint32_t kOldRun = MergeScratch::kOldRun;
+    if (bucketCount > 0xFFFFFFFFu) throw std::length_error("slot table: too many buckets");
+    const BucketDivisor bucketOf(static_cast<uint32_t>(bucketCount));
     std::vector<Slot>& slots = scratch.slots;
     std::vector<uint32_t>& buckets = scratch.buckets;
+    std::vector<Run>& runs = scratch.runs;
+    auto& nodeItems = scratch.nodeItems;
+    auto& runItems = scratch.runItems;
+    const auto& nodeWindows = scratch.nodeWindows;
+    const auto& runWindows = scratch.runWindows;
+    std::vector<uint32_t>& cursors = scratch.cursors;
+
     slots.assign(bucketCount, Slot{0, kNone});
     buckets.resize(freshSize);
-    for (size_t i = 0; i < oldSize; ++i) slots[Bucket(old[i].code, bucketCount)].count = kOldRun;
-    for (size_t i = 0; i < freshSize; ++i) {
-      const size_t b = Bucket(fresh[i].code, bucketCount);
-      buckets[i] = static_cast<uint32_t>(b);
-      Slot& slot = slots[b];
-      if ((slot.count++ & ~kOldRun) == 0) slot.at = static_cast<uint32_t>(i);
+    for (size_t i = 0; i < freshSize; ++i) buckets[i] = bucketOf(fresh.code(i));
+    runs.clear();
+    for (size_t i = 0; i < oldSize;) {
+      const uint32_t b = bucketOf(old[i].code);
+      size_t end = i + 1;
+      while (end < oldSize && bucketOf(old[end].code) == b) ++end;
+      runs.push_back(Run{b, static_cast<uint32_t>(end - i)});
+      i = end;
     }
-    // Where each bucket's new nodes start. A bucket's first new node is the
-    // last one met walking backwards, so its slot is free to take the place.
-    uint32_t place = 0;
-    for (size_t i = freshSize; i-- > 0;) {
-      Slot& slot = slots[buckets[i]];
-      if (slot.at == i && (slot.count & kOldRun) == 0) {
-        slot.at = place;
-        place += slot.count;
+    const size_t windows = ((bucketCount - 1) >> kWindowBits) + 1;
+    GroupByWindow(
+        freshSize, windows, [&](size_t i) { return buckets[i]; }, nodeItems, scratch.nodeWindows, cursors);
+    GroupByWindow(
+        runs.size(), windows, [&](size_t r) { return runs[r].bucket; }, runItems, scratch.runWindows, cursors);
+
+    // Per bucket: its new nodes, the first of them, and whether `old` uses
+    // it. Then a bucket's first new node carries the bucket's count when the
+    // bucket is new to the list (kNone on every other node), and each run
+    // how many new nodes join it.
+    for (size_t w = 0; w < windows; ++w) {
+      for (size_t e = runWindows[w]; e < runWindows[w + 1]; ++e) slots[runItems[e].bucket].count = kOldRun;
+      for (size_t e = nodeWindows[w]; e < nodeWindows[w + 1]; ++e) {
+        Slot& slot = slots[nodeItems[e].bucket];
+        if ((slot.count++ & ~kOldRun) == 0) slot.at = nodeItems[e].value;
+      }
+      for (size_t e = nodeWindows[w]; e < nodeWindows[w + 1]; ++e) {
+        const Slot& slot = slots[nodeItems[e].bucket];
+        const bool firstOfNewBucket = slot.at == nodeItems[e].value && (slot.count & kOldRun) == 0;
+        nodeItems[e].value = firstOfNewBucket ? slot.count : kNone;
+      }
+      for (size_t e = runWindows[w]; e < runWindows[w + 1]; ++e) {
+        runItems[e].value = slots[runItems[e].bucket].count & ~kOldRun;
       }
     }
-    out.resize(oldSize + freshSize);
-    for (size_t i = 0; i < oldSize;) {
-      const size_t b = Bucket(old[i].code, bucketCount);
-      Slot& slot = slots[b];
-      slot.at = place;
-      place += slot.count & ~kOldRun;
-      for (; i < oldSize && Bucket(old[i].code, bucketCount) == b; ++i) out[place++] = old[i];
+
+    // The running place, in list order: new buckets by their first new node,
+    // newest first, then the old runs. Each count becomes its bucket's place.
+    cursors.assign(nodeWindows.begin() + 1, nodeWindows.end());
+    uint32_t place = 0;
+    for (size_t i = freshSize; i-- > 0;) {
+      // Without branches: whether a node is its bucket's first is a coin
+      // toss the processor cannot learn.
+      uint32_t& value = nodeItems[--cursors[buckets[i] >> kWindowBits]].value;
+      const bool first = value != kNone;
+      const uint32_t count = first ? value : 0;
+      value = first ? place : kNone;
+      place += count;
     }
-    for (size_t i = freshSize; i-- > 0;) out[slots[buckets[i]].at++] = fresh[i];
+    out.resize(oldSize + freshSize);
+    Node* const to = out.data();
+    cursors.assign(runWindows.begin(), runWindows.end() - 1);
+    const Node* from = old;
+    for (const Run& run : runs) {
+      uint32_t& value = runItems[cursors[run.bucket >> kWindowBits]++].value;
+      const uint32_t count = value;
+      value = place;
+      place += count;
+      // Runs are a node or two long: a loop beats a library copy per run.
+      for (uint32_t k = 0; k < run.length; ++k) to[place++] = *from++;
+    }
+
+    // Per bucket again: where each new node goes, newest first from the
+    // bucket's place.
+    for (size_t w = 0; w < windows; ++w) {
+      for (size_t e = runWindows[w]; e < runWindows[w + 1]; ++e) slots[runItems[e].bucket].at = runItems[e].value;
+      for (size_t e = nodeWindows[w]; e < nodeWindows[w + 1]; ++e) {
+        uint32_t& at = slots[nodeItems[e].bucket].at;
+        at = nodeItems[e].value != kNone ? nodeItems[e].value : at;
+      }
+      for (size_t e = nodeWindows[w + 1]; e-- > nodeWindows[w];) {
+        nodeItems[e].value = slots[nodeItems[e].bucket].at++;
+      }
+    }
+    cursors.assign(nodeWindows.begin() + 1, nodeWindows.end());
+    for (size_t i = freshSize; i-- > 0;) to[nodeItems[--cursors[buckets[i] >> kWindowBits]].value] = fresh.node(i);
   }
 
   // Two nodes with one key share a bucket and so a run.
-  static bool HasRepeat(const std::vector<Node>& nodes, size_t bucketCount) {
-    for (size_t start = 0; start < nodes.size();) {
-      const size_t b = Bucket(nodes[start].code, bucketCount);
+  static bool HasRepeat(const NodeVector& nodes, size_t bucketCount) {
+    const BucketDivisor bucketOf(static_cast<uint32_t>(bucketCount));
+    const size_t n = nodes.size();
+    size_t start = 0;
+    uint32_t b = n > 0 ? bucketOf(nodes[0].code) : 0;
+    while (start < n) {
       size_t end = start + 1;
-      while (end < nodes.size() && Bucket(nodes[end].code, bucketCount) == b) ++end;
+      uint32_t next = 0;
+      while (end < n && (next = bucketOf(nodes[end].code)) == b) ++end;
       for (size_t i = start; i + 1 < end; ++i) {
         for (size_t j = i + 1; j < end; ++j) {
           if (nodes[i].code == nodes[j].code && KeyOf{}(nodes[i].entry) == KeyOf{}(nodes[j].entry)) return true;
         }
       }
       start = end;
+      b = next;
     }
     return false;
   }
 
-  // The entries whose key is neither in the table nor earlier in `fresh`.
-  std::vector<Node> WithoutRepeats(const std::vector<Node>& fresh) const {
+  // The entries whose key is neither in the table nor earlier in the batch.
+  std::vector<Entry> WithoutRepeats(const Entry* entries, size_t count) const {
     struct KeyHash {
       size_t operator()(const Key& key) const { return Hash{}(key); }
     };
     std::unordered_set<Key, KeyHash> seen;
-    std::vector<Node> kept;
-    for (const Node& node : fresh) {
-      const Key& key = KeyOf{}(node.entry);
+    std::vector<Entry> kept;
+    for (size_t i = 0; i < count; ++i) {
+      const Key& key = KeyOf{}(entries[i]);
       if (find(key) != end() || !seen.insert(key).second) continue;
-      kept.push_back(node);
+      kept.push_back(entries[i]);
     }
     return kept;
   }
 
-  void IndexBuckets(size_t bucketCount) {
-    buckets_.assign(bucketCount, kNone);
-    size_t previous = bucketCount;
-    for (size_t i = 0; i < nodes_.size(); ++i) {
-      const size_t b = Bucket(nodes_[i].code, bucketCount);
-      if (b != previous) buckets_[b] = static_cast<uint32_t>(i);
-      previous = b;
+  // The first node of each bucket's run after a merge, read off its slots.
+  static void IndexFromSlots(const MergeScratch& scratch, std::vector<uint32_t>& index) {
+    constexpr uint32_t kOldRun = MergeScratch::kOldRun;
+    index.resize(scratch.slots.size());
+    for (size_t b = 0; b < index.size(); ++b) {
+      const typename MergeScratch::Slot& slot = scratch.slots[b];
+      index[b] = slot.count == 0 ? kNone : slot.at - (slot.count & ~kOldRun);
     }
   }
 
-  std::vector<Node> nodes_;        // in the order of the library's list
+  NodeVector nodes_;               // in the order of the library's list
   std::vector<uint32_t> buckets_;  // index of the bucket's first node, or kNone
   RehashPolicy policy_;
 };
