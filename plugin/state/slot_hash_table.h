@@ -189,7 +189,7 @@ class Table {
       if (bucketCount != buckets_.size()) {
         Kept& kept = Keep();
         NodeVector regrouped = kept.TakeNodes(nodes_.size());
-        Merge(nullptr, 0, NodeSource{nodes_.data()}, nodes_.size(), bucketCount, regrouped, kept.scratch);
+        Group(Sequence{nodes_.data(), nodes_.size(), false, {}, 0}, bucketCount, regrouped, kept.scratch);
         std::vector<uint32_t> index = kept.TakeIndex();
         IndexFromSlots(kept.scratch, index);
         nodes_.swap(regrouped);
@@ -263,44 +263,44 @@ class Table {
  private:
   static uint32_t Code(const Key& key) { return static_cast<uint32_t>(Hash{}(key)); }
 
-  // Where a merge reads the nodes it adds: the table's own list when it
-  // regroups, or a caller's entries with their codes.
-  struct NodeSource {
-    const Node* nodes;
-    uint32_t code(size_t i) const { return nodes[i].code; }
-    const Node& node(size_t i) const { return nodes[i]; }
-  };
+  // The entries of a batch with their codes.
   struct EntrySource {
     const Entry* entries;
     const uint32_t* codes;
-    uint32_t code(size_t i) const { return codes[i]; }
-    Node node(size_t i) const { return Node{entries[i], codes[i]}; }
     EntrySource from(size_t offset) const { return {entries + offset, codes + offset}; }
   };
 
-  // Scratch of one merge, reused by the next: the per-bucket counters, and
-  // the nodes and runs grouped by window of buckets.
+  // The order in which nodes reach a bucket array: first the nodes of a
+  // list, then new entries. A rehash walks the list forwards. Adding to the
+  // table walks it backwards, which rebuilds the list exactly: each run ends
+  // up in front of the runs before it, and its nodes newest first.
+  struct Sequence {
+    const Node* list;
+    size_t listSize;
+    bool listBackwards;
+    EntrySource fresh;
+    size_t freshSize;
+
+    size_t size() const { return listSize + freshSize; }
+    const Node& listNode(size_t i) const { return list[listBackwards ? listSize - 1 - i : i]; }
+  };
+
+  // Scratch of one grouping, reused by the next: the per-bucket counters,
+  // and the nodes grouped by window of buckets.
   struct MergeScratch {
     struct Slot {
-      uint32_t count;  // new nodes in the bucket, kOldRun added when `old` uses it
-      uint32_t at;     // first new node, later where the next one goes
+      uint32_t count;  // nodes in the bucket
+      uint32_t at;     // first node to arrive, later where the next one goes
     };
     struct Item {
       uint32_t bucket;
-      uint32_t value;  // the new node or run, then what the passes work out for it
+      uint32_t value;  // the node's place in the sequence, then what the passes work out for it
     };
-    struct Run {
-      uint32_t bucket;
-      uint32_t length;
-    };
-    static constexpr uint32_t kOldRun = 0x80000000u;
-    std::vector<Slot> slots;         // per bucket
-    std::vector<uint32_t> buckets;   // per new node
-    std::vector<Run> runs;           // per run of the old list, in list order
-    std::vector<Item> nodeItems;     // the new nodes, grouped by window
-    std::vector<Item> runItems;      // the runs, grouped by window
-    std::vector<uint32_t> nodeWindows, runWindows;  // where each window's items start, and the end
-    std::vector<uint32_t> cursors;   // per window, while items are taken in list order
+    std::vector<Slot> slots;       // per bucket
+    std::vector<uint32_t> buckets;  // per node of the sequence
+    std::vector<Item> items;       // the nodes, grouped by window
+    std::vector<uint32_t> windows;  // where each window's items start, and the end
+    std::vector<uint32_t> cursors;  // per window, while items are taken in sequence order
   };
 
   // Arrays that outlive the table that used them, for the next batch.
@@ -421,29 +421,36 @@ class Table {
     const size_t total = nodes_.size() + count;
     NodeVector grown = kept.TakeNodes(total);
     NodeVector merged = kept.TakeNodes(total);
-    const Node* current = nodes_.data();
-    size_t currentSize = nodes_.size();
+    // Adding a piece to a list, and growing afterwards, both come down to
+    // grouping the list and the next piece as one sequence: a rehash is the
+    // insert rule applied to the list in order.
+    Sequence sequence{nodes_.data(), nodes_.size(), true, {}, 0};
+    bool regroup = false;  // grown since the last grouping
     size_t from = 0;
     for (const Piece& piece : pieces) {
-      if (piece.to > from) {
-        Merge(current, currentSize, fresh.from(from), piece.to - from, bucketCount, merged, kept.scratch);
+      sequence.fresh = fresh.from(from);
+      sequence.freshSize = piece.to - from;
+      if (sequence.freshSize > 0) {
+        Group(sequence, bucketCount, merged, kept.scratch);
         grown.swap(merged);
-        current = grown.data();
-        currentSize = grown.size();
-        from = piece.to;
+        sequence = Sequence{grown.data(), grown.size(), false, {}, 0};
+        regroup = false;
       }
+      from = piece.to;
       if (piece.growTo != 0) {
-        // A rehash is the insert rule applied to the list in order.
-        Merge(nullptr, 0, NodeSource{current}, currentSize, piece.growTo, merged, kept.scratch);
-        grown.swap(merged);
-        current = grown.data();
-        currentSize = grown.size();
         bucketCount = piece.growTo;
+        sequence.listBackwards = false;
+        regroup = true;
       }
     }
+    if (regroup) {
+      sequence.freshSize = 0;
+      Group(sequence, bucketCount, merged, kept.scratch);
+      grown.swap(merged);
+    }
     kept.GiveBack(merged);
-    // The last merge placed every node with the final bucket count, so its
-    // counters still describe every run.
+    // The last grouping placed every node with the final bucket count, so
+    // its counters still describe every run.
     if (HasRepeat(grown, bucketCount)) {
       kept.GiveBack(grown);
       return false;
@@ -461,131 +468,88 @@ class Table {
   // enough to stay in the core's cache (2^16 slots of 8 bytes).
   static constexpr unsigned kWindowBits = 16;
 
-  // Groups `count` items (new nodes or runs) by the window of their bucket,
-  // keeping their order within each window.
-  template <class BucketAt>
-  static void GroupByWindow(size_t count, size_t windows, BucketAt bucketAt,
-                            std::vector<typename MergeScratch::Item>& items, std::vector<uint32_t>& starts,
-                            std::vector<uint32_t>& next) {
-    starts.assign(windows + 1, 0);
-    for (size_t i = 0; i < count; ++i) ++starts[(bucketAt(i) >> kWindowBits) + 1];
-    for (size_t w = 0; w < windows; ++w) starts[w + 1] += starts[w];
-    next.assign(starts.begin(), starts.end() - 1);
-    items.resize(count);
-    for (size_t i = 0; i < count; ++i) {
-      const uint32_t b = bucketAt(i);
-      items[next[b >> kWindowBits]++] = {b, static_cast<uint32_t>(i)};
-    }
-  }
-
-  // Inserting `fresh` in order into the list `old` (grouped by bucket for
-  // `bucketCount`, as the library keeps it) by the library's rule gives:
-  // first the buckets `old` does not use, newest first, each with its new
-  // nodes newest first; then each run of `old` in order, with that bucket's
-  // new nodes, newest first, in front of it. Counting sorts build that.
+  // Puts the nodes of `sequence` into `out` as inserting them one by one into
+  // an empty library container of `bucketCount` buckets would leave them:
+  // the buckets newest first by the arrival of their first node, and each
+  // bucket's nodes newest first. Counting sorts build that.
   //
-  // Only the running place (where the next bucket goes) needs the list's
-  // order; counting a bucket's nodes and handing out places within it needs
-  // only that bucket's nodes in order. So nodes and runs are grouped by
-  // window of buckets once, the per-bucket work runs window by window with
-  // its counters in cache, and the running place is summed in one pass in
-  // list order. Afterwards a used bucket's slot holds the end of its new
-  // nodes, and its count how many there are, so its run starts at
-  // `at - count`.
-  template <class Source>
-  static void Merge(const Node* old, size_t oldSize, const Source& fresh, size_t freshSize, size_t bucketCount,
-                    NodeVector& out, MergeScratch& scratch) {
+  // Only the running place (where the next bucket goes) needs the
+  // sequence's order; counting a bucket's nodes and handing out places
+  // within it needs only that bucket's nodes in order. So the nodes are
+  // grouped by window of buckets once, the per-bucket work runs window by
+  // window with its counters in cache, and the running place is summed in
+  // one pass in sequence order. Afterwards a used bucket's slot holds the
+  // end of its run, and its count the run's length.
+  static void Group(const Sequence& sequence, size_t bucketCount, NodeVector& out, MergeScratch& scratch) {
     using Slot = typename MergeScratch::Slot;
-    using Run = typename MergeScratch::Run;
-    constexpr uint32_t kOldRun = MergeScratch::kOldRun;
+    using Item = typename MergeScratch::Item;
     if (bucketCount > 0xFFFFFFFFu) throw std::length_error("slot table: too many buckets");
     const BucketDivisor bucketOf(static_cast<uint32_t>(bucketCount));
+    const size_t n = sequence.size();
+    const size_t listSize = sequence.listSize;
     std::vector<Slot>& slots = scratch.slots;
     std::vector<uint32_t>& buckets = scratch.buckets;
-    std::vector<Run>& runs = scratch.runs;
-    auto& nodeItems = scratch.nodeItems;
-    auto& runItems = scratch.runItems;
-    const auto& nodeWindows = scratch.nodeWindows;
-    const auto& runWindows = scratch.runWindows;
+    std::vector<Item>& items = scratch.items;
+    std::vector<uint32_t>& windows = scratch.windows;
     std::vector<uint32_t>& cursors = scratch.cursors;
 
+    // Buckets, and the nodes grouped by window in sequence order.
+    const size_t windowCount = ((bucketCount - 1) >> kWindowBits) + 1;
+    buckets.resize(n);
+    windows.assign(windowCount + 1, 0);
+    for (size_t i = 0; i < listSize; ++i) buckets[i] = bucketOf(sequence.listNode(i).code);
+    for (size_t i = 0; i < sequence.freshSize; ++i) buckets[listSize + i] = bucketOf(sequence.fresh.codes[i]);
+    for (size_t i = 0; i < n; ++i) ++windows[(buckets[i] >> kWindowBits) + 1];
+    for (size_t w = 0; w < windowCount; ++w) windows[w + 1] += windows[w];
+    cursors.assign(windows.begin(), windows.end() - 1);
+    items.resize(n);
+    for (size_t i = 0; i < n; ++i) items[cursors[buckets[i] >> kWindowBits]++] = {buckets[i], static_cast<uint32_t>(i)};
+
+    // Per bucket: its count and its first node. Then a bucket's first node
+    // carries the count, every other node kNone.
     slots.assign(bucketCount, Slot{0, kNone});
-    buckets.resize(freshSize);
-    for (size_t i = 0; i < freshSize; ++i) buckets[i] = bucketOf(fresh.code(i));
-    runs.clear();
-    for (size_t i = 0; i < oldSize;) {
-      const uint32_t b = bucketOf(old[i].code);
-      size_t end = i + 1;
-      while (end < oldSize && bucketOf(old[end].code) == b) ++end;
-      runs.push_back(Run{b, static_cast<uint32_t>(end - i)});
-      i = end;
-    }
-    const size_t windows = ((bucketCount - 1) >> kWindowBits) + 1;
-    GroupByWindow(
-        freshSize, windows, [&](size_t i) { return buckets[i]; }, nodeItems, scratch.nodeWindows, cursors);
-    GroupByWindow(
-        runs.size(), windows, [&](size_t r) { return runs[r].bucket; }, runItems, scratch.runWindows, cursors);
-
-    // Per bucket: its new nodes, the first of them, and whether `old` uses
-    // it. Then a bucket's first new node carries the bucket's count when the
-    // bucket is new to the list (kNone on every other node), and each run
-    // how many new nodes join it.
-    for (size_t w = 0; w < windows; ++w) {
-      for (size_t e = runWindows[w]; e < runWindows[w + 1]; ++e) slots[runItems[e].bucket].count = kOldRun;
-      for (size_t e = nodeWindows[w]; e < nodeWindows[w + 1]; ++e) {
-        Slot& slot = slots[nodeItems[e].bucket];
-        if ((slot.count++ & ~kOldRun) == 0) slot.at = nodeItems[e].value;
+    for (size_t w = 0; w < windowCount; ++w) {
+      for (size_t e = windows[w]; e < windows[w + 1]; ++e) {
+        Slot& slot = slots[items[e].bucket];
+        if (slot.count++ == 0) slot.at = items[e].value;
       }
-      for (size_t e = nodeWindows[w]; e < nodeWindows[w + 1]; ++e) {
-        const Slot& slot = slots[nodeItems[e].bucket];
-        const bool firstOfNewBucket = slot.at == nodeItems[e].value && (slot.count & kOldRun) == 0;
-        nodeItems[e].value = firstOfNewBucket ? slot.count : kNone;
-      }
-      for (size_t e = runWindows[w]; e < runWindows[w + 1]; ++e) {
-        runItems[e].value = slots[runItems[e].bucket].count & ~kOldRun;
+      for (size_t e = windows[w]; e < windows[w + 1]; ++e) {
+        const Slot& slot = slots[items[e].bucket];
+        items[e].value = slot.at == items[e].value ? slot.count : kNone;
       }
     }
 
-    // The running place, in list order: new buckets by their first new node,
-    // newest first, then the old runs. Each count becomes its bucket's place.
-    cursors.assign(nodeWindows.begin() + 1, nodeWindows.end());
+    // The running place, newest first node first: each count becomes its
+    // bucket's place. Without branches: whether a node is its bucket's
+    // first is a coin toss the processor cannot learn.
+    cursors.assign(windows.begin() + 1, windows.end());
     uint32_t place = 0;
-    for (size_t i = freshSize; i-- > 0;) {
-      // Without branches: whether a node is its bucket's first is a coin
-      // toss the processor cannot learn.
-      uint32_t& value = nodeItems[--cursors[buckets[i] >> kWindowBits]].value;
+    for (size_t i = n; i-- > 0;) {
+      uint32_t& value = items[--cursors[buckets[i] >> kWindowBits]].value;
       const bool first = value != kNone;
       const uint32_t count = first ? value : 0;
       value = first ? place : kNone;
       place += count;
     }
-    out.resize(oldSize + freshSize);
-    Node* const to = out.data();
-    cursors.assign(runWindows.begin(), runWindows.end() - 1);
-    const Node* from = old;
-    for (const Run& run : runs) {
-      uint32_t& value = runItems[cursors[run.bucket >> kWindowBits]++].value;
-      const uint32_t count = value;
-      value = place;
-      place += count;
-      // Runs are a node or two long: a loop beats a library copy per run.
-      for (uint32_t k = 0; k < run.length; ++k) to[place++] = *from++;
+
+    // Per bucket again: where each node goes, newest first from the
+    // bucket's place.
+    for (size_t w = 0; w < windowCount; ++w) {
+      for (size_t e = windows[w]; e < windows[w + 1]; ++e) {
+        uint32_t& at = slots[items[e].bucket].at;
+        at = items[e].value != kNone ? items[e].value : at;
+      }
+      for (size_t e = windows[w + 1]; e-- > windows[w];) items[e].value = slots[items[e].bucket].at++;
     }
 
-    // Per bucket again: where each new node goes, newest first from the
-    // bucket's place.
-    for (size_t w = 0; w < windows; ++w) {
-      for (size_t e = runWindows[w]; e < runWindows[w + 1]; ++e) slots[runItems[e].bucket].at = runItems[e].value;
-      for (size_t e = nodeWindows[w]; e < nodeWindows[w + 1]; ++e) {
-        uint32_t& at = slots[nodeItems[e].bucket].at;
-        at = nodeItems[e].value != kNone ? nodeItems[e].value : at;
-      }
-      for (size_t e = nodeWindows[w + 1]; e-- > nodeWindows[w];) {
-        nodeItems[e].value = slots[nodeItems[e].bucket].at++;
-      }
+    out.resize(n);
+    Node* const to = out.data();
+    cursors.assign(windows.begin() + 1, windows.end());
+    for (size_t i = n; i-- > listSize;) {
+      const size_t k = i - listSize;
+      to[items[--cursors[buckets[i] >> kWindowBits]].value] = Node{sequence.fresh.entries[k], sequence.fresh.codes[k]};
     }
-    cursors.assign(nodeWindows.begin() + 1, nodeWindows.end());
-    for (size_t i = freshSize; i-- > 0;) to[nodeItems[--cursors[buckets[i] >> kWindowBits]].value] = fresh.node(i);
+    for (size_t i = listSize; i-- > 0;) to[items[--cursors[buckets[i] >> kWindowBits]].value] = sequence.listNode(i);
   }
 
   // Two nodes with one key share a bucket and so a run.
@@ -626,11 +590,10 @@ class Table {
 
   // The first node of each bucket's run after a merge, read off its slots.
   static void IndexFromSlots(const MergeScratch& scratch, std::vector<uint32_t>& index) {
-    constexpr uint32_t kOldRun = MergeScratch::kOldRun;
     index.resize(scratch.slots.size());
     for (size_t b = 0; b < index.size(); ++b) {
       const typename MergeScratch::Slot& slot = scratch.slots[b];
-      index[b] = slot.count == 0 ? kNone : slot.at - (slot.count & ~kOldRun);
+      index[b] = slot.count == 0 ? kNone : slot.at - slot.count;
     }
   }
 
