@@ -189,9 +189,10 @@ class Table {
       if (bucketCount != buckets_.size()) {
         Kept& kept = Keep();
         NodeVector regrouped = kept.TakeNodes(nodes_.size());
-        Group(Sequence{nodes_.data(), nodes_.size(), false, {}, 0}, bucketCount, regrouped, kept.scratch);
         std::vector<uint32_t> index = kept.TakeIndex();
-        IndexFromSlots(kept.scratch, index);
+        index.resize(bucketCount);
+        Group(Sequence{nodes_.data(), nodes_.size(), false, {}, 0}, bucketCount, regrouped, kept.scratch,
+              index.data());
         nodes_.swap(regrouped);
         buckets_.swap(index);
         kept.GiveBack(regrouped);
@@ -319,17 +320,21 @@ class Table {
     std::vector<NodeVector> nodes;  // spare node arrays, emptied
     std::vector<uint32_t> index;    // a spare bucket index
 
-    // The largest spare, emptied, with room for `capacity` nodes.
+    // An empty node array with room for `capacity` nodes: the smallest
+    // spare that has it, unless that is over twice the room asked for (a
+    // small table would hold on to a big array), else a new one.
     NodeVector TakeNodes(size_t capacity) {
-      NodeVector taken;
-      if (!nodes.empty()) {
-        auto largest = std::max_element(nodes.begin(), nodes.end(), [](const NodeVector& a, const NodeVector& b) {
-          return a.capacity() < b.capacity();
-        });
-        taken.swap(*largest);
-        nodes.erase(largest);
+      auto best = nodes.end();
+      for (auto it = nodes.begin(); it != nodes.end(); ++it) {
+        if (it->capacity() < capacity || it->capacity() / 2 > capacity) continue;
+        if (best == nodes.end() || it->capacity() < best->capacity()) best = it;
       }
-      taken.clear();
+      NodeVector taken;
+      if (best != nodes.end()) {
+        taken.swap(*best);
+        nodes.erase(best);
+        taken.clear();
+      }
       taken.reserve(capacity);
       return taken;
     }
@@ -424,39 +429,40 @@ class Table {
     // Adding a piece to a list, and growing afterwards, both come down to
     // grouping the list and the next piece as one sequence: a rehash is the
     // insert rule applied to the list in order.
+    // The last grouping also writes the bucket index, into a spare until the
+    // batch is known to hold no repeat.
+    std::vector<uint32_t> index = kept.TakeIndex();
+    index.resize(finalBuckets);
     Sequence sequence{nodes_.data(), nodes_.size(), true, {}, 0};
-    bool regroup = false;  // grown since the last grouping
     size_t from = 0;
-    for (const Piece& piece : pieces) {
+    for (size_t p = 0; p < pieces.size(); ++p) {
+      const Piece& piece = pieces[p];
       sequence.fresh = fresh.from(from);
       sequence.freshSize = piece.to - from;
+      const bool last = p + 1 == pieces.size() && piece.growTo == 0;
       if (sequence.freshSize > 0) {
-        Group(sequence, bucketCount, merged, kept.scratch);
+        Group(sequence, bucketCount, merged, kept.scratch, last ? index.data() : nullptr);
         grown.swap(merged);
         sequence = Sequence{grown.data(), grown.size(), false, {}, 0};
-        regroup = false;
       }
       from = piece.to;
       if (piece.growTo != 0) {
         bucketCount = piece.growTo;
         sequence.listBackwards = false;
-        regroup = true;
       }
     }
-    if (regroup) {
+    if (pieces.back().growTo != 0) {
+      // The batch ended in growth: the list is regrouped alone.
       sequence.freshSize = 0;
-      Group(sequence, bucketCount, merged, kept.scratch);
+      Group(sequence, bucketCount, merged, kept.scratch, index.data());
       grown.swap(merged);
     }
     kept.GiveBack(merged);
-    // The last grouping placed every node with the final bucket count, so
-    // its counters still describe every run.
     if (HasRepeat(grown, bucketCount)) {
       kept.GiveBack(grown);
+      kept.GiveBackIndex(index);
       return false;
     }
-    std::vector<uint32_t> index = kept.TakeIndex();
-    IndexFromSlots(kept.scratch, index);
     nodes_.swap(grown);
     buckets_.swap(index);
     kept.GiveBack(grown);
@@ -478,9 +484,11 @@ class Table {
   // within it needs only that bucket's nodes in order. So the nodes are
   // grouped by window of buckets once, the per-bucket work runs window by
   // window with its counters in cache, and the running place is summed in
-  // one pass in sequence order. Afterwards a used bucket's slot holds the
-  // end of its run, and its count the run's length.
-  static void Group(const Sequence& sequence, size_t bucketCount, NodeVector& out, MergeScratch& scratch) {
+  // one pass in sequence order. With `index`, also writes the first node of
+  // each bucket's run there (kNone for an empty bucket), `bucketCount` of
+  // them.
+  static void Group(const Sequence& sequence, size_t bucketCount, NodeVector& out, MergeScratch& scratch,
+                    uint32_t* index) {
     using Slot = typename MergeScratch::Slot;
     using Item = typename MergeScratch::Item;
     if (bucketCount > 0xFFFFFFFFu) throw std::length_error("slot table: too many buckets");
@@ -497,18 +505,27 @@ class Table {
     const size_t windowCount = ((bucketCount - 1) >> kWindowBits) + 1;
     buckets.resize(n);
     windows.assign(windowCount + 1, 0);
-    for (size_t i = 0; i < listSize; ++i) buckets[i] = bucketOf(sequence.listNode(i).code);
-    for (size_t i = 0; i < sequence.freshSize; ++i) buckets[listSize + i] = bucketOf(sequence.fresh.codes[i]);
-    for (size_t i = 0; i < n; ++i) ++windows[(buckets[i] >> kWindowBits) + 1];
+    for (size_t i = 0; i < listSize; ++i) {
+      buckets[i] = bucketOf(sequence.listNode(i).code);
+      ++windows[(buckets[i] >> kWindowBits) + 1];
+    }
+    for (size_t i = listSize; i < n; ++i) {
+      buckets[i] = bucketOf(sequence.fresh.codes[i - listSize]);
+      ++windows[(buckets[i] >> kWindowBits) + 1];
+    }
     for (size_t w = 0; w < windowCount; ++w) windows[w + 1] += windows[w];
     cursors.assign(windows.begin(), windows.end() - 1);
     items.resize(n);
     for (size_t i = 0; i < n; ++i) items[cursors[buckets[i] >> kWindowBits]++] = {buckets[i], static_cast<uint32_t>(i)};
 
     // Per bucket: its count and its first node. Then a bucket's first node
-    // carries the count, every other node kNone.
-    slots.assign(bucketCount, Slot{0, kNone});
+    // carries the count, every other node kNone. Each window's counters are
+    // cleared as it is reached, while they are in cache anyway.
+    slots.resize(bucketCount);
     for (size_t w = 0; w < windowCount; ++w) {
+      const size_t first = w << kWindowBits;
+      std::fill(slots.begin() + first, slots.begin() + std::min(bucketCount, first + (size_t{1} << kWindowBits)),
+                Slot{0, kNone});
       for (size_t e = windows[w]; e < windows[w + 1]; ++e) {
         Slot& slot = slots[items[e].bucket];
         if (slot.count++ == 0) slot.at = items[e].value;
@@ -532,14 +549,19 @@ class Table {
       place += count;
     }
 
-    // Per bucket again: where each node goes, newest first from the
-    // bucket's place.
+    // Per bucket again: where each node goes. The first node takes the
+    // bucket's last place and each later one the place before, so the
+    // newest comes first; the counter ends one before the bucket's run.
     for (size_t w = 0; w < windowCount; ++w) {
       for (size_t e = windows[w]; e < windows[w + 1]; ++e) {
-        uint32_t& at = slots[items[e].bucket].at;
-        at = items[e].value != kNone ? items[e].value : at;
+        Slot& slot = slots[items[e].bucket];
+        slot.at = items[e].value != kNone ? items[e].value + slot.count - 1 : slot.at;
+        items[e].value = slot.at--;
       }
-      for (size_t e = windows[w + 1]; e-- > windows[w];) items[e].value = slots[items[e].bucket].at++;
+      if (index == nullptr) continue;
+      const size_t first = w << kWindowBits;
+      const size_t last = std::min(bucketCount, first + (size_t{1} << kWindowBits));
+      for (size_t b = first; b < last; ++b) index[b] = slots[b].count == 0 ? kNone : slots[b].at + 1;
     }
 
     out.resize(n);
@@ -586,15 +608,6 @@ class Table {
       kept.push_back(entries[i]);
     }
     return kept;
-  }
-
-  // The first node of each bucket's run after a merge, read off its slots.
-  static void IndexFromSlots(const MergeScratch& scratch, std::vector<uint32_t>& index) {
-    index.resize(scratch.slots.size());
-    for (size_t b = 0; b < index.size(); ++b) {
-      const typename MergeScratch::Slot& slot = scratch.slots[b];
-      index[b] = slot.count == 0 ? kNone : slot.at - slot.count;
-    }
   }
 
   NodeVector nodes_;               // in the order of the library's list
