@@ -471,8 +471,8 @@ class Table {
   }
 
   // Each pass over the counters takes one window of buckets at a time, small
-  // enough to stay in the core's cache (2^16 slots of 8 bytes).
-  static constexpr unsigned kWindowBits = 16;
+  // enough to stay in the core's cache (2^17 slots of 8 bytes).
+  static constexpr unsigned kWindowBits = 17;
 
   // Puts the nodes of `sequence` into `out` as inserting them one by one into
   // an empty library container of `bucketCount` buckets would leave them:
