@@ -11,22 +11,27 @@
 //
 // Here the nodes are stored in one array in exactly that list order, so a
 // walk reads memory front to back, and a bucket holds the index of its run.
-// Keys are added in batches: the batch is cut where the library would grow,
-// and each piece is merged into the array with a few counting passes over
-// the piece and the array (see Merge), instead of one dependent memory
-// access after another per key. Bucket counts and the moments of growth come
-// from the library's own policy object, so they cannot drift from it. A test
-// walks both kinds of container after the same inserts and compares them
-// key by key.
+// Keys are added in batches: the batch is cut where the library would grow.
+// Inserting a piece into the list, and growing after it, both amount to
+// inserting one sequence into empty buckets (the list backwards, which
+// rebuilds it, or forwards, which is a rehash, then the piece), and that
+// result has a closed form: the buckets newest first by the arrival of
+// their first node, each bucket's nodes newest first. A few counting passes
+// build it (see Group), instead of one dependent memory access after
+// another per key. Bucket counts and the moments of growth come from the
+// library's own policy object, so they cannot drift from it. A test walks
+// both kinds of container after the same inserts and compares them key by
+// key.
 //
-// With millions of keys the per-bucket counters of a pass span tens of
-// megabytes, far beyond the core's cache, and each node reaches them at a
-// random place. Those accesses are independent of one another, so each pass
-// asks for the counter a few dozen nodes ahead while it works on the
-// current one, and the misses overlap instead of queueing. The bucket of a
-// hash is a multiply instead of a division (BucketDivisor), and the bucket
-// index of the final layout is read off the last pass's counters in bucket
-// order rather than scattered node by node.
+// With millions of keys the per-bucket counters span tens of megabytes,
+// far beyond the core's cache, and each node reaches them at a random
+// place. So the nodes are first grouped by window of buckets, and the
+// counting runs window by window with that window's counters in cache; only
+// the running sum that orders the buckets, and the final move of the nodes,
+// walk the whole sequence. The bucket of a hash is a multiply instead of a
+// division (BucketDivisor). The arrays of a batch are kept for the next one
+// (see Kept): memory the process has just been handed costs more to touch
+// than the passes themselves.
 #pragma once
 
 #include <algorithm>
