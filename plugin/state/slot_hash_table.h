@@ -100,6 +100,114 @@ struct UninitializedAllocator : std::allocator<T> {
 };
 
 
+// One T from first use until the library unloads, for arrays worth
+// keeping from one batch to the next. It lives behind a plain pointer,
+// which outlives everything: a table destroyed while the library unloads
+// finds it null and frees its own memory. The host calls the plug-in on one
+// thread.
+template <class T>
+class Kept {
+ public:
+  static T* IfAny() { return Pointer(); }
+  static T& Get() {
+    if (Pointer() == nullptr) {
+      struct Release {
+        ~Release() {
+          delete Pointer();
+          Pointer() = nullptr;
+        }
+      };
+      Pointer() = new T;
+      static Release release;
+    }
+    return *Pointer();
+  }
+
+ private:
+  static T*& Pointer() {
+    static T* kept = nullptr;
+    return kept;
+  }
+};
+
+// Why arrays are kept: on a million faces a batch works through a few
+// hundred megabytes, and memory the process has just been handed costs more
+// to touch the first time (about half a millisecond a megabyte here) than
+// the grouping spends on it. So the grouping's scratch and a spare bucket
+// index are kept for every kind of table together, and up to two node
+// arrays of tables gone (the slot's previous content, the batch's second
+// buffer) for each kind.
+
+// Scratch of one grouping, reused by the next: the per-bucket counters, and
+// the nodes grouped by window of buckets.
+struct GroupScratch {
+  struct Slot {
+    uint32_t count;  // nodes in the bucket
+    uint32_t at;     // first node to arrive, later where the next one goes
+  };
+  struct Item {
+    uint32_t bucket;
+    uint32_t value;  // the node's place in the sequence, then what the passes work out for it
+  };
+  std::vector<Slot> slots;        // per bucket
+  std::vector<uint32_t> buckets;  // per node of the sequence
+  std::vector<Item> items;        // the nodes, grouped by window
+  std::vector<uint32_t> windows;  // where each window's items start, and the end
+  std::vector<uint32_t> cursors;  // per window, while items are taken in sequence order
+  std::vector<uint32_t> codes;    // of the entries being added
+  std::vector<uint32_t> index;    // a spare bucket index
+
+  std::vector<uint32_t> TakeIndex() {
+    std::vector<uint32_t> taken;
+    taken.swap(index);
+    return taken;
+  }
+  // Keeps the larger of `array` and the spare; `array` is left with the other.
+  void GiveBackIndex(std::vector<uint32_t>& array) {
+    if (array.capacity() > index.capacity()) index.swap(array);
+  }
+};
+
+// Spare node arrays of one kind of table.
+template <class NodeVector>
+struct SpareNodeArrays {
+  static constexpr size_t kMost = 2;
+  std::vector<NodeVector> arrays;  // emptied
+
+  // An empty node array with room for `capacity` nodes: the smallest spare
+  // that has it, unless that is over twice the room asked for (a small
+  // table would hold on to a big array), else a new one.
+  NodeVector Take(size_t capacity) {
+    auto best = arrays.end();
+    for (auto it = arrays.begin(); it != arrays.end(); ++it) {
+      if (it->capacity() < capacity || it->capacity() / 2 > capacity) continue;
+      if (best == arrays.end() || it->capacity() < best->capacity()) best = it;
+    }
+    NodeVector taken;
+    if (best != arrays.end()) {
+      taken.swap(*best);
+      arrays.erase(best);
+      taken.clear();
+    }
+    taken.reserve(capacity);
+    return taken;
+  }
+  // Keeps `array`'s memory when it is among the largest; `array` is left empty.
+  void GiveBack(NodeVector& array) {
+    NodeVector given;
+    given.swap(array);
+    if (given.capacity() == 0) return;
+    if (arrays.size() < kMost) {
+      arrays.push_back(std::move(given));
+      return;
+    }
+    auto smallest = std::min_element(arrays.begin(), arrays.end(), [](const NodeVector& a, const NodeVector& b) {
+      return a.capacity() < b.capacity();
+    });
+    if (smallest->capacity() < given.capacity()) smallest->swap(given);
+  }
+};
+
 // Entry is what a walk yields; KeyOf reads its key. The hash must answer
 // below 2^32: only 32 bits of it are kept per node.
 template <class Entry, class KeyOf, class Hash>
@@ -112,6 +220,7 @@ class Table {
     uint32_t code;  // the key's hash
   };
   using NodeVector = std::vector<Node, UninitializedAllocator<Node>>;
+  using Spares = SpareNodeArrays<NodeVector>;
 
   class const_iterator {
    public:
@@ -154,10 +263,8 @@ class Table {
   Table(const Table&) = default;
   Table& operator=(const Table&) = default;
   ~Table() {
-    if (Kept* kept = KeptArrays()) {
-      kept->GiveBack(nodes_);
-      kept->GiveBackIndex(buckets_);
-    }
+    if (Spares* spares = Kept<Spares>::IfAny()) spares->GiveBack(nodes_);
+    if (GroupScratch* scratch = Kept<GroupScratch>::IfAny()) scratch->GiveBackIndex(buckets_);
   }
   // The source is left empty and usable, with one bucket.
   Table(Table&& other) : Table() { swap(other); }
@@ -192,16 +299,16 @@ class Table {
       bucketCount = std::max(policy_._M_bkt_for_elements(nodes_.size() + 1), bucketCount);
       bucketCount = policy_._M_next_bkt(bucketCount);
       if (bucketCount != buckets_.size()) {
-        Kept& kept = Keep();
-        NodeVector regrouped = kept.TakeNodes(nodes_.size());
-        std::vector<uint32_t> index = kept.TakeIndex();
+        Spares& spares = Kept<Spares>::Get();
+        GroupScratch& scratch = Kept<GroupScratch>::Get();
+        NodeVector regrouped = spares.Take(nodes_.size());
+        std::vector<uint32_t> index = scratch.TakeIndex();
         index.resize(bucketCount);
-        Group(Sequence{nodes_.data(), nodes_.size(), false, {}, 0}, bucketCount, regrouped, kept.scratch,
-              index.data());
+        Group(Sequence{nodes_.data(), nodes_.size(), false, {}, 0}, bucketCount, regrouped, scratch, index.data());
         nodes_.swap(regrouped);
         buckets_.swap(index);
-        kept.GiveBack(regrouped);
-        kept.GiveBackIndex(index);
+        spares.GiveBack(regrouped);
+        scratch.GiveBackIndex(index);
       } else {
         policy_._M_reset(saved);
       }
@@ -241,8 +348,8 @@ class Table {
   size_t InsertAll(const Entry* entries, size_t count) {
     if (count == 0) return 0;
     if (count > kMaxSize - nodes_.size()) throw std::length_error("slot table: too many keys");
-    Kept& kept = Keep();
-    std::vector<uint32_t>& codes = kept.codes;
+    GroupScratch& scratch = Kept<GroupScratch>::Get();
+    std::vector<uint32_t>& codes = scratch.codes;
     codes.resize(count);
     for (size_t i = 0; i < count; ++i) codes[i] = Code(KeyOf{}(entries[i]));
 
@@ -251,12 +358,12 @@ class Table {
     // without the repeats.
     const RehashPolicy::_State saved = policy_._M_state();
     try {
-      if (MergeBatch(EntrySource{entries, codes.data()}, count, kept)) return count;
+      if (MergeBatch(EntrySource{entries, codes.data()}, count, scratch)) return count;
       policy_._M_reset(saved);
       const std::vector<Entry> unique = WithoutRepeats(entries, count);
       codes.resize(unique.size());
       for (size_t i = 0; i < unique.size(); ++i) codes[i] = Code(KeyOf{}(unique[i]));
-      if (!unique.empty() && !MergeBatch(EntrySource{unique.data(), codes.data()}, unique.size(), kept)) {
+      if (!unique.empty() && !MergeBatch(EntrySource{unique.data(), codes.data()}, unique.size(), scratch)) {
         throw std::logic_error("slot table: repeat left");
       }
       return unique.size();
@@ -291,109 +398,11 @@ class Table {
     const Node& listNode(size_t i) const { return list[listBackwards ? listSize - 1 - i : i]; }
   };
 
-  // Scratch of one grouping, reused by the next: the per-bucket counters,
-  // and the nodes grouped by window of buckets.
-  struct MergeScratch {
-    struct Slot {
-      uint32_t count;  // nodes in the bucket
-      uint32_t at;     // first node to arrive, later where the next one goes
-    };
-    struct Item {
-      uint32_t bucket;
-      uint32_t value;  // the node's place in the sequence, then what the passes work out for it
-    };
-    std::vector<Slot> slots;       // per bucket
-    std::vector<uint32_t> buckets;  // per node of the sequence
-    std::vector<Item> items;       // the nodes, grouped by window
-    std::vector<uint32_t> windows;  // where each window's items start, and the end
-    std::vector<uint32_t> cursors;  // per window, while items are taken in sequence order
-  };
-
-  // Arrays that outlive the table that used them, for the next batch.
-  //
-  // On a million faces a batch works through a few hundred megabytes, and
-  // memory the process has just been handed costs more to touch the first
-  // time (about half a millisecond a megabyte here) than the merge spends on
-  // it. So the merge's scratch, the bucket index and up to two node arrays
-  // of tables gone (the slot's previous content, the merge's second buffer)
-  // are kept, one set per kind of table, until the plug-in is unloaded.
-  // The host calls the plug-in on one thread.
-  struct Kept {
-    static constexpr size_t kSpareNodeArrays = 2;
-    MergeScratch scratch;
-    std::vector<uint32_t> codes;    // of the entries being added
-    std::vector<NodeVector> nodes;  // spare node arrays, emptied
-    std::vector<uint32_t> index;    // a spare bucket index
-
-    // An empty node array with room for `capacity` nodes: the smallest
-    // spare that has it, unless that is over twice the room asked for (a
-    // small table would hold on to a big array), else a new one.
-    NodeVector TakeNodes(size_t capacity) {
-      auto best = nodes.end();
-      for (auto it = nodes.begin(); it != nodes.end(); ++it) {
-        if (it->capacity() < capacity || it->capacity() / 2 > capacity) continue;
-        if (best == nodes.end() || it->capacity() < best->capacity()) best = it;
-      }
-      NodeVector taken;
-      if (best != nodes.end()) {
-        taken.swap(*best);
-        nodes.erase(best);
-        taken.clear();
-      }
-      taken.reserve(capacity);
-      return taken;
-    }
-    // Keeps `array`'s memory when it is among the largest; `array` is left empty.
-    void GiveBack(NodeVector& array) {
-      NodeVector given;
-      given.swap(array);
-      if (given.capacity() == 0) return;
-      if (nodes.size() < kSpareNodeArrays) {
-        nodes.push_back(std::move(given));
-        return;
-      }
-      auto smallest = std::min_element(nodes.begin(), nodes.end(), [](const NodeVector& a, const NodeVector& b) {
-        return a.capacity() < b.capacity();
-      });
-      if (smallest->capacity() < given.capacity()) smallest->swap(given);
-    }
-    std::vector<uint32_t> TakeIndex() {
-      std::vector<uint32_t> taken;
-      taken.swap(index);
-      return taken;
-    }
-    void GiveBackIndex(std::vector<uint32_t>& array) {
-      if (array.capacity() > index.capacity()) index.swap(array);
-    }
-  };
-
-  // The kept arrays live behind a plain pointer, which outlives every
-  // table: one destroyed while the library unloads finds it null and frees
-  // its own memory.
-  static Kept*& KeptPointer() {
-    static Kept* kept = nullptr;
-    return kept;
-  }
-  static Kept* KeptArrays() { return KeptPointer(); }
-  static Kept& Keep() {
-    if (KeptPointer() == nullptr) {
-      struct Release {
-        ~Release() {
-          delete KeptPointer();
-          KeptPointer() = nullptr;
-        }
-      };
-      KeptPointer() = new Kept;
-      static Release release;
-    }
-    return *KeptPointer();
-  }
-
   // Merges the `count` entries of `fresh` (all keys assumed new) into the
   // table, growing where the library would. Commits and answers true when no
   // run holds a key twice; otherwise leaves the table as it was (apart from
   // the policy's state, which the caller restores) and answers false.
-  bool MergeBatch(const EntrySource& fresh, size_t count, Kept& kept) {
+  bool MergeBatch(const EntrySource& fresh, size_t count, GroupScratch& scratch) {
     // The pieces up to each growth: the library asks its policy before each
     // new key, which answers "no" at once while the count stays at or below
     // its planned size. Planned first, so every array is sized once.
@@ -429,14 +438,15 @@ class Table {
     }
 
     const size_t total = nodes_.size() + count;
-    NodeVector grown = kept.TakeNodes(total);
-    NodeVector merged = kept.TakeNodes(total);
+    Spares& spares = Kept<Spares>::Get();
+    NodeVector grown = spares.Take(total);
+    NodeVector merged = spares.Take(total);
     // Adding a piece to a list, and growing afterwards, both come down to
     // grouping the list and the next piece as one sequence: a rehash is the
     // insert rule applied to the list in order.
     // The last grouping also writes the bucket index, into a spare until the
     // batch is known to hold no repeat.
-    std::vector<uint32_t> index = kept.TakeIndex();
+    std::vector<uint32_t> index = scratch.TakeIndex();
     index.resize(finalBuckets);
     Sequence sequence{nodes_.data(), nodes_.size(), true, {}, 0};
     size_t from = 0;
@@ -446,7 +456,7 @@ class Table {
       sequence.freshSize = piece.to - from;
       const bool last = p + 1 == pieces.size() && piece.growTo == 0;
       if (sequence.freshSize > 0) {
-        Group(sequence, bucketCount, merged, kept.scratch, last ? index.data() : nullptr);
+        Group(sequence, bucketCount, merged, scratch, last ? index.data() : nullptr);
         grown.swap(merged);
         sequence = Sequence{grown.data(), grown.size(), false, {}, 0};
       }
@@ -459,19 +469,19 @@ class Table {
     if (pieces.back().growTo != 0) {
       // The batch ended in growth: the list is regrouped alone.
       sequence.freshSize = 0;
-      Group(sequence, bucketCount, merged, kept.scratch, index.data());
+      Group(sequence, bucketCount, merged, scratch, index.data());
       grown.swap(merged);
     }
-    kept.GiveBack(merged);
+    spares.GiveBack(merged);
     if (HasRepeat(grown, bucketCount)) {
-      kept.GiveBack(grown);
-      kept.GiveBackIndex(index);
+      spares.GiveBack(grown);
+      scratch.GiveBackIndex(index);
       return false;
     }
     nodes_.swap(grown);
     buckets_.swap(index);
-    kept.GiveBack(grown);
-    kept.GiveBackIndex(index);
+    spares.GiveBack(grown);
+    scratch.GiveBackIndex(index);
     return true;
   }
 
@@ -492,10 +502,10 @@ class Table {
   // one pass in sequence order. With `index`, also writes the first node of
   // each bucket's run there (kNone for an empty bucket), `bucketCount` of
   // them.
-  static void Group(const Sequence& sequence, size_t bucketCount, NodeVector& out, MergeScratch& scratch,
+  static void Group(const Sequence& sequence, size_t bucketCount, NodeVector& out, GroupScratch& scratch,
                     uint32_t* index) {
-    using Slot = typename MergeScratch::Slot;
-    using Item = typename MergeScratch::Item;
+    using Slot = GroupScratch::Slot;
+    using Item = GroupScratch::Item;
     if (bucketCount > 0xFFFFFFFFu) throw std::length_error("slot table: too many buckets");
     const BucketDivisor bucketOf(static_cast<uint32_t>(bucketCount));
     const size_t n = sequence.size();
@@ -606,13 +616,13 @@ class Table {
       size_t operator()(const Key& key) const { return Hash{}(key); }
     };
     std::unordered_set<Key, KeyHash> seen;
-    std::vector<Entry> kept;
+    std::vector<Entry> left;
     for (size_t i = 0; i < count; ++i) {
       const Key& key = KeyOf{}(entries[i]);
       if (find(key) != end() || !seen.insert(key).second) continue;
-      kept.push_back(entries[i]);
+      left.push_back(entries[i]);
     }
-    return kept;
+    return left;
   }
 
   NodeVector nodes_;               // in the order of the library's list
