@@ -328,15 +328,7 @@ class Table {
   const_iterator end() const { return const_iterator(nodes_.data() + nodes_.size()); }
 
   const_iterator find(const Key& key) const {
-    const uint32_t code = Code(key);
-    const BucketDivisor bucketOf(static_cast<uint32_t>(buckets_.size()));
-    const uint32_t bucket = bucketOf(code);
-    const uint32_t start = buckets_[bucket];
-    if (start == kNone) return end();
-    for (size_t at = start; at < nodes_.size() && bucketOf(nodes_[at].code) == bucket; ++at) {
-      if (nodes_[at].code == code && KeyOf{}(nodes_[at].entry) == key) return const_iterator(&nodes_[at]);
-    }
-    return end();
+    return Find(key, Code(key), BucketDivisor(static_cast<uint32_t>(buckets_.size())));
   }
   size_t count(const Key& key) const { return find(key) == end() ? 0 : 1; }
 
@@ -348,6 +340,16 @@ class Table {
   size_t InsertAll(const Entry* entries, size_t count) {
     if (count == 0) return 0;
     if (count > kMaxSize - nodes_.size()) throw std::length_error("slot table: too many keys");
+    // Adding to a table that holds keys already (locking again) brings
+    // mostly keys it has: those are dropped first, one lookup each, instead
+    // of being found by a whole merge that fails.
+    std::vector<Entry> absent;
+    if (!nodes_.empty()) {
+      absent = Absent(entries, count);
+      if (absent.empty()) return 0;
+      entries = absent.data();
+      count = absent.size();
+    }
     GroupScratch& scratch = Kept<GroupScratch>::Get();
     std::vector<uint32_t>& codes = scratch.codes;
     codes.resize(count);
@@ -610,16 +612,47 @@ class Table {
     return false;
   }
 
+  const_iterator Find(const Key& key, uint32_t code, const BucketDivisor& bucketOf) const {
+    const uint32_t bucket = bucketOf(code);
+    const uint32_t start = buckets_[bucket];
+    if (start == kNone) return end();
+    for (size_t at = start; at < nodes_.size() && bucketOf(nodes_[at].code) == bucket; ++at) {
+      if (nodes_[at].code == code && KeyOf{}(nodes_[at].entry) == key) return const_iterator(&nodes_[at]);
+    }
+    return end();
+  }
+
+  // The entries whose key the table does not hold, in order. Each lookup
+  // misses the cache twice (bucket, then node), so both are asked for a few
+  // dozen entries ahead and the misses overlap.
+  std::vector<Entry> Absent(const Entry* entries, size_t count) const {
+    constexpr size_t kAhead = 16;
+    const BucketDivisor bucketOf(static_cast<uint32_t>(buckets_.size()));
+    std::vector<uint32_t> codes(count);
+    for (size_t i = 0; i < count; ++i) codes[i] = Code(KeyOf{}(entries[i]));
+    std::vector<Entry> absent;
+    for (size_t i = 0; i < count; ++i) {
+      if (i + 2 * kAhead < count) __builtin_prefetch(&buckets_[bucketOf(codes[i + 2 * kAhead])]);
+      if (i + kAhead < count) {
+        const uint32_t start = buckets_[bucketOf(codes[i + kAhead])];
+        if (start != kNone) __builtin_prefetch(&nodes_[start]);
+      }
+      if (Find(KeyOf{}(entries[i]), codes[i], bucketOf) == end()) absent.push_back(entries[i]);
+    }
+    return absent;
+  }
+
   // The entries whose key is neither in the table nor earlier in the batch.
   std::vector<Entry> WithoutRepeats(const Entry* entries, size_t count) const {
     struct KeyHash {
       size_t operator()(const Key& key) const { return Hash{}(key); }
     };
+    const BucketDivisor bucketOf(static_cast<uint32_t>(buckets_.size()));
     std::unordered_set<Key, KeyHash> seen;
     std::vector<Entry> left;
     for (size_t i = 0; i < count; ++i) {
       const Key& key = KeyOf{}(entries[i]);
-      if (find(key) != end() || !seen.insert(key).second) continue;
+      if (Find(key, Code(key), bucketOf) != end() || !seen.insert(key).second) continue;
       left.push_back(entries[i]);
     }
     return left;
