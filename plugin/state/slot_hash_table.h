@@ -99,7 +99,6 @@ struct UninitializedAllocator : std::allocator<T> {
   }
 };
 
-
 // One T from first use until the library unloads, for arrays worth
 // keeping from one batch to the next. It lives behind a plain pointer,
 // which outlives everything: a table destroyed while the library unloads
@@ -165,7 +164,7 @@ struct GroupScratch {
     return taken;
   }
   // Keeps the larger of `array` and the spare; `array` is left with the other.
-  void GiveBackIndex(std::vector<uint32_t>& array) {
+  void GiveBackIndex(std::vector<uint32_t>& array) noexcept {
     if (array.capacity() > index.capacity()) index.swap(array);
   }
 };
@@ -175,6 +174,10 @@ template <class NodeVector>
 struct SpareNodeArrays {
   static constexpr size_t kMost = 1;
   std::vector<NodeVector> arrays;  // emptied
+
+  // Room for every spare up front: a table's destructor hands its array
+  // over, and must not need memory to do it.
+  SpareNodeArrays() { arrays.reserve(kMost); }
 
   // An empty node array with room for `capacity` nodes: the smallest spare
   // that has it, unless that is over twice the room asked for (a small
@@ -195,7 +198,7 @@ struct SpareNodeArrays {
     return taken;
   }
   // Keeps `array`'s memory when it is among the largest; `array` is left empty.
-  void GiveBack(NodeVector& array) {
+  void GiveBack(NodeVector& array) noexcept {
     NodeVector given;
     given.swap(array);
     if (given.capacity() == 0) return;
