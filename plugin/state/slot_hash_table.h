@@ -67,12 +67,14 @@ class BucketDivisor {
   explicit BucketDivisor(uint32_t divisor) : divisor_(divisor), inverse_(~uint64_t{0} / divisor + 1) {}
   uint32_t operator()(uint32_t code) const {
     const uint64_t fraction = inverse_ * code;  // the fractional part of code / divisor, in 2^-64 units
-    return static_cast<uint32_t>((static_cast<Wide>(fraction) * divisor_) >> 64);
+    // The high 64 bits of fraction * divisor, in two 32-bit halves: 32-bit
+    // targets have no 128-bit integer. Neither sum can overflow.
+    const uint64_t low = (fraction & 0xFFFFFFFFu) * divisor_;
+    const uint64_t high = (fraction >> 32) * divisor_;
+    return static_cast<uint32_t>((high + (low >> 32)) >> 32);
   }
 
  private:
-  __extension__ typedef unsigned __int128 Wide;
-
   uint64_t divisor_;
   uint64_t inverse_;  // ceil(2^64 / divisor), 0 for a divisor of 1
 };
