@@ -381,6 +381,9 @@ class Bench {
                     static_cast<unsigned long long>(quarter.hash));
       std::fflush(stdout);
     }
+    // What the presses left resident: the slots' contents and whatever the
+    // plug-in keeps for the next press.
+    std::printf("%-34s %8.0fMB\n", "resident after the presses", ResidentMB());
   }
 
  private:

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <random>
 #include <unordered_map>
 #include <unordered_set>
@@ -267,6 +268,84 @@ TEST(SlotHashTableTest, LockMapsWalkLikeTheLibrarysAndKeepTheFirstUV) {
   const auto found = flat.find(UVVertexKey{keys[3]});
   ASSERT_NE(found, flat.end());
   EXPECT_EQ(found->second.u, 3.0f);
+}
+
+// Tables big enough that their buckets span several of the windows a
+// merge works through one at a time, added to in several batches that hold
+// keys already present, repeats within the batch and keys whose whole hash
+// collides, and built one after another so each batch runs in arrays a
+// table before it used and dropped.
+TEST(SlotHashTableTest, LargeTablesBuiltOneAfterAnotherWalkLikeTheLibrarys) {
+  std::vector<uint64_t> keys = StoreLikeKeys(100000, 41);
+  const std::vector<uint64_t> present(keys.begin() + 1000, keys.begin() + 60000);
+  keys.insert(keys.end(), present.begin(), present.end());
+  const std::vector<uint64_t> colliding = CollidingKeys(200);
+  keys.insert(keys.end(), colliding.begin(), colliding.end());
+  const std::vector<uint64_t> more = RandomKeys(150000, 42);
+  keys.insert(keys.end(), more.begin(), more.end());
+  std::shuffle(keys.begin() + 300000, keys.end(), std::mt19937(43));
+
+  for (const size_t reserveFor : {size_t{100000}, size_t{0}, size_t{600000}}) {
+    SCOPED_TRACE(reserveFor);
+    UVKeySet flat = MakeSlotContainer<UVKeySet>();
+    StdKeySet reference(kSlotInitialBuckets);
+    reference.max_load_factor(1.0f);
+    if (reserveFor > 0) {
+      flat.reserve(reserveFor);
+      reference.reserve(reserveFor);
+    }
+    ASSERT_GT(keys.size(), 500000u);
+    // Three big batches, each crossing a growth or more.
+    const size_t cuts[] = {0, 150000, 330000, keys.size()};
+    for (size_t c = 0; c + 1 < std::size(cuts); ++c) {
+      std::vector<UVVertexKey> batch;
+      size_t added = 0;
+      for (size_t i = cuts[c]; i < cuts[c + 1]; ++i) {
+        batch.push_back(UVVertexKey{keys[i]});
+        added += reference.insert(UVVertexKey{keys[i]}).second ? 1 : 0;
+      }
+      ASSERT_EQ(flat.insert_all(batch), added) << "batch " << c;
+      ASSERT_EQ(flat.bucket_count(), reference.bucket_count()) << "batch " << c;
+      ASSERT_GT(flat.bucket_count(), size_t{1} << 17);  // two windows or more
+      ASSERT_EQ(Walk(flat), Walk(reference)) << "batch " << c;
+    }
+    for (size_t i = 0; i < keys.size(); i += 997) ASSERT_EQ(flat.count(UVVertexKey{keys[i]}), 1u) << i;
+  }
+
+  // A map after the sets, and a small set after the big ones.
+  UVLockMap map = MakeSlotContainer<UVLockMap>();
+  StdLockMap referenceMap(kSlotInitialBuckets);
+  referenceMap.max_load_factor(1.0f);
+  std::vector<std::pair<UVVertexKey, UVPair>> entries;
+  for (size_t i = 0; i < keys.size(); ++i) {
+    const UVPair uv{static_cast<float>(i), 0.25f};
+    entries.push_back({UVVertexKey{keys[i]}, uv});
+    referenceMap.emplace(UVVertexKey{keys[i]}, uv);
+  }
+  EXPECT_EQ(map.emplace_all(entries), referenceMap.size());
+  EXPECT_EQ(Walk(map), Walk(referenceMap));
+  UVKeySet small = MakeSlotContainer<UVKeySet>();
+  StdKeySet referenceSmall(kSlotInitialBuckets);
+  referenceSmall.max_load_factor(1.0f);
+  InsertBoth(small, referenceSmall, StoreLikeKeys(500, 44));
+}
+
+// The bucket of a hash by multiplying must be the remainder for every code
+// and every bucket count, the largest ones included.
+TEST(SlotHashTableTest, BucketDivisorIsTheRemainder) {
+  std::mt19937 random(51);
+  std::vector<uint32_t> divisors = {1, 2, 3, 7, 8, 13, 97, 65536, 65537, 1056323, 4355707, 0x7FFFFFFFu,
+                                    0x80000000u, 0xFFFFFFFBu, 0xFFFFFFFFu};
+  for (int i = 0; i < 200; ++i) divisors.push_back(static_cast<uint32_t>(random()) | 1u);
+  std::vector<uint32_t> codes = {0, 1, 2, 0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFEu, 0xFFFFFFFFu};
+  for (int i = 0; i < 2000; ++i) codes.push_back(static_cast<uint32_t>(random()));
+  for (const uint32_t divisor : divisors) {
+    const slot_table::BucketDivisor bucketOf(divisor);
+    for (const uint32_t code : {divisor - 1, divisor, divisor + 1, 2 * divisor - 1}) {
+      ASSERT_EQ(bucketOf(code), code % divisor) << code << " % " << divisor;
+    }
+    for (const uint32_t code : codes) ASSERT_EQ(bucketOf(code), code % divisor) << code << " % " << divisor;
+  }
 }
 
 TEST(SlotHashTableTest, MovedFromSetIsEmptyAndUsable) {

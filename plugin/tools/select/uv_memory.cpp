@@ -41,6 +41,9 @@ bool StoreUVSelection(PluginState& state, MQDocument document, int32_t slot) {
     // Gathered in walk order and added in one batch: the set ends exactly as
     // after adding them one by one, at a fraction of the cost.
     std::vector<UVVertexKey> selected;
+    // Room for four corners a face: only the part filled is ever touched,
+    // and growing by copies would touch all of it twice.
+    if (faceCount > 0) selected.reserve(static_cast<size_t>(faceCount) * 4);
 
     const cmq::CMQFaceRange faces(object);
     for (auto it = faces.begin(); it != faces.end(); ++it) {
