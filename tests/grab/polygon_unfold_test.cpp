@@ -277,12 +277,6 @@ TEST(PolygonUnfoldTest, LinksAsThePlainScanForSmallAndLargeLists) {
   }
 }
 
-}  // namespace
-}  // namespace pavlex
-
-namespace pavlex {
-namespace {
-
 uint32_t Bits(float f) {
   uint32_t b;
   std::memcpy(&b, &f, sizeof b);
